@@ -1,0 +1,208 @@
+// Main task: start, main loop and software restart.
+#include "core/MainTask.h"
+
+#include "comm/DIS.h"
+#include "core/BKL.h"
+#include "core/DTM.h"
+#include "core/KEY.h"
+#include "core/PNL.h"
+#include "gui/GUI.h"
+#include "hal/HAL.h"
+#include "hal/host.h"
+
+PNL_Flags PNL_flags;
+
+namespace {
+
+constexpr std::uint32_t kLoopMs = 100;
+constexpr std::uint8_t kErrorMemoryDamaged = 35;
+constexpr std::uint8_t kErrorUnknownReason = 37;
+constexpr std::uint16_t kAdcConversions = 8815;
+
+struct Ambient {
+    std::uint32_t channel[5];
+    std::uint16_t conversions;
+};
+
+struct Main {
+    bool restart = false;
+    std::uint32_t startMode = 1;
+    std::uint16_t romChecksum = 0xFFFF;
+    std::uint8_t alive = 0;
+    Ambient ambient{};
+};
+
+MAIN_ResetRecord record; // zero at process start, kept across restarts
+Main m;
+
+std::uint32_t DeriveStartMode()
+{
+    if (record.magic != MAIN_RECORD_MAGIC) {
+        record.magic = MAIN_RECORD_MAGIC;
+        record.reason = 0;
+        return 1;
+    }
+    const std::uint8_t r = record.reason;
+    if (r == 1) {
+        return 2;
+    }
+    if (r == 2) {
+        return 3;
+    }
+    if (r >= 32 && r <= 38) {
+        return 1;
+    }
+    if (r >= 128 && r <= 136) {
+        return 4;
+    }
+    record.reason = kErrorUnknownReason;
+    return 1;
+}
+
+// Everything runs with interrupts locked, so no tick posts before the
+// tasks exist.
+void Initialise()
+{
+    record.memoryMarker = MAIN_MEMORY_MARKER;
+    m.startMode = DeriveStartMode();
+    m.romChecksum = 0xFFFF;
+    HAL_InitInterrupts();
+    __disable_interrupt();
+    HAL_BoardInit();
+    HAL_BoardInitPorts();
+    m.alive = 0x3C;
+    HAL_WatchdogInit();
+    m.ambient = Ambient{{0, 0, 0, 0, 0}, kAdcConversions};
+    HAL_AdcInit();
+    HAL_ExtraDevicesInit();
+    SM_TaskCtor(BKL_Task);
+    SM_TaskCtor(KEY_Task);
+    SM_TaskCtor(DTM_Task);
+    SM_TaskCtor(DIS_Task);
+
+    PNL_flags.serviceMode = false;
+    PNL_flags.codingLevel2 = false;
+    PNL_flags.keyActivity = false;
+
+    GUI_Start();
+    GUI_UseUtf8();
+
+    SM_ClearReady();
+    SM_TaskCtor(BED_Task);
+}
+
+void Start(std::uint32_t mode)
+{
+    HAL_InputStart();
+    SM_TaskStart(BKL_Task, BKL_Backlight, mode);
+    SM_TaskStart(KEY_Task, KEY_Top, mode);
+    SM_TaskStart(DTM_Task, DTM_TimerTask, mode);
+    SM_TaskStart(DIS_Task, DIS_I2C_Task, mode);
+    __enable_interrupt();
+    SM_TaskStart(BED_Task, BSM_Systemmonitor, mode == 2 ? 2 : 1);
+}
+
+void RunOnce()
+{
+    Initialise();
+    Start(m.startMode);
+    for (;;) {
+        SM_RunQueued();
+        GUI_Sleep(kLoopMs);
+        if (record.memoryMarker != MAIN_MEMORY_MARKER) {
+            SM_DispatchSignal(SM_TaskHsm(BED_Task), SIG_BED_ERROR_RESET, kErrorMemoryDamaged);
+        }
+        if (m.restart) {
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void MainTask()
+{
+    if (!HOST().acquireSingleInstance("Simulation_am_laufen")) {
+        HOST().messageBox("Es ist bereits eine Simulation aktiv.", "Hinweis");
+        return;
+    }
+    GUI_Sleep(250);
+    for (;;) {
+        m.restart = false;
+        RunOnce();
+        HAL_Trace("\n*RESTARTING");
+    }
+}
+
+void MAIN_RequestRestart()
+{
+    m.restart = true;
+}
+
+void MAIN_SetResetReason(std::uint8_t reason)
+{
+    record.reason = reason;
+}
+
+std::uint8_t MAIN_GetResetReason()
+{
+    return record.reason;
+}
+
+std::uint32_t MAIN_StartMode()
+{
+    return m.startMode;
+}
+
+MAIN_ResetRecord& MAIN_GetResetRecord()
+{
+    return record;
+}
+
+std::uint16_t MAIN_RomChecksum()
+{
+    return m.romChecksum;
+}
+
+void MAIN_SetRomChecksum(std::uint16_t value)
+{
+    m.romChecksum = value;
+}
+
+void MAIN_SetAliveBit(std::uint8_t bit)
+{
+    m.alive = static_cast<std::uint8_t>(m.alive | (1U << bit));
+    const auto trigger = [] {
+        HAL_WatchdogTrigger();
+        (void)HAL_WatchdogReadBack();
+    };
+    switch (m.alive) {
+    case 0x3C:
+        trigger();
+        trigger();
+        m.alive = 0;
+        break;
+    case 0x3E:
+        trigger();
+        m.alive = 2;
+        break;
+    case 0x3D:
+        trigger();
+        m.alive = 1;
+        break;
+    default:
+        break;
+    }
+}
+
+std::uint8_t MAIN_AliveByte()
+{
+    return m.alive;
+}
+
+void MAIN_PowerOn()
+{
+    record = MAIN_ResetRecord{};
+    m = Main{};
+    PNL_flags = PNL_Flags{};
+}

@@ -1,0 +1,167 @@
+// Interrupt lock, trace, backlight, beeper and the board operations that
+// have no meaning on the desktop.
+#include "hal/HAL.h"
+
+#include <atomic>
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
+
+#include "gui/LCD.h"
+#include "hal/host.h"
+
+namespace {
+
+constexpr std::uint32_t kInitialBacklight = 2;
+constexpr std::uint32_t kDimOnColor = 0x4F4F4F;
+constexpr std::uint32_t kInitialOnColor = 0xCECECE;
+
+struct Hal {
+    std::recursive_mutex interruptLock;
+    std::recursive_mutex contextLock;
+    // Only touched by the thread holding interruptLock; atomic so that a
+    // nesting check on another thread reads a whole value.
+    std::atomic<std::uint32_t> nesting{0};
+    std::uint32_t backlight = kInitialBacklight;
+    std::uint32_t onColor = kInitialOnColor;
+    std::uint32_t offColor = 0x000000;
+};
+
+Hal hal;
+
+} // namespace
+
+void HAL_InitInterrupts()
+{
+    // The locks are process objects; only the counter starts afresh.
+    hal.nesting = 0;
+}
+
+void __disable_interrupt()
+{
+    hal.interruptLock.lock();
+    const std::uint32_t n = ++hal.nesting;
+    if (n != 1) {
+        HAL_Trace("\nFATAL ERROR: IAR_Intrinsics __disable_interrupt() %d", static_cast<int>(n));
+    }
+}
+
+void __enable_interrupt()
+{
+    const std::uint32_t before = hal.nesting;
+    hal.nesting = before - 1;
+    if (before != 1) {
+        HAL_Trace("\nFATAL ERROR: IAR_Intrinsics __enable_interrupt() %d", static_cast<int>(before - 1));
+    }
+    hal.interruptLock.unlock();
+}
+
+void HAL_IsrEnter()
+{
+    hal.contextLock.lock();
+    __disable_interrupt();
+}
+
+void HAL_IsrLeave()
+{
+    __enable_interrupt();
+    hal.contextLock.unlock();
+}
+
+std::uint32_t HAL_InterruptNesting()
+{
+    return hal.nesting;
+}
+
+void HAL_SetBacklight(std::uint32_t level)
+{
+    if (level == hal.backlight) {
+        return;
+    }
+    if (level > 5) {
+        HAL_Trace("\n*** Display-Beleuchtung, FEHLER ***");
+        return;
+    }
+    hal.backlight = level;
+    hal.onColor = level >= 4 ? LCD_ContrastGrey(LCD_GetContrast()) : kDimOnColor;
+    hal.offColor = 0x000000;
+    LCD_Refresh();
+}
+
+std::uint32_t HAL_GetBacklight()
+{
+    return hal.backlight;
+}
+
+void HAL_SetBrightness(std::uint8_t value)
+{
+    HAL_SetBacklight(value >= 25 ? 4 : 2);
+}
+
+std::uint32_t HAL_LcdOnColor()
+{
+    return hal.onColor;
+}
+
+std::uint32_t HAL_LcdOffColor()
+{
+    return hal.offColor;
+}
+
+void HAL_SetLcdOnColor(std::uint32_t color)
+{
+    hal.onColor = color;
+}
+
+void HAL_Beep()
+{
+    HOST().beep();
+}
+
+void HAL_Trace(const char* format, ...)
+{
+    if (format == nullptr) {
+        return;
+    }
+    char line[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args); // cuts at 255 characters
+    va_end(args);
+    HOST().trace(line);
+}
+
+std::uint8_t HAL_OsVersion()
+{
+    return 8;
+}
+
+void HAL_PowerOn()
+{
+    hal.nesting = 0;
+    hal.backlight = kInitialBacklight;
+    hal.onColor = kInitialOnColor;
+    hal.offColor = 0x000000;
+    tim_PowerOn();
+}
+
+// Board operations: empty on the desktop, called where the board needs them.
+void HAL_BoardInit() {}
+void HAL_BoardInitPorts() {}
+void HAL_BacklightInit() {}
+void HAL_BacklightPwmInit() {}
+void HAL_BacklightPwmStart() {}
+void HAL_BacklightRelease() {}
+void HAL_BacklightStepDown() {}
+void HAL_BacklightStepUp() {}
+void HAL_WatchdogInit() {}
+void HAL_WatchdogStart() {}
+void HAL_WatchdogTrigger() {}
+std::uint8_t HAL_WatchdogReadBack()
+{
+    return 0;
+}
+void HAL_WatchdogPrepare() {}
+void HAL_InputStart() {}
+void HAL_AdcInit() {}
+void HAL_ExtraDevicesInit() {}

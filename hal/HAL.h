@@ -1,0 +1,72 @@
+// Hardware services the panel expects from its board: interrupt lock,
+// periodic timer ticks, backlight, beeper, watchdog and trace output.
+// On the desktop they are provided by the host (see hal/host.h).
+#pragma once
+
+#include <cstdint>
+
+// Interrupt lock. Critical regions never nest; nesting is traced, not fatal.
+void HAL_InitInterrupts();
+void __disable_interrupt(); // NOLINT(bugprone-reserved-identifier): the target's name
+void __enable_interrupt();  // NOLINT(bugprone-reserved-identifier)
+// Interrupt context: at most one simulated interrupt runs at a time.
+void HAL_IsrEnter();
+void HAL_IsrLeave();
+std::uint32_t HAL_InterruptNesting();
+
+// Periodic timers (1, 10, 20, 100 ms), gated by enable counters.
+enum HAL_Period : std::uint8_t { HAL_PERIOD_1MS, HAL_PERIOD_10MS, HAL_PERIOD_20MS, HAL_PERIOD_100MS, HAL_PERIOD_COUNT };
+inline constexpr std::uint32_t HAL_PeriodMs[HAL_PERIOD_COUNT] = {1, 10, 20, 100};
+void tim_startTimers();
+void tim_enableTimer1ms();
+void tim_enableTimer10ms();
+void tim_enableTimer20ms();
+void tim_enableTimer100ms();
+void tim_disableTimer1ms();
+void tim_disableTimer10ms();
+void tim_disableTimer20ms();
+void tim_disableTimer100ms();
+void tim_enableAllTimers();
+void tim_disableAllTimers();
+std::uint32_t tim_enableCount(HAL_Period period);
+// Called by the host's time source for every tick of a period.
+void HAL_TimerCallback(HAL_Period period);
+
+// Backlight levels 0..5 (0, 1 off; 2, 3 dim; 4, 5 bright) and LCD colours.
+void HAL_SetBacklight(std::uint32_t level);
+std::uint32_t HAL_GetBacklight();
+void HAL_SetBrightness(std::uint8_t value);
+std::uint32_t HAL_LcdOnColor();
+std::uint32_t HAL_LcdOffColor();
+// The contrast setting changes the on colour (the grey of the contrast).
+void HAL_SetLcdOnColor(std::uint32_t color);
+
+void HAL_Beep();
+
+// printf-style trace line, cut to 255 characters.
+void HAL_Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Host operating-system generation; 8 = other (every Linux host).
+std::uint8_t HAL_OsVersion();
+
+// Board operations without meaning on the desktop; called where the board needs them.
+void HAL_BoardInit();
+void HAL_BoardInitPorts();
+void HAL_BacklightInit();
+void HAL_BacklightPwmInit();
+void HAL_BacklightPwmStart();
+void HAL_BacklightRelease();
+void HAL_BacklightStepDown();
+void HAL_BacklightStepUp();
+void HAL_WatchdogInit();
+void HAL_WatchdogStart();
+void HAL_WatchdogTrigger();
+std::uint8_t HAL_WatchdogReadBack();
+void HAL_WatchdogPrepare();
+void HAL_InputStart();
+void HAL_AdcInit();
+void HAL_ExtraDevicesInit();
+
+// Returns the layer to its state at process start (tests that need a fresh process).
+void HAL_PowerOn();
+void tim_PowerOn();

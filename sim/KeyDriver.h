@@ -1,0 +1,33 @@
+// The simulation's key driver: key regions of the device picture become the
+// raw key byte that the panel's 20 ms scan reads; test buttons raise the
+// control unit's events directly, in interrupt context.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+
+class KeyDriver {
+public:
+    static constexpr int kTestButtonFirst = 13;
+    static constexpr int kRegionLimit = 128;
+
+    // Key port of the panel.
+    void init();
+    void setReadEnable(std::uint8_t flags);
+    std::uint8_t read();
+
+    // A key region (index in the device picture) pressed or released.
+    void onHardkey(int index, bool pressed);
+    // A logical key 0..12 pressed or released (what a region maps to).
+    void setLogicalKey(std::uint8_t logical, bool pressed);
+    // Any raw key byte, including patterns no single region produces.
+    void setRaw(std::uint8_t raw);
+
+    // Logical key of a region index; 14 for regions that are no panel key.
+    static std::uint8_t logicalKeyOfRegion(int index);
+
+private:
+    std::mutex lock_;
+    std::uint8_t byte_ = 0;
+    std::uint8_t enable_ = 0;
+};

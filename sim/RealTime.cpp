@@ -1,0 +1,98 @@
+#include "sim/RealTime.h"
+
+#include "hal/HAL.h"
+
+namespace {
+// After a stall longer than this (a debugger, a suspended process) the
+// ticks resume from now instead of catching up in a burst.
+constexpr std::chrono::milliseconds kMaxCatchUp{500};
+} // namespace
+
+RealTime::RealTime() : start_(Clock::now()) {}
+
+RealTime::~RealTime()
+{
+    stop();
+}
+
+void RealTime::stop()
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        quit_ = true;
+    }
+    wakeUp_.notify_all();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+std::uint32_t RealTime::milliseconds()
+{
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_);
+    return static_cast<std::uint32_t>(ms.count());
+}
+
+void RealTime::sleepStep()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+bool RealTime::startTimer(std::uint8_t period)
+{
+    if (period >= HAL_PERIOD_COUNT) {
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        running_[period] = true;
+    }
+    if (!thread_.joinable()) {
+        thread_ = std::thread([this] { run(); });
+    }
+    wakeUp_.notify_all();
+    return true;
+}
+
+void RealTime::run()
+{
+    Clock::time_point next[HAL_PERIOD_COUNT];
+    for (std::uint8_t p = 0; p < HAL_PERIOD_COUNT; ++p) {
+        next[p] = start_ + std::chrono::milliseconds(HAL_PeriodMs[p]);
+    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!quit_) {
+        Clock::time_point due = Clock::time_point::max();
+        for (std::uint8_t p = 0; p < HAL_PERIOD_COUNT; ++p) {
+            if (running_[p] && next[p] < due) {
+                due = next[p];
+            }
+        }
+        if (due == Clock::time_point::max()) {
+            wakeUp_.wait(lock);
+            continue;
+        }
+        if (wakeUp_.wait_until(lock, due, [this] { return quit_; })) {
+            break;
+        }
+        bool fire[HAL_PERIOD_COUNT] = {};
+        const Clock::time_point now = Clock::now();
+        for (std::uint8_t p = 0; p < HAL_PERIOD_COUNT; ++p) {
+            if (running_[p] && next[p] <= now) {
+                fire[p] = true;
+                next[p] += std::chrono::milliseconds(HAL_PeriodMs[p]);
+                if (now - next[p] > kMaxCatchUp) {
+                    next[p] = now + std::chrono::milliseconds(HAL_PeriodMs[p]);
+                }
+            }
+        }
+        // The tick routines take the application's locks: not under ours.
+        lock.unlock();
+        for (std::uint8_t p = 0; p < HAL_PERIOD_COUNT; ++p) {
+            if (fire[p]) {
+                HAL_TimerCallback(static_cast<HAL_Period>(p));
+            }
+        }
+        lock.lock();
+    }
+}

@@ -1,0 +1,133 @@
+#include "sim/headless/HeadlessHost.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+HeadlessHost::HeadlessHost(TimeSource& time, Options options)
+    : time_(time), options_(std::move(options)), instanceLock_(options_.lockDirectory)
+{
+    HOST_Install(this);
+}
+
+HeadlessHost::~HeadlessHost()
+{
+    if (errorLog_ != nullptr) {
+        std::fclose(errorLog_);
+    }
+    HOST_Install(nullptr);
+}
+
+void HeadlessHost::lcdWrite(int x, int y, int width, int height, const std::uint32_t* rgb)
+{
+    for (int row = 0; row < height; ++row) {
+        const int yy = y + row;
+        if (yy < 0 || yy >= kHeight) {
+            continue;
+        }
+        for (int col = 0; col < width; ++col) {
+            const int xx = x + col;
+            if (xx >= 0 && xx < kWidth) {
+                lcd_[yy * kWidth + xx] = rgb[row * width + col];
+            }
+        }
+    }
+    lcdModifications_ += static_cast<std::uint32_t>(width * height);
+}
+
+void HeadlessHost::sleep(std::uint32_t ms)
+{
+    for (std::uint32_t step = 0; step < (ms + 9) / 10; ++step) {
+        if (stop_) {
+            throw AppStop{};
+        }
+        time_.sleepStep();
+    }
+}
+
+HOST_LocalTime HeadlessHost::localTime()
+{
+    if (options_.fixedClock) {
+        return options_.clock;
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const bool dst = local.tm_isdst > 0;
+    const long standardOffset = local.tm_gmtoff - (dst ? 3600 : 0);
+    return HOST_LocalTime{static_cast<std::int64_t>(now), static_cast<std::int32_t>(-standardOffset / 60), dst};
+}
+
+void HeadlessHost::reportError(const char* text)
+{
+    ++errors_;
+    std::fprintf(options_.err, "error: %s\n", text);
+    if (errorLog_ == nullptr) {
+        errorLog_ = std::fopen("SimError.log", "w");
+    }
+    if (errorLog_ != nullptr) {
+        std::fprintf(errorLog_, "\r\n%s", text);
+        std::fflush(errorLog_);
+    }
+}
+
+void HeadlessHost::messageBox(const char* text, const char* title)
+{
+    std::fprintf(options_.err, "%s: %s\n", title, text);
+}
+
+bool HeadlessHost::acquireSingleInstance(const char* name)
+{
+    switch (instanceLock_.acquire(name)) {
+    case InstanceLock::Result::Acquired:
+        return true;
+    case InstanceLock::Result::Busy:
+        return false;
+    case InstanceLock::Result::Error:
+        break;
+    }
+    // Better a second simulation than none at all.
+    std::fprintf(options_.err, "warning: cannot open %s (%s); running without the single-instance check\n",
+                 instanceLock_.path(name).c_str(), std::strerror(errno));
+    return true;
+}
+
+void HeadlessHost::trace(const char* text)
+{
+    std::lock_guard<std::mutex> guard(traceLock_);
+    const std::uint32_t ms = time_.milliseconds();
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p == '\n' || trace_.empty()) {
+            if (options_.echoTrace) {
+                while (printed_ < trace_.size()) {
+                    printLine(trace_[printed_++]);
+                }
+            }
+            trace_.push_back(TraceLine{ms, {}});
+            if (*p == '\n') {
+                continue;
+            }
+        }
+        trace_.back().text += *p;
+    }
+}
+
+std::vector<TraceLine> HeadlessHost::traceLines()
+{
+    std::lock_guard<std::mutex> guard(traceLock_);
+    return trace_;
+}
+
+void HeadlessHost::printTrace()
+{
+    std::lock_guard<std::mutex> guard(traceLock_);
+    while (printed_ < trace_.size()) {
+        printLine(trace_[printed_++]);
+    }
+    std::fflush(options_.out);
+}
+
+void HeadlessHost::printLine(const TraceLine& line)
+{
+    std::fprintf(options_.out, "%8u ms  %s\n", line.ms, line.text.c_str());
+}

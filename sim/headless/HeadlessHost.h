@@ -1,0 +1,82 @@
+// A host without a display: the LCD goes into memory, trace lines into a
+// log that scenarios read, keys come from the scenario.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "hal/host.h"
+#include "sim/InstanceLock.h"
+#include "sim/KeyDriver.h"
+#include "sim/TimeSource.h"
+
+struct TraceLine {
+    std::uint32_t ms;
+    std::string text;
+};
+
+class HeadlessHost final : public PanelHost {
+public:
+    struct Options {
+        std::string lockDirectory = InstanceLock::defaultDirectory();
+        HOST_LocalTime clock{};  // used when fixedClock is set
+        bool fixedClock = false; // else the machine's local time
+        bool echoTrace = false;  // print trace lines as they come
+        std::FILE* out = stdout;
+        std::FILE* err = stderr;
+    };
+
+    HeadlessHost(TimeSource& time, Options options);
+    ~HeadlessHost();
+
+    void lcdWrite(int x, int y, int width, int height, const std::uint32_t* rgb) override;
+    void keyPortInit() override { keys_.init(); }
+    void keyPortSetReadEnable(std::uint8_t flags) override { keys_.setReadEnable(flags); }
+    std::uint8_t keyPortRead() override { return keys_.read(); }
+    void sleep(std::uint32_t ms) override;
+    std::uint32_t milliseconds() override { return time_.milliseconds(); }
+    bool stopRequested() override { return stop_; }
+    bool startTimer(std::uint8_t period) override { return time_.startTimer(period); }
+    HOST_LocalTime localTime() override;
+    void reportError(const char* text) override;
+    void messageBox(const char* text, const char* title) override;
+    bool acquireSingleInstance(const char* name) override;
+    void trace(const char* text) override;
+    void beep() override { ++beeps_; }
+
+    KeyDriver& keys() { return keys_; }
+    void requestStop() { stop_ = true; }
+
+    // Trace lines so far (a copy: the application may be writing).
+    std::vector<TraceLine> traceLines();
+    // Prints the lines not printed yet.
+    void printTrace();
+    int beeps() const { return beeps_; }
+    int errors() const { return errors_; }
+    std::uint32_t lcdPixel(int x, int y) const { return lcd_[y * kWidth + x]; }
+    std::uint32_t lcdModifications() const { return lcdModifications_; }
+
+private:
+    static constexpr int kWidth = 240;
+    static constexpr int kHeight = 160;
+    void printLine(const TraceLine& line);
+
+    TimeSource& time_;
+    Options options_;
+    KeyDriver keys_;
+    InstanceLock instanceLock_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> beeps_{0};
+    std::atomic<int> errors_{0};
+    std::mutex traceLock_;
+    std::vector<TraceLine> trace_;
+    std::size_t printed_ = 0;
+    std::uint32_t lcd_[kWidth * kHeight] = {};
+    std::atomic<std::uint32_t> lcdModifications_{0};
+    std::FILE* errorLog_ = nullptr;
+};

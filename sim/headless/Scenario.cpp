@@ -1,0 +1,302 @@
+#include "sim/headless/Scenario.h"
+
+#include <cctype>
+#include <fstream>
+#include <sstream>
+
+#include "core/KEY.h"
+#include "sim/headless/HeadlessHost.h"
+
+namespace {
+
+struct KeyName {
+    const char* name;
+    std::uint8_t key;
+};
+
+constexpr KeyName kKeyNames[] = {
+    {"UP", KEY_UP},     {"OK", KEY_OK},       {"DOWN", KEY_DOWN}, {"BACK", KEY_BACK},
+    {"MENU", KEY_MENU}, {"LEFT", KEY_LEFT},   {"RIGHT", KEY_RIGHT}, {"HELP", KEY_HELP},
+};
+
+struct ButtonName {
+    const char* name;
+    const char* arg; // nullptr: takes no argument
+    int index;
+};
+
+constexpr ButtonName kButtons[] = {
+    {"restart-3am", nullptr, 13},       {"controller-reset", nullptr, 14},
+    {"fa-parametrisation", "on", 15},   {"fa-parametrisation", "off", 16},
+    {"calibration", "on", 17},          {"calibration", "off", 18},
+};
+
+std::string Trim(const std::string& s)
+{
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b])) != 0) {
+        ++b;
+    }
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1])) != 0) {
+        --e;
+    }
+    return s.substr(b, e - b);
+}
+
+std::string Upper(std::string s)
+{
+    for (char& c : s) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return s;
+}
+
+// "250", "250ms", "4s", "5min", "1h".
+std::optional<std::uint64_t> ParseDuration(const std::string& word)
+{
+    std::size_t i = 0;
+    std::uint64_t n = 0;
+    while (i < word.size() && std::isdigit(static_cast<unsigned char>(word[i])) != 0) {
+        n = n * 10 + static_cast<std::uint64_t>(word[i] - '0');
+        if (n > 100ULL * 24 * 3600 * 1000) {
+            return std::nullopt;
+        }
+        ++i;
+    }
+    if (i == 0) {
+        return std::nullopt;
+    }
+    const std::string unit = word.substr(i);
+    if (unit.empty() || unit == "ms") {
+        return n;
+    }
+    if (unit == "s") {
+        return n * 1000;
+    }
+    if (unit == "min") {
+        return n * 60'000;
+    }
+    if (unit == "h") {
+        return n * 3'600'000;
+    }
+    return std::nullopt;
+}
+
+// "OK", "MENU+OK", "UP+DOWN": the key byte of those keys held together.
+std::optional<std::uint8_t> ParseKeys(const std::string& word)
+{
+    std::uint8_t raw = 0;
+    std::stringstream parts(Upper(word));
+    std::string part;
+    while (std::getline(parts, part, '+')) {
+        bool found = false;
+        for (const KeyName& k : kKeyNames) {
+            if (part == k.name) {
+                raw = static_cast<std::uint8_t>(raw | KEY_RawBits(k.key));
+                found = true;
+            }
+        }
+        if (!found) {
+            return std::nullopt;
+        }
+    }
+    if (raw == 0) {
+        return std::nullopt;
+    }
+    return raw;
+}
+
+std::vector<std::string> Words(const std::string& s)
+{
+    std::vector<std::string> words;
+    std::istringstream in(s);
+    std::string w;
+    while (in >> w) {
+        words.push_back(w);
+    }
+    return words;
+}
+
+} // namespace
+
+std::optional<Scenario> Scenario::load(const std::string& file, std::string& error)
+{
+    std::ifstream in(file);
+    if (!in) {
+        error = file + ": cannot read the scenario";
+        return std::nullopt;
+    }
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return parse(file, buffer.str(), error);
+}
+
+std::optional<Scenario> Scenario::parse(const std::string& file, const std::string& source, std::string& error)
+{
+    Scenario s;
+    s.file_ = file;
+    std::istringstream in(source);
+    std::string raw;
+    int line = 0;
+    auto fail = [&](const std::string& message) {
+        error = file + ":" + std::to_string(line) + ": " + message;
+        return std::nullopt;
+    };
+    while (std::getline(in, raw)) {
+        ++line;
+        const std::string text = Trim(raw);
+        if (text.empty() || text[0] == '#') {
+            continue;
+        }
+        const std::size_t space = text.find_first_of(" \t");
+        const std::string verb = text.substr(0, space);
+        const std::string rest = space == std::string::npos ? "" : Trim(text.substr(space));
+        const std::vector<std::string> args = Words(rest);
+        using K = ScenarioCommand::Kind;
+        auto add = [&](K kind, std::uint64_t ms = 0, std::uint8_t keys = 0, int button = 0, std::string what = {}) {
+            ScenarioCommand c{};
+            c.kind = kind;
+            c.line = line;
+            c.ms = ms;
+            c.raw = keys;
+            c.button = button;
+            c.text = std::move(what);
+            s.commands_.push_back(std::move(c));
+        };
+        if (verb == "wait") {
+            const auto ms = args.size() == 1 ? ParseDuration(args[0]) : std::nullopt;
+            if (!ms) {
+                return fail("wait takes one duration such as 500, 250ms, 4s, 5min or 1h");
+            }
+            add(K::Wait, *ms);
+        } else if (verb == "press") {
+            const auto keys = args.size() == 1 ? ParseKeys(args[0]) : std::nullopt;
+            if (!keys) {
+                return fail("press takes one key or keys joined by '+' (UP OK DOWN BACK MENU LEFT RIGHT HELP)");
+            }
+            add(K::Keys, 0, *keys);
+        } else if (verb == "release") {
+            if (!args.empty()) {
+                return fail("release takes no argument: it lets go of every key");
+            }
+            add(K::Keys);
+        } else if (verb == "click" || verb == "hold") {
+            const bool click = verb == "click";
+            const bool arity = click ? (args.size() == 1 || args.size() == 2) : args.size() == 2;
+            const auto keys = arity ? ParseKeys(args[0]) : std::nullopt;
+            const auto ms = !arity ? std::nullopt : args.size() == 2 ? ParseDuration(args[1]) : std::optional<std::uint64_t>(100);
+            if (!keys || !ms) {
+                return fail(click ? "click takes a key and an optional duration (default 100ms)"
+                                  : "hold takes a key and a duration");
+            }
+            add(K::Keys, 0, *keys);
+            add(K::Wait, *ms);
+            add(K::Keys);
+        } else if (verb == "button") {
+            int index = -1;
+            if (args.size() == 1 && std::isdigit(static_cast<unsigned char>(args[0][0])) != 0) {
+                index = std::atoi(args[0].c_str());
+            }
+            if (index < KeyDriver::kTestButtonFirst || index > 33) {
+                return fail("button takes a test button number from 13 to 33");
+            }
+            add(K::Button, 0, 0, index);
+        } else if (verb == "expect" || verb == "expect-not") {
+            if (rest.empty()) {
+                return fail(verb + " takes the trace line to look for");
+            }
+            add(verb == "expect" ? K::Expect : K::ExpectNot, 0, 0, 0, rest);
+        } else if (verb == "print-trace") {
+            add(K::PrintTrace);
+        } else {
+            bool known = false;
+            for (const ButtonName& b : kButtons) {
+                if (verb != b.name) {
+                    continue;
+                }
+                known = true;
+                if (b.arg == nullptr ? args.empty() : args.size() == 1 && args[0] == b.arg) {
+                    add(K::Button, 0, 0, b.index);
+                    break;
+                }
+            }
+            if (!known) {
+                return fail("unknown command '" + verb + "'");
+            }
+            if (s.commands_.empty() || s.commands_.back().line != line) {
+                return fail(verb == "restart-3am" || verb == "controller-reset" ? verb + " takes no argument"
+                                                                                 : verb + " takes on or off");
+            }
+        }
+    }
+    return s;
+}
+
+Scenario::Step Scenario::run(HeadlessHost& host, std::uint64_t& waitMs)
+{
+    using K = ScenarioCommand::Kind;
+    while (pc_ < commands_.size()) {
+        const ScenarioCommand& c = commands_[pc_++];
+        switch (c.kind) {
+        case K::Wait:
+            waitMs = c.ms;
+            return Step::Wait;
+        case K::Keys:
+            host.keys().setRaw(c.raw);
+            break;
+        case K::Button:
+            host.keys().onHardkey(c.button, true);
+            host.keys().onHardkey(c.button, false);
+            break;
+        case K::Expect:
+            if (!expect(host, c)) {
+                return Step::Failed;
+            }
+            break;
+        case K::ExpectNot:
+            if (!expectNot(host, c)) {
+                return Step::Failed;
+            }
+            break;
+        case K::PrintTrace:
+            host.printTrace();
+            break;
+        }
+    }
+    return Step::End;
+}
+
+bool Scenario::expect(HeadlessHost& host, const ScenarioCommand& c)
+{
+    const std::vector<TraceLine> lines = host.traceLines();
+    for (std::size_t i = traceCursor_; i < lines.size(); ++i) {
+        if (Trim(lines[i].text) == c.text) {
+            traceCursor_ = i + 1;
+            return true;
+        }
+    }
+    std::ostringstream why;
+    why << file_ << ":" << c.line << ": expected the trace line \"" << c.text << "\"; came instead:";
+    if (traceCursor_ >= lines.size()) {
+        why << " nothing";
+    }
+    for (std::size_t i = traceCursor_; i < lines.size(); ++i) {
+        why << "\n    " << lines[i].ms << " ms  " << Trim(lines[i].text);
+    }
+    failure_ = why.str();
+    return false;
+}
+
+bool Scenario::expectNot(HeadlessHost& host, const ScenarioCommand& c)
+{
+    const std::vector<TraceLine> lines = host.traceLines();
+    for (std::size_t i = traceCursor_; i < lines.size(); ++i) {
+        if (Trim(lines[i].text) == c.text) {
+            failure_ = file_ + ":" + std::to_string(c.line) + ": the trace line \"" + c.text + "\" came at " +
+                       std::to_string(lines[i].ms) + " ms, but it should not have";
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,43 @@
+// Scenario scripts: a small line-oriented language that drives the panel
+// (time, keys, test buttons) and checks its trace. See docs/scenarios.md.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class HeadlessHost;
+
+struct ScenarioCommand {
+    enum class Kind { Wait, Keys, Button, Expect, ExpectNot, PrintTrace };
+    Kind kind;
+    int line;
+    std::uint64_t ms = 0;  // Wait
+    std::uint8_t raw = 0;  // Keys: the key byte (0 = all up)
+    int button = 0;        // Button: region index of a test button
+    std::string text;      // Expect, ExpectNot
+};
+
+class Scenario {
+public:
+    // Parses a script; on error returns nothing and sets "file:line: message".
+    static std::optional<Scenario> parse(const std::string& file, const std::string& source, std::string& error);
+    static std::optional<Scenario> load(const std::string& file, std::string& error);
+
+    enum class Step { Wait, End, Failed };
+    // Runs commands up to the next wait (whose length it stores in waitMs).
+    Step run(HeadlessHost& host, std::uint64_t& waitMs);
+    const std::string& failure() const { return failure_; }
+    const std::vector<ScenarioCommand>& commands() const { return commands_; }
+
+private:
+    bool expect(HeadlessHost& host, const ScenarioCommand& c);
+    bool expectNot(HeadlessHost& host, const ScenarioCommand& c);
+
+    std::string file_;
+    std::vector<ScenarioCommand> commands_;
+    std::size_t pc_ = 0;
+    std::size_t traceCursor_ = 0;
+    std::string failure_;
+};
