@@ -24,6 +24,8 @@ public:
 
     // Advances virtual time, dispatching after every millisecond.
     void advance(std::uint64_t ms);
+    // Advances virtual time with nothing dispatched (events pile up).
+    void advanceWithoutDispatch(std::uint64_t ms) { time_.advance(ms); }
     std::uint64_t now() const { return time_.now(); }
     HeadlessHost& host() { return host_; }
 
