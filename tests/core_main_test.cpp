@@ -1,1 +1,117 @@
+// Start, restart and the reset record, with the whole panel in virtual time.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/DTM.h"
+#include "core/MainTask.h"
+#include "core/PNL.h"
+#include "core/SM.h"
+#include "sim/InstanceLock.h"
+#include "support/PanelRun.h"
+
+namespace {
+
+std::uint32_t PostAt(std::uint16_t sig, std::uint32_t par = 0)
+{
+    return SM_Post(BED_Task, sig, par) ? 1 : 0;
+}
+
+int Count(const std::vector<std::string>& lines, const std::string& line)
+{
+    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+TEST(MainTask, StartsTheTasksInOrderAndSwitchesTheTicksOn)
+{
+    PanelRun p;
+    ASSERT_TRUE(p.run({}, 1000));
+    const auto t = p.trace();
+    const std::vector<std::string> start(t.begin(), t.begin() + std::min<std::size_t>(t.size(), 8));
+    EXPECT_EQ(start, (std::vector<std::string>{"DTM_TimerTask Entry", "DTM_TimerTask Init", "DIS_I2C_Task Entry",
+                                                "DIS_I2C_Task Init", "BSM_Systemmonitor Entry",
+                                                "BSM_Systemmonitor Init", "BKE_Kontrasteinstellung Entry",
+                                                "BKE_Kontrasteinstellung Init"}));
+    EXPECT_EQ(MAIN_StartMode(), 1U);
+    EXPECT_GT(DTM_Ticks100ms(), 5U); // ticking since the root's start
+}
+
+TEST(MainTask, ControllerResetRestartsInModeThreeAndLeavesEveryState)
+{
+    PanelRun p;
+    ASSERT_TRUE(p.run({{1000, [] { PostAt(SIG_REG_RESET); }}}, 2000));
+    const auto t = p.trace();
+    const auto from = std::find(t.begin(), t.end(), "*SIG_REG_RESET");
+    ASSERT_NE(from, t.end());
+    EXPECT_EQ(std::vector<std::string>(from, from + 6),
+              (std::vector<std::string>{"*SIG_REG_RESET", "BKE_Kontrasteinstellung Exit", "BSM_Systemmonitor Exit",
+                                        "BSM_SystemReset Entry", "BSM_SystemReset Init", "*RESTARTING"}));
+    EXPECT_EQ(MAIN_GetResetReason(), 2);
+    EXPECT_EQ(MAIN_StartMode(), 3U);
+    EXPECT_EQ(Count(t, "BSM_Systemmonitor Entry"), 2);
+}
+
+TEST(MainTask, RestartAtThreeOClockOnlyWhileTheScreensaverShows)
+{
+    PanelRun p;
+    ASSERT_TRUE(p.run({{500, [] { SM_Post(DTM_Task, SIG_CLOCK_SET, 5000); }},
+                       {1000, [] { PostAt(SIG_3UHR_RESTART); }},
+                       {2000, [] { PNL_flags.screensaver = true; }},
+                       {2000, [] { PostAt(SIG_3UHR_RESTART); }}},
+                      3000));
+    const auto t = p.trace();
+    EXPECT_EQ(Count(t, "*SIG_3UHR_RESTART"), 2);
+    EXPECT_EQ(Count(t, "*RESTARTING"), 1);
+    EXPECT_EQ(MAIN_StartMode(), 2U);
+    EXPECT_TRUE(PNL_flags.screensaver); // shown again at once after this restart
+    EXPECT_GE(DTM_GetSeconds(), 5001U); // the clock ran on, not read from the host again
+    EXPECT_LT(DTM_GetSeconds(), 5004U);
+}
+
+struct ErrorCase {
+    std::uint32_t code;
+    std::uint8_t reason;
+    std::uint32_t startMode;
+};
+
+class ErrorReset : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(ErrorReset, CodeDecidesTheNextStartMode)
+{
+    PanelRun p;
+    const ErrorCase c = GetParam();
+    ASSERT_TRUE(p.run({{1000, [&] { PostAt(SIG_BED_ERROR_RESET, c.code); }}}, 2000));
+    EXPECT_TRUE(p.traced("*SIG_BED_ERROR_RESET: " + std::to_string(c.code)));
+    EXPECT_EQ(MAIN_GetResetReason(), c.reason);
+    EXPECT_EQ(MAIN_StartMode(), c.startMode);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, ErrorReset,
+                         ::testing::Values(ErrorCase{133, 133, 4}, ErrorCase{35, 35, 1}, ErrorCase{32, 32, 1},
+                                           ErrorCase{77, 37, 1}, ErrorCase{0x185, 0x85, 4}));
+
+TEST(MainTask, DamagedMemoryMarkerRaisesErrorThirtyFive)
+{
+    PanelRun p;
+    ASSERT_TRUE(p.run({{1000, [] { MAIN_GetResetRecord().memoryMarker = 0; }}}, 2000));
+    EXPECT_TRUE(p.traced("*SIG_BED_ERROR_RESET: 35"));
+    EXPECT_EQ(MAIN_GetResetRecord().memoryMarker, MAIN_MEMORY_MARKER);
+    EXPECT_EQ(MAIN_StartMode(), 1U);
+}
+
+TEST(MainTask, SecondInstanceShowsTheNoticeAndDoesNothingElse)
+{
+    char pattern[] = "/tmp/panel-lock-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    PanelRun p(dir);
+    InstanceLock other(dir);
+    ASSERT_EQ(other.acquire("Simulation_am_laufen"), InstanceLock::Result::Acquired);
+    EXPECT_FALSE(p.run({}, 1000)); // MainTask returned
+    EXPECT_EQ(p.errors(), "Hinweis: Es ist bereits eine Simulation aktiv.\n");
+    EXPECT_TRUE(p.trace().empty());
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
