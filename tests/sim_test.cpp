@@ -1,1 +1,131 @@
+// The headless host: key driver, single-instance lock, scenario language.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/SM.h"
+#include "sim/InstanceLock.h"
+#include "sim/headless/Runner.h"
+#include "support/Harness.h"
+
+namespace {
+
+TEST(KeyDriver, RegionsMapToKeysAndEachPressReplacesTheByte)
+{
+    Harness h;
+    KeyDriver& k = h.host().keys();
+    k.setReadEnable(1);
+    k.onHardkey(0, true); // back
+    EXPECT_EQ(k.read(), 0x01);
+    k.onHardkey(3, true); // OK, pressed while back is still held
+    EXPECT_EQ(k.read(), 0x20);
+    k.onHardkey(0, false); // releasing any key lets go of all
+    EXPECT_EQ(k.read(), 0x00);
+    k.onHardkey(10, true); // combination region
+    EXPECT_EQ(k.read(), 0xA0);
+    k.setReadEnable(0);
+    EXPECT_EQ(k.read(), 0x00);
+    EXPECT_EQ(KeyDriver::logicalKeyOfRegion(7), 4); // menu
+    EXPECT_EQ(KeyDriver::logicalKeyOfRegion(128), 14);
+}
+
+TEST(KeyDriver, TestButtonPostsOnPressOnly)
+{
+    Harness h;
+    h.clearEvents();
+    h.host().keys().onHardkey(13, true);
+    h.host().keys().onHardkey(13, false);
+    h.host().keys().onHardkey(200, true); // no such region
+    SM_RunQueued();
+    ASSERT_EQ(h.events().size(), 1U);
+    EXPECT_EQ(h.events()[0].sig, SIG_3UHR_RESTART);
+}
+
+TEST(InstanceLock, SecondHolderIsRefusedAndTheLockGoesWithItsOwner)
+{
+    char pattern[] = "/tmp/panel-lock-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    {
+        InstanceLock first(dir);
+        InstanceLock second(dir);
+        EXPECT_EQ(first.acquire("x"), InstanceLock::Result::Acquired);
+        EXPECT_EQ(first.acquire("x"), InstanceLock::Result::Acquired); // its own lock again
+        EXPECT_EQ(second.acquire("x"), InstanceLock::Result::Busy);
+    }
+    InstanceLock third(dir);
+    EXPECT_EQ(third.acquire("x"), InstanceLock::Result::Acquired);
+    InstanceLock nowhere(dir + "/missing");
+    EXPECT_EQ(nowhere.acquire("x"), InstanceLock::Result::Error);
+    std::filesystem::remove_all(dir);
+}
+
+std::string ParseError(const std::string& source)
+{
+    std::string error;
+    EXPECT_FALSE(Scenario::parse("s.scn", source, error).has_value());
+    return error;
+}
+
+TEST(ScenarioLanguage, BadLinesAreNamedWithFileAndLine)
+{
+    EXPECT_EQ(ParseError("wait 1s\n\nfrobnicate\n"), "s.scn:3: unknown command 'frobnicate'");
+    EXPECT_EQ(ParseError("# c\nwait soon\n").rfind("s.scn:2: wait takes one duration", 0), 0U);
+    EXPECT_EQ(ParseError("press OK+SPACE\n").rfind("s.scn:1: press takes one key", 0), 0U);
+    EXPECT_EQ(ParseError("button 12\n"), "s.scn:1: button takes a test button number from 13 to 33");
+    EXPECT_EQ(ParseError("calibration maybe\n"), "s.scn:1: calibration takes on or off");
+    EXPECT_EQ(ParseError("expect\n"), "s.scn:1: expect takes the trace line to look for");
+
+    std::string error;
+    const auto s = Scenario::parse("s.scn", "click menu+ok 4s\nhold UP 2min\nfa-parametrisation on\n", error);
+    ASSERT_TRUE(s.has_value()) << error;
+    ASSERT_EQ(s->commands().size(), 7U);
+    EXPECT_EQ(s->commands()[0].raw, 0xA0);
+    EXPECT_EQ(s->commands()[1].ms, 4000U);
+    EXPECT_EQ(s->commands()[4].ms, 120000U);
+    EXPECT_EQ(s->commands()[6].button, 15);
+}
+
+RunResult RunText(const std::string& source, std::string& err)
+{
+    std::string error;
+    auto s = Scenario::parse("t.scn", source, error);
+    EXPECT_TRUE(s.has_value()) << error;
+    char pattern[] = "/tmp/panel-lock-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    RunOptions o;
+    o.host.lockDirectory = dir;
+    o.host.fixedClock = true;
+    std::FILE* e = std::tmpfile();
+    o.host.err = e;
+    const RunResult r = RunScenario(std::move(*s), o);
+    std::rewind(e);
+    char buffer[512];
+    err.clear();
+    while (std::fgets(buffer, sizeof buffer, e) != nullptr) {
+        err += buffer;
+    }
+    std::fclose(e);
+    std::filesystem::remove_all(dir);
+    return r;
+}
+
+TEST(ScenarioRun, ExpectationsFollowTheTraceInOrder)
+{
+    std::string err;
+    EXPECT_EQ(RunText("wait 1s\nexpect BSM_Systemmonitor Init\nexpect BKE_Kontrasteinstellung Init\n"
+                  "controller-reset\nwait 300\nexpect *SIG_REG_RESET\nexpect-not *SIG_3UHR_RESTART\n",
+                  err),
+              RUN_OK)
+        << err;
+    // Already passed: a line before the last match does not count again.
+    EXPECT_EQ(RunText("wait 1s\nexpect BKE_Kontrasteinstellung Init\nexpect BSM_Systemmonitor Init\n", err),
+              RUN_EXPECTATION_FAILED);
+    EXPECT_EQ(err.rfind("t.scn:3: expected the trace line \"BSM_Systemmonitor Init\"; came instead: nothing", 0), 0U)
+        << err;
+    EXPECT_EQ(RunText("wait 1s\nexpect-not DTM_TimerTask Init\n", err), RUN_EXPECTATION_FAILED);
+    EXPECT_NE(err.find("t.scn:2: the trace line \"DTM_TimerTask Init\" came at 250 ms"), std::string::npos) << err;
+}
+
+} // namespace
