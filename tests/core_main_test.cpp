@@ -91,7 +91,7 @@ TEST_P(ErrorReset, CodeDecidesTheNextStartMode)
 INSTANTIATE_TEST_SUITE_P(Codes, ErrorReset,
                          ::testing::Values(ErrorCase{133, 133, 4}, ErrorCase{35, 35, 1}, ErrorCase{32, 32, 1},
                                            ErrorCase{77, 37, 1}, ErrorCase{0x185, 0x85, 4}),
-                         [](const auto& info) { return "Code" + std::to_string(info.param.code); });
+                         [](const auto& param) { return "Code" + std::to_string(param.param.code); });
 
 TEST(MainTask, DamagedMemoryMarkerRaisesErrorThirtyFive)
 {
