@@ -54,6 +54,11 @@ bool RealTime::startTimer(std::uint8_t period)
     return true;
 }
 
+bool RealTime::OnlyMillisecondsRun() const
+{
+    return !running_[HAL_PERIOD_10MS] && !running_[HAL_PERIOD_20MS] && !running_[HAL_PERIOD_100MS];
+}
+
 void RealTime::run()
 {
     Clock::time_point next[HAL_PERIOD_COUNT];
@@ -62,9 +67,13 @@ void RealTime::run()
     }
     std::unique_lock<std::mutex> lock(mutex_);
     while (!quit_) {
+        // The 1 ms ticks only count; waking a thousand times a second for
+        // them would cost more than the whole panel. They run, all of them
+        // and each against its own deadline, when the thread wakes for the
+        // others (or on its own when it is the only period running).
         Clock::time_point due = Clock::time_point::max();
         for (std::uint8_t p = 0; p < HAL_PERIOD_COUNT; ++p) {
-            if (running_[p] && next[p] < due) {
+            if (running_[p] && next[p] < due && (p != HAL_PERIOD_1MS || OnlyMillisecondsRun())) {
                 due = next[p];
             }
         }
@@ -75,24 +84,28 @@ void RealTime::run()
         if (wakeUp_.wait_until(lock, due, [this] { return quit_; })) {
             break;
         }
-        bool fire[HAL_PERIOD_COUNT] = {};
+        // Every tick that fell due, in deadline order.
         const Clock::time_point now = Clock::now();
         for (std::uint8_t p = 0; p < HAL_PERIOD_COUNT; ++p) {
-            if (running_[p] && next[p] <= now) {
-                fire[p] = true;
-                next[p] += std::chrono::milliseconds(HAL_PeriodMs[p]);
-                if (now - next[p] > kMaxCatchUp) {
-                    next[p] = now + std::chrono::milliseconds(HAL_PeriodMs[p]);
+            if (running_[p] && now - next[p] > kMaxCatchUp) {
+                next[p] = now;
+            }
+        }
+        for (;;) {
+            int earliest = -1;
+            for (std::uint8_t p = 0; p < HAL_PERIOD_COUNT; ++p) {
+                if (running_[p] && next[p] <= now && (earliest < 0 || next[p] < next[earliest])) {
+                    earliest = p;
                 }
             }
-        }
-        // The tick routines take the application's locks: not under ours.
-        lock.unlock();
-        for (std::uint8_t p = 0; p < HAL_PERIOD_COUNT; ++p) {
-            if (fire[p]) {
-                HAL_TimerCallback(static_cast<HAL_Period>(p));
+            if (earliest < 0) {
+                break;
             }
+            next[earliest] += std::chrono::milliseconds(HAL_PeriodMs[earliest]);
+            // The tick routines take the application's locks: not under ours.
+            lock.unlock();
+            HAL_TimerCallback(static_cast<HAL_Period>(earliest));
+            lock.lock();
         }
-        lock.lock();
     }
 }

@@ -27,6 +27,7 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
     void run();
+    bool OnlyMillisecondsRun() const;
 
     const Clock::time_point start_;
     std::mutex mutex_;

@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "core/MainTask.h"
@@ -47,7 +49,9 @@ RunResult RunVirtual(Scenario& scenario, HeadlessHost& host, VirtualTime& time)
 // Application thread, timer thread, and this thread as the user.
 RunResult RunReal(Scenario& scenario, HeadlessHost& host, RealTime& time)
 {
-    std::atomic<bool> ended{false};
+    std::mutex mutex;
+    std::condition_variable endedSignal;
+    bool ended = false;
     std::atomic<bool> returned{false};
     std::thread app([&] {
         try {
@@ -55,17 +59,21 @@ RunResult RunReal(Scenario& scenario, HeadlessHost& host, RealTime& time)
             returned = true;
         } catch (const AppStop&) {
         }
+        std::lock_guard<std::mutex> guard(mutex);
         ended = true;
+        endedSignal.notify_all();
     });
+    auto hasEnded = [&] {
+        std::lock_guard<std::mutex> guard(mutex);
+        return ended;
+    };
     bool failed = false;
-    for (bool more = true; more && !ended;) {
+    for (bool more = true; more && !hasEnded();) {
         std::uint64_t waitMs = 0;
         switch (scenario.run(host, waitMs)) {
         case Scenario::Step::Wait: {
-            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-            while (!ended && std::chrono::steady_clock::now() < until) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            }
+            std::unique_lock<std::mutex> lock(mutex);
+            endedSignal.wait_for(lock, std::chrono::milliseconds(waitMs), [&] { return ended; });
             break;
         }
         case Scenario::Step::Failed:
