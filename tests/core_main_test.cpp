@@ -9,6 +9,7 @@
 #include "core/MainTask.h"
 #include "core/PNL.h"
 #include "core/SM.h"
+#include "gui/GUI.h"
 #include "sim/InstanceLock.h"
 #include "support/PanelRun.h"
 
@@ -113,6 +114,29 @@ TEST(MainTask, SecondInstanceShowsTheNoticeAndDoesNothingElse)
     EXPECT_EQ(p.errors(), "Hinweis: Es ist bereits eine Simulation aktiv.\n");
     EXPECT_TRUE(p.trace().empty());
     std::filesystem::remove_all(dir);
+}
+
+} // namespace
+
+namespace {
+
+TEST(MainTask, StartedAgainInTheSameProcessItFindsItsOwnLock)
+{
+    PanelRun p;
+    ASSERT_TRUE(p.run({}, 500));
+    const std::uint64_t first = p.time().now();
+    ASSERT_TRUE(p.run({}, first + 500)); // as the host's restart of the application does
+    EXPECT_EQ(p.errors(), "");
+    EXPECT_EQ(Count(p.trace(), "BSM_Systemmonitor Entry"), 2);
+}
+
+TEST(GuiSleep, OvershootingHostEndsTheWait)
+{
+    PanelRun p;
+    // The host sleeps in 10 ms steps: a 7 ms wait overshoots by 3 ms.
+    const std::uint64_t before = p.time().now();
+    GUI_Sleep(7);
+    EXPECT_EQ(p.time().now() - before, 10U);
 }
 
 } // namespace

@@ -51,6 +51,8 @@ public:
 
     KeyDriver& keys() { return keys_; }
     void requestStop() { stop_ = true; }
+    // For a host that starts the application again after it stopped it.
+    void clearStopRequest() { stop_ = false; }
 
     // Trace lines so far (a copy: the application may be writing).
     std::vector<TraceLine> traceLines();

@@ -47,6 +47,7 @@ bool PanelRun::run(std::vector<PanelStep> steps, std::uint64_t endMs)
 {
     std::sort(steps.begin(), steps.end(), [](const PanelStep& a, const PanelStep& b) { return a.at < b.at; });
     std::size_t next = 0;
+    host_.clearStopRequest();
     auto wake = [&] {
         while (next < steps.size() && steps[next].at <= time_.now()) {
             steps[next++].action();
