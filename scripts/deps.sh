@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev   # unit tests
     libbenchmark-dev            # benchmarks under bench/
+    libpng-dev                  # LCD screenshots and goldens
 )
 
 missing=()

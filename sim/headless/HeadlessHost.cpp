@@ -1,6 +1,8 @@
 #include "sim/headless/HeadlessHost.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <cstring>
 #include <ctime>
 
@@ -130,4 +132,11 @@ void HeadlessHost::printTrace()
 void HeadlessHost::printLine(const TraceLine& line)
 {
     std::fprintf(options_.out, "%8u ms  %s\n", line.ms, line.text.c_str());
+}
+
+LcdPicture HeadlessHost::lcdPicture() const
+{
+    LcdPicture picture;
+    std::copy(std::begin(lcd_), std::end(lcd_), picture.rgb.begin());
+    return picture;
 }

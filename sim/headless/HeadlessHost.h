@@ -13,6 +13,7 @@
 #include "hal/host.h"
 #include "sim/InstanceLock.h"
 #include "sim/KeyDriver.h"
+#include "sim/LcdPng.h"
 #include "sim/TimeSource.h"
 
 struct TraceLine {
@@ -62,6 +63,8 @@ public:
     int errors() const { return errors_; }
     std::uint32_t lcdPixel(int x, int y) const { return lcd_[y * kWidth + x]; }
     std::uint32_t lcdModifications() const { return lcdModifications_; }
+    // The LCD as the panel shows it (on and off colours).
+    LcdPicture lcdPicture() const;
 
 private:
     static constexpr int kWidth = 240;

@@ -1,6 +1,8 @@
 #include "sim/headless/Scenario.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -207,6 +209,17 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
                 return fail(verb + " takes the trace line to look for");
             }
             add(verb == "expect" ? K::Expect : K::ExpectNot, 0, 0, 0, rest);
+        } else if (verb == "snapshot" || verb == "expect-lcd") {
+            if (args.size() != 1 || args[0].size() < 5 || args[0].substr(args[0].size() - 4) != ".png") {
+                return fail(verb + " takes one file name ending in .png");
+            }
+            // Goldens live beside the script; snapshots go where the host runs.
+            std::string path = args[0];
+            if (verb == "expect-lcd" && path[0] != '/') {
+                const std::size_t slash = file.find_last_of('/');
+                path = (slash == std::string::npos ? std::string{} : file.substr(0, slash + 1)) + path;
+            }
+            add(verb == "snapshot" ? K::Snapshot : K::ExpectLcd, 0, 0, 0, path);
         } else if (verb == "print-trace") {
             add(K::PrintTrace);
         } else {
@@ -262,6 +275,16 @@ Scenario::Step Scenario::run(HeadlessHost& host, std::uint64_t& waitMs)
         case K::PrintTrace:
             host.printTrace();
             break;
+        case K::Snapshot:
+            if (!snapshot(host, c)) {
+                return Step::Failed;
+            }
+            break;
+        case K::ExpectLcd:
+            if (!expectLcd(host, c)) {
+                return Step::Failed;
+            }
+            break;
         }
     }
     return Step::End;
@@ -299,4 +322,25 @@ bool Scenario::expectNot(HeadlessHost& host, const ScenarioCommand& c)
         }
     }
     return true;
+}
+
+bool Scenario::snapshot(HeadlessHost& host, const ScenarioCommand& c)
+{
+    if (LcdPngWrite(c.text, host.lcdPicture())) {
+        return true;
+    }
+    failure_ = file_ + ":" + std::to_string(c.line) + ": cannot write " + c.text + ": " + std::strerror(errno);
+    return false;
+}
+
+bool Scenario::expectLcd(HeadlessHost& host, const ScenarioCommand& c)
+{
+    const std::size_t slash = c.text.find_last_of('/');
+    const std::string name = c.text.substr(slash == std::string::npos ? 0 : slash + 1);
+    std::string message;
+    if (LcdMatchesGolden(host.lcdPicture(), c.text, name.substr(0, name.size() - 4), message)) {
+        return true;
+    }
+    failure_ = file_ + ":" + std::to_string(c.line) + ": the LCD does not match: " + message;
+    return false;
 }

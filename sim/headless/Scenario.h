@@ -10,13 +10,13 @@
 class HeadlessHost;
 
 struct ScenarioCommand {
-    enum class Kind { Wait, Keys, Button, Expect, ExpectNot, PrintTrace };
+    enum class Kind { Wait, Keys, Button, Expect, ExpectNot, PrintTrace, Snapshot, ExpectLcd };
     Kind kind;
     int line;
     std::uint64_t ms = 0;  // Wait
     std::uint8_t raw = 0;  // Keys: the key byte (0 = all up)
     int button = 0;        // Button: region index of a test button
-    std::string text;      // Expect, ExpectNot
+    std::string text;      // Expect, ExpectNot; the file of Snapshot and ExpectLcd
 };
 
 class Scenario {
@@ -34,6 +34,8 @@ public:
 private:
     bool expect(HeadlessHost& host, const ScenarioCommand& c);
     bool expectNot(HeadlessHost& host, const ScenarioCommand& c);
+    bool snapshot(HeadlessHost& host, const ScenarioCommand& c);
+    bool expectLcd(HeadlessHost& host, const ScenarioCommand& c);
 
     std::string file_;
     std::vector<ScenarioCommand> commands_;
