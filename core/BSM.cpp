@@ -1,6 +1,10 @@
 // System monitor (outermost screen state) and the reset screen.
+#include <cstdio>
+
 #include "core/MainTask.h"
 #include "core/PNL.h"
+#include "data/TXT.h"
+#include "gui/GUI.h"
 #include "gui/LCD.h"
 #include "hal/HAL.h"
 #include "screens/user/BKE.h"
@@ -72,12 +76,19 @@ SM_State BSM_SystemReset(SM_Hsm*, const SM_Event* e)
         MAIN_SetAliveBit(0);
         MAIN_SetAliveBit(1);
         return nullptr;
-    case SIG_INIT:
+    case SIG_INIT: {
         HAL_Trace("\n BSM_SystemReset Init");
-        LCD_Clear();
+        GUI_EraseScreen();
+        static constexpr GUI_BOX kTop{0, 0, 239, 79};
+        static constexpr GUI_BOX kBottom{0, 79, 239, 159};
+        GUI_TextInBox(TXT_GetText(218), &kTop, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
+        char code[32];
+        std::snprintf(code, sizeof code, "%s: %u", TXT_GetText(58), static_cast<unsigned>(MAIN_GetResetReason()));
+        GUI_TextInBox(code, &kBottom, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
         MAIN_RequestRestart();
         LCD_Refresh();
         return nullptr;
+    }
     case SIG_EXIT:
         HAL_Trace("\n BSM_SystemReset Exit");
         return nullptr;

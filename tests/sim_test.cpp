@@ -128,4 +128,26 @@ TEST(ScenarioRun, ExpectationsFollowTheTraceInOrder)
     EXPECT_NE(err.find("t.scn:2: the trace line \"DTM_TimerTask Init\" came at 250 ms"), std::string::npos) << err;
 }
 
+TEST(ScenarioRun, LcdSnapshotsAndGoldenMismatchesNameTheirPictures)
+{
+    char pattern[] = "/tmp/panel-lcd-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    const std::string cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    std::string err;
+    EXPECT_EQ(RunText("wait 1s\nsnapshot start.png\n", err), RUN_OK) << err;
+    ASSERT_TRUE(std::filesystem::exists(dir + "/start.png"));
+    // The reset screen differs from the blank start: the mismatch is pictured.
+    EXPECT_EQ(RunText("wait 1s\ncontroller-reset\nwait 150\nexpect-lcd " + dir + "/start.png\n", err),
+              RUN_EXPECTATION_FAILED);
+    EXPECT_NE(err.find("pixels differ from " + dir + "/start.png; see start.actual.png and start.diff.png"),
+              std::string::npos)
+        << err;
+    EXPECT_TRUE(std::filesystem::exists(dir + "/start.diff.png"));
+    EXPECT_EQ(RunText("expect-lcd " + dir + "/missing.png\n", err), RUN_EXPECTATION_FAILED);
+    EXPECT_NE(err.find("no usable golden"), std::string::npos) << err;
+    std::filesystem::current_path(cwd);
+    std::filesystem::remove_all(dir);
+}
+
 } // namespace

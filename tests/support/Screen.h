@@ -1,0 +1,53 @@
+// A host and a freshly started drawing layer, for tests that draw.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "gui/GUI.h"
+#include "gui/GUI_Font.h"
+#include "gui/LCD.h"
+#include "sim/VirtualTime.h"
+#include "sim/headless/HeadlessHost.h"
+
+class Screen {
+public:
+    Screen() : err_(std::tmpfile()), host_(time_, Options(err_))
+    {
+        GUI_Start();
+        GUI_UseUtf8();
+    }
+    ~Screen() { std::fclose(err_); }
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+    HeadlessHost& host() { return host_; }
+    static bool on(int x, int y) { return LCD_FRAMEBUFFER[x * LCD_YSIZE + y] != 0; }
+    // Cells set in row y between x0 and x1.
+    static int countRow(int y, int x0, int x1)
+    {
+        int n = 0;
+        for (int x = x0; x <= x1; ++x) {
+            n += on(x, y) ? 1 : 0;
+        }
+        return n;
+    }
+    static int countAll()
+    {
+        int n = 0;
+        for (std::uint32_t c : LCD_FRAMEBUFFER) {
+            n += c != 0 ? 1 : 0;
+        }
+        return n;
+    }
+
+private:
+    static HeadlessHost::Options Options(std::FILE* err)
+    {
+        HeadlessHost::Options o;
+        o.err = err; // error reports are counted by the host
+        return o;
+    }
+    std::FILE* err_;
+    VirtualTime time_;
+    HeadlessHost host_;
+};
