@@ -67,13 +67,16 @@ void LCD_RefreshBox(const GUI_BOX* box)
     }
     const std::uint32_t on = HAL_LcdOnColor();
     const std::uint32_t off = HAL_LcdOffColor();
+    const std::uint32_t flip = on ^ off;
     const int w = x1 - x0 + 1;
     const int h = y1 - y0 + 1;
-    for (int x = x0; x <= x1; ++x) {
-        const std::uint32_t* column = &LCD_FRAMEBUFFER[x * LCD_YSIZE + y0];
-        std::uint32_t* out = &lcd.rows[x - x0];
-        for (int i = 0; i < h; ++i) {
-            out[i * w] = column[i] != 0 ? on : off;
+    // The frame buffer is column-major, the display row-major. Branch-free
+    // select: a real screen is as irregular as a checker board.
+    for (int y = y0; y <= y1; ++y) {
+        const std::uint32_t* cell = &LCD_FRAMEBUFFER[x0 * LCD_YSIZE + y];
+        std::uint32_t* out = &lcd.rows[(y - y0) * w];
+        for (int i = 0; i < w; ++i) {
+            out[i] = off ^ (flip & (0U - static_cast<std::uint32_t>(cell[i * LCD_YSIZE] != 0)));
         }
     }
     HOST().lcdWrite(x0, y0, w, h, lcd.rows);

@@ -22,16 +22,14 @@ HeadlessHost::~HeadlessHost()
 
 void HeadlessHost::lcdWrite(int x, int y, int width, int height, const std::uint32_t* rgb)
 {
-    for (int row = 0; row < height; ++row) {
-        const int yy = y + row;
-        if (yy < 0 || yy >= kHeight) {
-            continue;
-        }
-        for (int col = 0; col < width; ++col) {
-            const int xx = x + col;
-            if (xx >= 0 && xx < kWidth) {
-                lcd_[yy * kWidth + xx] = rgb[row * width + col];
-            }
+    const int x0 = std::max(x, 0);
+    const int x1 = std::min(x + width, kWidth);
+    const int y0 = std::max(y, 0);
+    const int y1 = std::min(y + height, kHeight);
+    for (int yy = y0; yy < y1; ++yy) {
+        if (x0 < x1) {
+            std::memcpy(&lcd_[yy * kWidth + x0], &rgb[(yy - y) * width + (x0 - x)],
+                        static_cast<std::size_t>(x1 - x0) * sizeof(std::uint32_t));
         }
     }
     lcdModifications_ += static_cast<std::uint32_t>(width * height);
