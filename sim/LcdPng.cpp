@@ -20,39 +20,92 @@ struct File {
 
 } // namespace
 
-bool LcdPngWrite(const std::string& path, const LcdPicture& picture)
+namespace {
+
+// The libpng work, free of C++ objects: its errors longjmp across these frames.
+bool WritePng(std::FILE* f, const std::uint32_t* rgb)
 {
-    File file{std::fopen(path.c_str(), "wb")};
-    if (file.f == nullptr) {
-        return false;
-    }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
     if (info == nullptr) {
         png_destroy_write_struct(&png, nullptr);
         return false;
     }
-    std::vector<png_byte> row(LcdPicture::kWidth * 3);
     if (setjmp(png_jmpbuf(png)) != 0) {
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file.f);
+    png_byte row[LcdPicture::kWidth * 3];
+    png_init_io(png, f);
     png_set_IHDR(png, info, LcdPicture::kWidth, LcdPicture::kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < LcdPicture::kHeight; ++y) {
         for (int x = 0; x < LcdPicture::kWidth; ++x) {
-            const std::uint32_t c = picture.rgb[static_cast<std::size_t>(y * LcdPicture::kWidth + x)];
-            row[static_cast<std::size_t>(x * 3)] = static_cast<png_byte>(c >> 16);
-            row[static_cast<std::size_t>(x * 3 + 1)] = static_cast<png_byte>(c >> 8);
-            row[static_cast<std::size_t>(x * 3 + 2)] = static_cast<png_byte>(c);
+            const std::uint32_t c = rgb[y * LcdPicture::kWidth + x];
+            row[x * 3] = static_cast<png_byte>(c >> 16);
+            row[x * 3 + 1] = static_cast<png_byte>(c >> 8);
+            row[x * 3 + 2] = static_cast<png_byte>(c);
         }
-        png_write_row(png, row.data());
+        png_write_row(png, row);
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return std::fflush(file.f) == 0;
+    return true;
+}
+
+enum ReadResult { kRead, kNotPng, kWrongSize, kDamaged };
+
+ReadResult ReadPng(std::FILE* f, std::uint32_t* rgb)
+{
+    png_byte signature[8];
+    if (std::fread(signature, 1, sizeof signature, f) != sizeof signature || png_sig_cmp(signature, 0, 8) != 0) {
+        return kNotPng;
+    }
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    if (info == nullptr) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return kDamaged;
+    }
+    if (setjmp(png_jmpbuf(png)) != 0) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return kDamaged;
+    }
+    png_init_io(png, f);
+    png_set_sig_bytes(png, 8);
+    png_read_info(png, info);
+    if (png_get_image_width(png, info) != LcdPicture::kWidth || png_get_image_height(png, info) != LcdPicture::kHeight) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return kWrongSize;
+    }
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_strip_alpha(png);
+    png_set_gray_to_rgb(png);
+    png_read_update_info(png, info);
+    png_byte row[LcdPicture::kWidth * 3];
+    if (png_get_rowbytes(png, info) != sizeof row) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return kDamaged;
+    }
+    for (int y = 0; y < LcdPicture::kHeight; ++y) {
+        png_read_row(png, row, nullptr);
+        for (int x = 0; x < LcdPicture::kWidth; ++x) {
+            rgb[y * LcdPicture::kWidth + x] =
+                static_cast<std::uint32_t>(row[x * 3] << 16 | row[x * 3 + 1] << 8 | row[x * 3 + 2]);
+        }
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    return kRead;
+}
+
+} // namespace
+
+bool LcdPngWrite(const std::string& path, const LcdPicture& picture)
+{
+    File file{std::fopen(path.c_str(), "wb")};
+    return file.f != nullptr && WritePng(file.f, picture.rgb.data()) && std::fflush(file.f) == 0;
 }
 
 bool LcdPngRead(const std::string& path, LcdPicture& picture, std::string& error)
@@ -62,48 +115,20 @@ bool LcdPngRead(const std::string& path, LcdPicture& picture, std::string& error
         error = path + ": " + std::strerror(errno);
         return false;
     }
-    png_byte signature[8];
-    if (std::fread(signature, 1, sizeof signature, file.f) != sizeof signature || png_sig_cmp(signature, 0, 8) != 0) {
+    switch (ReadPng(file.f, picture.rgb.data())) {
+    case kRead:
+        return true;
+    case kNotPng:
         error = path + ": not a PNG file";
         return false;
-    }
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    if (info == nullptr) {
-        png_destroy_read_struct(&png, nullptr, nullptr);
-        error = path + ": out of memory";
-        return false;
-    }
-    std::vector<png_byte> row;
-    if (setjmp(png_jmpbuf(png)) != 0) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        error = path + ": damaged PNG file";
-        return false;
-    }
-    png_init_io(png, file.f);
-    png_set_sig_bytes(png, 8);
-    png_read_info(png, info);
-    if (png_get_image_width(png, info) != LcdPicture::kWidth || png_get_image_height(png, info) != LcdPicture::kHeight) {
-        png_destroy_read_struct(&png, &info, nullptr);
+    case kWrongSize:
         error = path + ": not a 240 x 160 picture";
         return false;
+    case kDamaged:
+        break;
     }
-    png_set_expand(png);
-    png_set_strip_16(png);
-    png_set_strip_alpha(png);
-    png_set_gray_to_rgb(png);
-    png_read_update_info(png, info);
-    row.resize(png_get_rowbytes(png, info));
-    for (int y = 0; y < LcdPicture::kHeight; ++y) {
-        png_read_row(png, row.data(), nullptr);
-        for (int x = 0; x < LcdPicture::kWidth; ++x) {
-            const std::size_t i = static_cast<std::size_t>(x * 3);
-            picture.rgb[static_cast<std::size_t>(y * LcdPicture::kWidth + x)] =
-                static_cast<std::uint32_t>(row[i] << 16 | row[i + 1] << 8 | row[i + 2]);
-        }
-    }
-    png_destroy_read_struct(&png, &info, nullptr);
-    return true;
+    error = path + ": damaged PNG file";
+    return false;
 }
 
 int LcdCompare(const LcdPicture& expected, const LcdPicture& actual, LcdPicture& diff)

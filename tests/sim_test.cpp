@@ -146,6 +146,17 @@ TEST(ScenarioRun, LcdSnapshotsAndGoldenMismatchesNameTheirPictures)
     EXPECT_TRUE(std::filesystem::exists(dir + "/start.diff.png"));
     EXPECT_EQ(RunText("expect-lcd " + dir + "/missing.png\n", err), RUN_EXPECTATION_FAILED);
     EXPECT_NE(err.find("no usable golden"), std::string::npos) << err;
+    // Damaged goldens are refused with a reason, never read past their end.
+    std::filesystem::resize_file(dir + "/start.png", std::filesystem::file_size(dir + "/start.png") / 2);
+    LcdPicture picture;
+    std::string why;
+    EXPECT_FALSE(LcdPngRead(dir + "/start.png", picture, why));
+    EXPECT_NE(why.find("damaged PNG file"), std::string::npos) << why;
+    std::FILE* junk = std::fopen((dir + "/junk.png").c_str(), "w");
+    std::fputs("not a picture at all", junk);
+    std::fclose(junk);
+    EXPECT_FALSE(LcdPngRead(dir + "/junk.png", picture, why));
+    EXPECT_NE(why.find("not a PNG file"), std::string::npos) << why;
     std::filesystem::current_path(cwd);
     std::filesystem::remove_all(dir);
 }
