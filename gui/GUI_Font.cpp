@@ -1,8 +1,6 @@
 // Glyph lookup over a font's range chain.
 #include "gui/GUI_Font.h"
 
-#include "gui/GUI.h"
-
 const GUI_GLYPH* GUI_FontGlyph(const GUI_FONTDEF* font, std::uint16_t code)
 {
     for (const GUI_GLYPH_RANGE* range = font->firstRange; range != nullptr; range = range->next) {
@@ -29,10 +27,6 @@ void GUI_FontInfo(const GUI_FONTDEF* /*font*/, GUI_FONTINFO* info)
     info->flags = GUI_FONTINFO_PROP;
 }
 
-void GUI_FontDrawChar(const GUI_FONTDEF* font, std::uint16_t code)
-{
-    GUI_DrawGlyph(font, code);
-}
 
 const GUI_FONTDEF* TXT_FontSmall()
 {
@@ -49,17 +43,3 @@ const GUI_FONTDEF* TXT_FontLarge()
     return &GUI_Font32;
 }
 
-const GUI_FONTDEF* TXT_UseFontSmall()
-{
-    return GUI_SelectFont(TXT_FontSmall());
-}
-
-const GUI_FONTDEF* TXT_UseFontNormal()
-{
-    return GUI_SelectFont(TXT_FontNormal());
-}
-
-const GUI_FONTDEF* TXT_UseFontLarge()
-{
-    return GUI_SelectFont(TXT_FontLarge());
-}

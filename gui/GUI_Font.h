@@ -54,7 +54,7 @@ void GUI_FontInfo(const GUI_FONTDEF* font, GUI_FONTINFO* info);
 // Draws at the text position; the drawing layer supplies the body.
 void GUI_FontDrawChar(const GUI_FONTDEF* font, std::uint16_t code);
 
-// Generated data in gui/fonts/.
+// Generated data in gui/generated/.
 extern const GUI_FONTDEF GUI_Font8;
 extern const GUI_FONTDEF GUI_Font20;
 extern const GUI_FONTDEF GUI_Font32;

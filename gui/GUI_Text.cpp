@@ -371,3 +371,23 @@ void GUI_CharAt(std::uint16_t code, int x, int y)
     GUI_SetTextPos(x, y);
     DrawChar(code);
 }
+
+void GUI_FontDrawChar(const GUI_FONTDEF* font, std::uint16_t code)
+{
+    GUI_DrawGlyph(font, code);
+}
+
+const GUI_FONTDEF* TXT_UseFontSmall()
+{
+    return GUI_SelectFont(TXT_FontSmall());
+}
+
+const GUI_FONTDEF* TXT_UseFontNormal()
+{
+    return GUI_SelectFont(TXT_FontNormal());
+}
+
+const GUI_FONTDEF* TXT_UseFontLarge()
+{
+    return GUI_SelectFont(TXT_FontLarge());
+}

@@ -1,5 +1,5 @@
 # Icons: constant picture data generated from assets/icons by tools/icongen.
-target_sources(panel PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/gui/icons/GUI_Icons.cpp)
+target_sources(panel PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/gui/generated/GUI_Icons.cpp)
 
 if(TARGET panel_tests)
     target_sources(panel_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests/gui_icons_test.cpp)

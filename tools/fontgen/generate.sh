@@ -1,5 +1,5 @@
 #!/bin/sh
-# Regenerates gui/fonts/GUI_Font{8,20,32}.cpp and docs/fonts.png.
+# Regenerates gui/generated/GUI_Font{8,20,32}.cpp and docs/fonts.png.
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,7 +19,7 @@ fi
 # The sheet links the generated sources, so the generator is built and run first.
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target fontgen
-"$build/fontgen" "$ttf" "$here" "$root/gui/fonts" "tools/fontgen/generate.sh"
+"$build/fontgen" "$ttf" "$here" "$root/gui/generated" "tools/fontgen/generate.sh"
 cmake --build "$build" --target fontsheet
 mkdir -p "$root/docs"
 "$build/fontsheet" "$root/docs/fonts.png"

@@ -12,7 +12,7 @@ Art format, one or more icons per file:
 header line directly; a blank line or the next header ends it.
 
 Outputs (paths relative to the repository root):
-    gui/icons/GUI_Icons.cpp   the pictures, rows MSB-first, one shared palette
+    gui/generated/GUI_Icons.cpp   the pictures, rows MSB-first, one shared palette
     docs/icons.png            every icon at 3x with its index and name
     docs/icons.md             index, name, size and meaning of every icon
 
@@ -266,7 +266,7 @@ def declared_names(header_text):
 
 def outputs(icons, art_dir):
     return {
-        ROOT / "gui/icons/GUI_Icons.cpp": render_cpp(icons, art_dir).encode("utf-8"),
+        ROOT / "gui/generated/GUI_Icons.cpp": render_cpp(icons, art_dir).encode("utf-8"),
         ROOT / "docs/icons.md": render_legend(icons).encode("utf-8"),
         ROOT / "docs/icons.png": render_png(icons),
     }
