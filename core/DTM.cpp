@@ -82,7 +82,9 @@ void CountDown(OneShot (&table)[N], SM_Deferred& out)
     }
 }
 
-std::uint32_t LocalSecondsFromHost()
+}
+
+std::uint32_t DTM_HostLocalSeconds()
 {
     const HOST_LocalTime t = HOST().localTime();
     std::int64_t local = t.utcSeconds - static_cast<std::int64_t>(t.biasMinutes) * 60;
@@ -92,11 +94,13 @@ std::uint32_t LocalSecondsFromHost()
     return static_cast<std::uint32_t>(local);
 }
 
+namespace {
+
 // Runs inside the main task's start, which already holds the interrupt lock.
 void Start(std::uint32_t startMode)
 {
     if (startMode != 2) {
-        dtm.seconds = LocalSecondsFromHost();
+        dtm.seconds = DTM_HostLocalSeconds();
         dtm.periodic[kDisTick].counter = 10;
         dtm.periodic[kDisTick30s].counter = 300;
         dtm.periodic[kDisTick60s].counter = 600;

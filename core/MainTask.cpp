@@ -6,6 +6,7 @@
 #include "core/DTM.h"
 #include "core/KEY.h"
 #include "core/PNL.h"
+#include "data/DAT.h"
 #include "gui/GUI.h"
 #include "hal/HAL.h"
 #include "hal/host.h"
@@ -79,6 +80,10 @@ void Initialise()
     SM_TaskCtor(KEY_Task);
     SM_TaskCtor(DTM_Task);
     SM_TaskCtor(DIS_Task);
+
+    if (m.startMode != 2) {
+        DAT_InitDefaults(DTM_HostLocalSeconds()); // nothing fills the image over the link here
+    }
 
     PNL_flags.serviceMode = false;
     PNL_flags.codingLevel2 = false;

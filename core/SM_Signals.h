@@ -91,13 +91,16 @@
     X(SIG_DIS_TICK, 126) \
     X(SIG_DIS_TICK_30S, 127) \
     X(SIG_DIS_TICK_60S, 128) \
+    X(SIG_DIS_CYCLE, 130) /* bus driver: a transfer ended */ \
     X(SIG_TICK_ADC, 131) \
     X(SIG_TICK_KEYSCAN, 132) \
     X(SIG_TICK_10MS, 133) \
     X(SIG_TICK_100MS, 134) \
     X(SIG_UART_RX, 136) \
     X(SIG_UART_TX_DONE, 137) \
+    X(SIG_DIS_MASTER_READ, 140) /* bus driver: the master read from the panel */ \
     X(SIG_COMM_STOP, 141) \
+    X(SIG_DIS_LINK_RESET, 142) \
     X(SIG_COMM_START, 143) \
     X(SIG_SERVICE_END, 144) \
     X(SIG_TIMEOUT_LONG, 145) \
