@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "core/SM.h"
 #include "hal/HAL.h"
@@ -80,7 +81,7 @@ void SetLabelText(std::uint8_t circuit, const char* ascii)
         units[n] = static_cast<std::uint8_t>(ascii[n]);
         ++n;
     }
-    DAT_SetLabel(circuit, units, n, 0);
+    DAT_SetCircuitLabel(circuit, units, n, 0);
 }
 
 std::uint8_t KindOf(std::uint8_t circuit)
@@ -538,7 +539,7 @@ std::uint8_t DAT_Contrast()
     return DAT_image.system[4];
 }
 
-std::uint8_t DAT_LanguageByte()
+std::uint8_t DAT_GetLanguageByte()
 {
     return DAT_image.system[5];
 }
@@ -596,7 +597,7 @@ std::uint8_t DAT_LabelLanguage(std::uint8_t circuit)
     return DAT_image.labelLanguage[circuit == 2 ? 1 : 0];
 }
 
-void DAT_SetLabel(std::uint8_t circuit, const std::uint16_t* units, std::uint8_t count, std::uint8_t language)
+void DAT_SetCircuitLabel(std::uint8_t circuit, const std::uint16_t* units, std::uint8_t count, std::uint8_t language)
 {
     if (circuit != 1 && circuit != 2) {
         return;
@@ -605,4 +606,15 @@ void DAT_SetLabel(std::uint8_t circuit, const std::uint16_t* units, std::uint8_t
     std::fill(label, label + DAT_LABEL_UNITS, std::uint16_t{0});
     std::copy(units, units + std::min<std::uint8_t>(count, DAT_LABEL_UNITS), label);
     DAT_image.labelLanguage[circuit - 1] = language;
+}
+
+void DAT_GetCircuitLabel(std::uint8_t circuit, std::uint16_t (&units)[DAT_LABEL_UNITS], std::uint8_t& language)
+{
+    if (circuit != 1 && circuit != 2) {
+        std::fill(std::begin(units), std::end(units), std::uint16_t{0});
+        language = 0;
+        return;
+    }
+    std::copy(std::begin(DAT_image.labels[circuit - 1]), std::end(DAT_image.labels[circuit - 1]), units);
+    language = DAT_image.labelLanguage[circuit - 1];
 }

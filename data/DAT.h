@@ -113,7 +113,7 @@ std::uint8_t DAT_OperatingProgram(); // bits 0..2 of the selected circuit's mode
 std::uint16_t DAT_ModeWord();
 void DAT_SetModeWord(std::uint16_t word); // the selected circuit, block and view
 std::uint8_t DAT_Contrast();
-std::uint8_t DAT_LanguageByte();
+std::uint8_t DAT_GetLanguageByte();
 void DAT_SetLanguageByte(std::uint8_t language);
 std::uint32_t DAT_ControllerClock();
 
@@ -130,4 +130,5 @@ std::uint8_t* DAT_Phases(); // 8 bytes (on/off x 4) of the selected circuit, pro
 // Circuit labels: UTF-16 units and the language they were entered in.
 const std::uint16_t* DAT_Label(std::uint8_t circuit);
 std::uint8_t DAT_LabelLanguage(std::uint8_t circuit);
-void DAT_SetLabel(std::uint8_t circuit, const std::uint16_t* units, std::uint8_t count, std::uint8_t language);
+void DAT_SetCircuitLabel(std::uint8_t circuit, const std::uint16_t* units, std::uint8_t count, std::uint8_t language);
+void DAT_GetCircuitLabel(std::uint8_t circuit, std::uint16_t (&units)[DAT_LABEL_UNITS], std::uint8_t& language);

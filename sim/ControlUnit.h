@@ -1,0 +1,44 @@
+// A control unit of our own: the bus master that writes telegrams into the
+// panel's slots and reads its user-operation records, byte by byte through
+// the panel's byte handlers, and answers every record from a plant model
+// that starts from the simulation defaults. For tests and scenarios; the
+// shipped simulation has no control unit.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "data/DAT.h"
+
+class ControlUnit {
+public:
+    // The plant model starts as the panel's image is now (its defaults).
+    ControlUnit();
+
+    // One master write frame into a slot; false when the panel refused the checksum.
+    bool write(std::uint8_t slot, const std::vector<std::uint8_t>& bytes, bool corruptChecksum = false);
+    // One master read after the byte r: the response (length, data; checksum checked).
+    std::vector<std::uint8_t> read(std::uint8_t r, bool* checksumOk = nullptr);
+
+    void sendData(const std::vector<std::uint8_t>& telegram); // type/sequence, circuit or 0, payload
+    void sendStatus(const std::vector<std::uint8_t>& raw);    // up to 20 bytes
+    void sendChangeMask(std::uint16_t mask);
+
+    // One bus round: read the offered record, answer it, tell the panel.
+    // Returns the record read (empty when none was offered).
+    std::vector<std::uint8_t> round();
+
+    // The data telegram the model sends for a type (sequence, circuit, part).
+    std::vector<std::uint8_t> telegram(std::uint8_t type, std::uint8_t sequence, std::uint8_t circuit,
+                                       std::uint8_t part) const;
+
+    const std::vector<std::vector<std::uint8_t>>& records() const { return records_; }
+    DAT_Image& model() { return model_; }
+
+private:
+    void transferEnded(bool wasRead);
+    void apply(const std::vector<std::uint8_t>& record);
+
+    DAT_Image model_;
+    std::vector<std::vector<std::uint8_t>> records_;
+};
