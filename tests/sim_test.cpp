@@ -76,6 +76,9 @@ TEST(ScenarioLanguage, BadLinesAreNamedWithFileAndLine)
     EXPECT_EQ(ParseError("button 12\n"), "s.scn:1: button takes a test button number from 13 to 33");
     EXPECT_EQ(ParseError("calibration maybe\n"), "s.scn:1: calibration takes on or off");
     EXPECT_EQ(ParseError("expect\n"), "s.scn:1: expect takes the trace line to look for");
+    EXPECT_EQ(ParseError("send-data 08 1FF\n"), "s.scn:1: send-data takes 1 to 32 hexadecimal bytes");
+    EXPECT_EQ(ParseError("post 9 SIG_COMM_START\n").rfind("s.scn:1: post takes a task", 0), 0U);
+    EXPECT_EQ(ParseError("expect-record 12\n").rfind("s.scn:1: expect-record takes", 0), 0U);
 
     std::string error;
     const auto s = Scenario::parse("s.scn", "click menu+ok 4s\nhold UP 2min\nfa-parametrisation on\n", error);

@@ -1,12 +1,17 @@
 #include "sim/headless/Scenario.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
 #include "core/KEY.h"
+#include "core/SM.h"
+#include "sim/ControlUnit.h"
 #include "sim/headless/HeadlessHost.h"
 
 namespace {
@@ -109,6 +114,22 @@ std::optional<std::uint8_t> ParseKeys(const std::string& word)
     return raw;
 }
 
+// Hexadecimal bytes ("08 01 2a"); nothing when a word is not a byte.
+std::optional<std::vector<std::uint8_t>> ParseBytes(const std::vector<std::string>& words, std::size_t from)
+{
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = from; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        char* end = nullptr;
+        const unsigned long v = std::strtoul(w.c_str(), &end, 16);
+        if (w.empty() || w.size() > 2 || *end != '\0' || v > 0xFF) {
+            return std::nullopt;
+        }
+        bytes.push_back(static_cast<std::uint8_t>(v));
+    }
+    return bytes;
+}
+
 std::vector<std::string> Words(const std::string& s)
 {
     std::vector<std::string> words;
@@ -156,7 +177,8 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
         const std::string rest = space == std::string::npos ? "" : Trim(text.substr(space));
         const std::vector<std::string> args = Words(rest);
         using K = ScenarioCommand::Kind;
-        auto add = [&](K kind, std::uint64_t ms = 0, std::uint8_t keys = 0, int button = 0, std::string what = {}) {
+        auto add = [&](K kind, std::uint64_t ms = 0, std::uint8_t keys = 0, int button = 0, std::string what = {},
+                       std::vector<std::uint8_t> bytes = {}) {
             ScenarioCommand c{};
             c.kind = kind;
             c.line = line;
@@ -164,6 +186,7 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
             c.raw = keys;
             c.button = button;
             c.text = std::move(what);
+            c.bytes = std::move(bytes);
             s.commands_.push_back(std::move(c));
         };
         if (verb == "wait") {
@@ -220,6 +243,58 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
                 path = (slash == std::string::npos ? std::string{} : file.substr(0, slash + 1)) + path;
             }
             add(verb == "snapshot" ? K::Snapshot : K::ExpectLcd, 0, 0, 0, path);
+        } else if (verb == "post") {
+            // post TASK SIGNAL [PAR]: the signal by name or number, as a task of the panel would.
+            int signal = -1;
+            if (args.size() >= 2) {
+                for (int n = 0; n < 256 && signal < 0; ++n) {
+                    if (args[1] == SIG_Name(static_cast<std::uint16_t>(n))) {
+                        signal = n;
+                    }
+                }
+                if (signal < 0 && std::isdigit(static_cast<unsigned char>(args[1][0])) != 0) {
+                    signal = std::atoi(args[1].c_str());
+                }
+            }
+            const int task = args.empty() ? -1 : std::atoi(args[0].c_str());
+            if (args.size() < 2 || args.size() > 3 || task < 1 || task > 5 || signal < 5 || signal > 255) {
+                return fail("post takes a task (1 to 5), a signal (name or number) and an optional parameter");
+            }
+            ScenarioCommand c{};
+            c.kind = K::Post;
+            c.line = line;
+            c.button = task;
+            c.signal = static_cast<std::uint16_t>(signal);
+            c.par = args.size() == 3 ? static_cast<std::uint32_t>(std::strtoul(args[2].c_str(), nullptr, 0)) : 0;
+            s.commands_.push_back(c);
+        } else if (verb == "control-unit") {
+            if (args.size() != 1 || (args[0] != "on" && args[0] != "off")) {
+                return fail("control-unit takes on or off");
+            }
+            add(args[0] == "on" ? K::ControlUnitOn : K::ControlUnitOff);
+        } else if (verb == "send-data" || verb == "send-status") {
+            const auto bytes = ParseBytes(args, 0);
+            const std::size_t most = verb == "send-data" ? 32 : 20;
+            if (!bytes || bytes->empty() || bytes->size() > most) {
+                return fail(verb + " takes 1 to " + std::to_string(most) + " hexadecimal bytes");
+            }
+            add(verb == "send-data" ? K::SendData : K::SendStatus, 0, 0, 0, {}, *bytes);
+        } else if (verb == "send-mask") {
+            char* end = nullptr;
+            const unsigned long mask = args.size() == 1 ? std::strtoul(args[0].c_str(), &end, 16) : 0x10000;
+            if (args.size() != 1 || *end != '\0' || mask > 0xFFFF) {
+                return fail("send-mask takes one hexadecimal 16-bit mask");
+            }
+            add(K::SendMask, 0, 0, 0, {}, {static_cast<std::uint8_t>(mask), static_cast<std::uint8_t>(mask >> 8)});
+        } else if (verb == "expect-record") {
+            const int code = args.empty() ? -1 : std::atoi(args[0].c_str());
+            const auto bytes = ParseBytes(args, 1);
+            if (code < 200 || code > 255 || !bytes) {
+                return fail("expect-record takes a user-operation code (200 to 252) and optional hexadecimal bytes");
+            }
+            std::vector<std::uint8_t> want{static_cast<std::uint8_t>(code)};
+            want.insert(want.end(), bytes->begin(), bytes->end());
+            add(K::ExpectRecord, 0, 0, 0, {}, want);
         } else if (verb == "print-trace") {
             add(K::PrintTrace);
         } else {
@@ -249,12 +324,47 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
 Scenario::Step Scenario::run(HeadlessHost& host, std::uint64_t& waitMs)
 {
     using K = ScenarioCommand::Kind;
+    // While the control unit takes part, waits are cut into 100 ms bus rounds.
+    constexpr std::uint64_t kRound = 100;
+    if (busRounds_) {
+        controlUnit().round();
+    }
+    if (pendingWait_ > 0) {
+        waitMs = busRounds_ ? std::min(pendingWait_, kRound) : pendingWait_;
+        pendingWait_ -= waitMs;
+        return Step::Wait;
+    }
     while (pc_ < commands_.size()) {
         const ScenarioCommand& c = commands_[pc_++];
         switch (c.kind) {
         case K::Wait:
-            waitMs = c.ms;
+            waitMs = busRounds_ ? std::min(c.ms, kRound) : c.ms;
+            pendingWait_ = c.ms - waitMs;
             return Step::Wait;
+        case K::Post:
+            SM_Post(static_cast<std::uint8_t>(c.button), c.signal, c.par);
+            break;
+        case K::ControlUnitOn:
+            busRounds_ = true;
+            controlUnit();
+            break;
+        case K::ControlUnitOff:
+            busRounds_ = false;
+            break;
+        case K::SendData:
+            controlUnit().sendData(c.bytes);
+            break;
+        case K::SendStatus:
+            controlUnit().sendStatus(c.bytes);
+            break;
+        case K::SendMask:
+            controlUnit().sendChangeMask(static_cast<std::uint16_t>(c.bytes[0] | c.bytes[1] << 8));
+            break;
+        case K::ExpectRecord:
+            if (!expectRecord(c)) {
+                return Step::Failed;
+            }
+            break;
         case K::Keys:
             host.keys().setRaw(c.raw);
             break;
@@ -342,5 +452,45 @@ bool Scenario::expectLcd(HeadlessHost& host, const ScenarioCommand& c)
         return true;
     }
     failure_ = file_ + ":" + std::to_string(c.line) + ": the LCD does not match: " + message;
+    return false;
+}
+
+ControlUnit& Scenario::controlUnit()
+{
+    if (!controlUnit_) {
+        controlUnit_ = std::make_shared<ControlUnit>();
+    }
+    return *controlUnit_;
+}
+
+bool Scenario::expectRecord(const ScenarioCommand& c)
+{
+    const auto& records = controlUnit().records();
+    for (std::size_t i = recordCursor_; i < records.size(); ++i) {
+        const auto& r = records[i];
+        if (r[0] == '#' || r.size() < 4 || r[3] != c.bytes[0]) {
+            continue;
+        }
+        if (std::equal(c.bytes.begin() + 1, c.bytes.end(), r.begin() + 4, r.begin() + std::min<std::size_t>(r.size(), 4 + c.bytes.size() - 1)) &&
+            r.size() >= 4 + c.bytes.size() - 1) {
+            recordCursor_ = i + 1;
+            return true;
+        }
+    }
+    std::ostringstream why;
+    why << file_ << ":" << c.line << ": expected a user-operation record with code " << int(c.bytes[0])
+        << "; the control unit read:";
+    if (recordCursor_ >= records.size()) {
+        why << " nothing";
+    }
+    for (std::size_t i = recordCursor_; i < records.size(); ++i) {
+        why << "\n   ";
+        for (std::uint8_t b : records[i]) {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, " %02x", b);
+            why << hex;
+        }
+    }
+    failure_ = why.str();
     return false;
 }
