@@ -7,6 +7,7 @@
 
 #include <atomic>
 
+#include "comm/UART.h"
 #include "core/KEY.h"
 #include "hal/HAL.h"
 #include "hal/host.h"
@@ -175,6 +176,7 @@ void DTM_Tick1ms()
 
 void DTM_Tick10ms()
 {
+    UART_Pump(); // received bytes that found the screen task's queue full
     SM_Deferred out;
     ++dtm.ticks10ms;
     CountDown(dtm.fast, out);

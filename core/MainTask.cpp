@@ -2,11 +2,14 @@
 #include "core/MainTask.h"
 
 #include "comm/DIS.h"
+#include "comm/UART.h"
 #include "core/BKL.h"
 #include "core/DTM.h"
 #include "core/KEY.h"
 #include "core/PNL.h"
 #include "data/DAT.h"
+#include "data/FLS.h"
+#include "data/TXT.h"
 #include "gui/GUI.h"
 #include "hal/HAL.h"
 #include "hal/host.h"
@@ -80,6 +83,10 @@ void Initialise()
     SM_TaskCtor(KEY_Task);
     SM_TaskCtor(DTM_Task);
     SM_TaskCtor(DIS_Task);
+    UART_Open(UART_TEST_PORT); // once per process; a restart finds it open
+
+    FLS_Init(); // once per power-on: the flash keeps its contents over restarts
+    TXT_ClearBuffer();
 
     if (m.startMode != 2) {
         DAT_InitDefaults(DTM_HostLocalSeconds()); // nothing fills the image over the link here

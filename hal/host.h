@@ -6,6 +6,7 @@
 // HOST_Install before it starts MainTask.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct HOST_LocalTime {
@@ -44,6 +45,22 @@ public:
     virtual bool acquireSingleInstance(const char* name) = 0;
     virtual void trace(const char* text) = 0;
     virtual void beep() = 0;
+
+    // The data-flash image to start with: fills buffer (capacity bytes),
+    // sets size, true. False when the host has none, so the panel uses the
+    // delivered image built into it.
+    virtual bool loadDataFlash(std::uint8_t* /*buffer*/, std::size_t /*capacity*/, std::size_t& /*size*/)
+    {
+        return false;
+    }
+
+    // Serial ports (0: the test port). The callbacks run on host threads and
+    // enter the application through the interrupt wrapper. Open returns
+    // nullptr, or the step that failed.
+    using SerialReceive = void (*)(std::uint8_t port, std::uint8_t byte);
+    using SerialSent = void (*)(std::uint8_t port);
+    virtual const char* serialOpen(std::uint8_t /*port*/, SerialReceive, SerialSent) { return "open()"; }
+    virtual void serialSend(std::uint8_t /*port*/, std::uint8_t /*byte*/) {}
 
 protected:
     ~PanelHost() = default;

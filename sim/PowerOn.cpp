@@ -1,10 +1,14 @@
 #include "sim/PowerOn.h"
 
+#include "comm/UART.h"
 #include "core/MainTask.h"
+#include "data/FLS.h"
 #include "hal/HAL.h"
 
 void SIM_PowerOn()
 {
     HAL_PowerOn();
     MAIN_PowerOn();
+    UART_PowerOn();
+    FLS_PowerOn();
 }

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 
 HeadlessHost::HeadlessHost(TimeSource& time, Options options)
     : time_(time), options_(std::move(options)), instanceLock_(options_.lockDirectory)
@@ -14,6 +15,7 @@ HeadlessHost::HeadlessHost(TimeSource& time, Options options)
 
 HeadlessHost::~HeadlessHost()
 {
+    serialPort_.close();
     if (errorLog_ != nullptr) {
         std::fclose(errorLog_);
     }
@@ -137,4 +139,82 @@ LcdPicture HeadlessHost::lcdPicture() const
     LcdPicture picture;
     std::copy(std::begin(lcd_), std::end(lcd_), picture.rgb.begin());
     return picture;
+}
+
+bool HeadlessHost::loadDataFlash(std::uint8_t* buffer, std::size_t capacity, std::size_t& size)
+{
+    if (!options_.flash) {
+        return false;
+    }
+    if (options_.flash->size() > capacity) {
+        reportError("data-flash image larger than the panel's flash: the delivered image is used");
+        return false;
+    }
+    std::copy(options_.flash->begin(), options_.flash->end(), buffer);
+    size = options_.flash->size();
+    return true;
+}
+
+bool HeadlessHost::readFlashFile(const std::string& path, std::size_t capacity, std::vector<std::uint8_t>& image,
+                                 std::string& error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read the data-flash image '" + path + "': " + std::strerror(errno);
+        return false;
+    }
+    image.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        error = "cannot read the data-flash image '" + path + "'";
+        return false;
+    }
+    if (image.size() > capacity) {
+        error = "data-flash image '" + path + "' has " + std::to_string(image.size()) +
+                " bytes; the panel's flash holds " + std::to_string(capacity);
+        return false;
+    }
+    return true;
+}
+
+const char* HeadlessHost::serialOpen(std::uint8_t port, SerialReceive receive, SerialSent sent)
+{
+    serialReceive_ = receive;
+    serialSent_ = sent;
+    if (options_.serial.empty()) {
+        return nullptr; // inert: the scenario plays the tester
+    }
+    const char* failed = serialPort_.open(port, options_.serial, receive, sent);
+    if (failed == nullptr) {
+        std::fprintf(options_.err, "test serial port %u: %s\n", static_cast<unsigned>(port),
+                     serialPort_.peerPath().c_str());
+    }
+    return failed;
+}
+
+void HeadlessHost::serialSend(std::uint8_t port, std::uint8_t byte)
+{
+    {
+        std::lock_guard<std::mutex> guard(serialLock_);
+        serialOut_.push_back(byte);
+    }
+    if (serialPort_.isOpen()) {
+        serialPort_.send(byte);
+    } else if (serialSent_ != nullptr) {
+        serialSent_(port);
+    }
+}
+
+void HeadlessHost::serialInject(const std::vector<std::uint8_t>& bytes)
+{
+    for (std::uint8_t b : bytes) {
+        if (serialReceive_ != nullptr) {
+            serialReceive_(0, b);
+        }
+    }
+}
+
+std::vector<std::uint8_t> HeadlessHost::serialSent()
+{
+    std::lock_guard<std::mutex> guard(serialLock_);
+    return serialOut_;
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "sim/InstanceLock.h"
 #include "sim/KeyDriver.h"
 #include "sim/LcdPng.h"
+#include "sim/SerialPort.h"
 #include "sim/TimeSource.h"
 
 struct TraceLine {
@@ -30,7 +32,16 @@ public:
         bool echoTrace = false;  // print trace lines as they come
         std::FILE* out = stdout;
         std::FILE* err = stderr;
+        // The data-flash image (--flash); none: the panel's delivered image.
+        std::optional<std::vector<std::uint8_t>> flash;
+        // The test serial port: "" inert (bytes come from the scenario), "pty", or a device.
+        std::string serial;
     };
+
+    // Reads a data-flash image file of at most `capacity` bytes; false with
+    // a message naming the file when it cannot.
+    static bool readFlashFile(const std::string& path, std::size_t capacity, std::vector<std::uint8_t>& image,
+                              std::string& error);
 
     HeadlessHost(TimeSource& time, Options options);
     ~HeadlessHost();
@@ -49,6 +60,13 @@ public:
     bool acquireSingleInstance(const char* name) override;
     void trace(const char* text) override;
     void beep() override { ++beeps_; }
+    bool loadDataFlash(std::uint8_t* buffer, std::size_t capacity, std::size_t& size) override;
+    const char* serialOpen(std::uint8_t port, SerialReceive receive, SerialSent sent) override;
+    void serialSend(std::uint8_t port, std::uint8_t byte) override;
+
+    // The test port as a tester sees it: bytes to the panel, bytes it sent.
+    void serialInject(const std::vector<std::uint8_t>& bytes);
+    std::vector<std::uint8_t> serialSent();
 
     KeyDriver& keys() { return keys_; }
     void requestStop() { stop_ = true; }
@@ -84,4 +102,9 @@ private:
     std::uint32_t lcd_[kWidth * kHeight] = {};
     std::atomic<std::uint32_t> lcdModifications_{0};
     std::FILE* errorLog_ = nullptr;
+    SerialPort serialPort_;
+    SerialReceive serialReceive_ = nullptr;
+    SerialSent serialSent_ = nullptr;
+    std::mutex serialLock_;
+    std::vector<std::uint8_t> serialOut_;
 };

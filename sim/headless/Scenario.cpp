@@ -267,6 +267,12 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
             c.signal = static_cast<std::uint16_t>(signal);
             c.par = args.size() == 3 ? static_cast<std::uint32_t>(std::strtoul(args[2].c_str(), nullptr, 0)) : 0;
             s.commands_.push_back(c);
+        } else if (verb == "serial-send" || verb == "expect-serial") {
+            const auto bytes = ParseBytes(args, 0);
+            if (!bytes || bytes->empty()) {
+                return fail(verb + " takes hexadecimal bytes");
+            }
+            add(verb == "serial-send" ? K::SerialSend : K::ExpectSerial, 0, 0, 0, {}, *bytes);
         } else if (verb == "control-unit") {
             if (args.size() != 1 || (args[0] != "on" && args[0] != "off")) {
                 return fail("control-unit takes on or off");
@@ -341,6 +347,14 @@ Scenario::Step Scenario::run(HeadlessHost& host, std::uint64_t& waitMs)
             waitMs = busRounds_ ? std::min(c.ms, kRound) : c.ms;
             pendingWait_ = c.ms - waitMs;
             return Step::Wait;
+        case K::SerialSend:
+            host.serialInject(c.bytes);
+            break;
+        case K::ExpectSerial:
+            if (!expectSerial(host, c)) {
+                return Step::Failed;
+            }
+            break;
         case K::Post:
             SM_Post(static_cast<std::uint8_t>(c.button), c.signal, c.par);
             break;
@@ -490,6 +504,29 @@ bool Scenario::expectRecord(const ScenarioCommand& c)
             std::snprintf(hex, sizeof hex, " %02x", b);
             why << hex;
         }
+    }
+    failure_ = why.str();
+    return false;
+}
+
+bool Scenario::expectSerial(HeadlessHost& host, const ScenarioCommand& c)
+{
+    const std::vector<std::uint8_t> sent = host.serialSent();
+    const auto from = sent.begin() + static_cast<std::ptrdiff_t>(std::min(serialCursor_, sent.size()));
+    const auto at = std::search(from, sent.end(), c.bytes.begin(), c.bytes.end());
+    if (at != sent.end()) {
+        serialCursor_ = static_cast<std::size_t>(at - sent.begin()) + c.bytes.size();
+        return true;
+    }
+    std::ostringstream why;
+    why << file_ << ":" << c.line << ": the panel did not send those bytes on the test port; it sent:";
+    if (from == sent.end()) {
+        why << " nothing";
+    }
+    for (auto i = from; i != sent.end(); ++i) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02x", *i);
+        why << hex;
     }
     failure_ = why.str();
     return false;

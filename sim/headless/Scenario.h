@@ -14,7 +14,7 @@ class HeadlessHost;
 struct ScenarioCommand {
     enum class Kind {
         Wait, Keys, Button, Expect, ExpectNot, PrintTrace, Snapshot, ExpectLcd,
-        ControlUnitOn, ControlUnitOff, SendData, SendStatus, SendMask, ExpectRecord, Post,
+        ControlUnitOn, ControlUnitOff, SendData, SendStatus, SendMask, ExpectRecord, Post, SerialSend, ExpectSerial,
     };
     Kind kind;
     int line;
@@ -45,6 +45,7 @@ private:
     bool snapshot(HeadlessHost& host, const ScenarioCommand& c);
     bool expectLcd(HeadlessHost& host, const ScenarioCommand& c);
     bool expectRecord(const ScenarioCommand& c);
+    bool expectSerial(HeadlessHost& host, const ScenarioCommand& c);
     ControlUnit& controlUnit();
 
     std::string file_;
@@ -56,4 +57,5 @@ private:
     bool busRounds_ = false;      // the control unit answers every 100 ms
     std::uint64_t pendingWait_ = 0; // of a wait cut into bus rounds
     std::size_t recordCursor_ = 0;
+    std::size_t serialCursor_ = 0;
 };

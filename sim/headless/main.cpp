@@ -3,7 +3,9 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
+#include "data/FLS.h"
 #include "sim/headless/Runner.h"
 
 namespace {
@@ -22,10 +24,16 @@ void Usage(std::FILE* to)
                "                     (default in virtual time: 2026-01-05T08:00:00;\n"
                "                     in real time: the machine's clock)\n"
                "  --lock-dir DIR     directory of the single-instance lock file\n"
+               "  --serial PORT      the test serial port: a device, pty (a new pseudo-terminal,\n"
+               "                     whose path is printed) or none (default in virtual time:\n"
+               "                     the scenario's serial-send and expect-serial play the tester;\n"
+               "                     default in real time: pty)\n"
+               "  --flash FILE       data-flash image to start with (default: the delivered\n"
+               "                     image built into the panel); writes stay in memory\n"
                "  -h, --help         this text\n"
                "\n"
-               "exit status: 0 scenario passed, 1 an expectation failed, 2 bad usage or\n"
-               "script, 3 the panel did not run (another simulation is active)\n",
+               "exit status: 0 scenario passed, 1 an expectation failed, 2 bad usage, script\n"
+               "or data-flash image, 3 the panel did not run (another simulation is active)\n",
                to);
 }
 
@@ -54,6 +62,7 @@ int main(int argc, char** argv)
     std::int64_t clock = 0;
     ParseClock("2026-01-05T08:00:00", clock);
     bool clockGiven = false;
+    bool serialGiven = false;
     const char* script = nullptr;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
@@ -78,12 +87,31 @@ int main(int argc, char** argv)
                 return RUN_BAD_SCRIPT;
             }
             clockGiven = true;
+        } else if (std::strcmp(a, "--serial") == 0) {
+            const char* v = value();
+            if (v == nullptr) {
+                return RUN_BAD_SCRIPT;
+            }
+            options.host.serial = std::strcmp(v, "none") == 0 ? "" : v;
+            serialGiven = true;
         } else if (std::strcmp(a, "--lock-dir") == 0) {
             const char* v = value();
             if (v == nullptr) {
                 return RUN_BAD_SCRIPT;
             }
             options.host.lockDirectory = v;
+        } else if (std::strcmp(a, "--flash") == 0) {
+            const char* v = value();
+            if (v == nullptr) {
+                return RUN_BAD_SCRIPT;
+            }
+            std::vector<std::uint8_t> image;
+            std::string error;
+            if (!HeadlessHost::readFlashFile(v, FLS_CAPACITY, image, error)) {
+                std::fprintf(stderr, "panel-headless: %s\n", error.c_str());
+                return RUN_BAD_SCRIPT;
+            }
+            options.host.flash = std::move(image);
         } else if (std::strcmp(a, "-h") == 0 || std::strcmp(a, "--help") == 0) {
             Usage(stdout);
             return RUN_OK;
@@ -101,6 +129,10 @@ int main(int argc, char** argv)
     if (script == nullptr) {
         Usage(stderr);
         return RUN_BAD_SCRIPT;
+    }
+    // On the wall clock a tester can connect; in virtual time the scenario plays the tester.
+    if (!serialGiven && options.realTime) {
+        options.host.serial = "pty";
     }
     // A virtual run is repeatable only with a fixed clock.
     if (clockGiven || !options.realTime) {

@@ -1,0 +1,100 @@
+// The test serial port keeps received bytes until the screen task takes them.
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <fcntl.h>
+#include <mutex>
+#include <unistd.h>
+
+#include "comm/UART.h"
+#include "sim/SerialPort.h"
+#include "core/SM.h"
+#include "support/Harness.h"
+
+namespace {
+
+std::vector<std::uint8_t> Received(const Harness& h)
+{
+    std::vector<std::uint8_t> bytes;
+    for (const Recorded& r : h.events()) {
+        if (r.sig == SIG_UART_RX) {
+            bytes.push_back(static_cast<std::uint8_t>(r.par));
+        }
+    }
+    return bytes;
+}
+
+TEST(Uart, SixtyBytesAtOnceArriveInOrderWithoutLoss)
+{
+    Harness h;
+    UART_Open(UART_TEST_PORT);
+    ASSERT_TRUE(UART_IsOpen(UART_TEST_PORT));
+    std::vector<std::uint8_t> sent;
+    for (int i = 0; i < 60; ++i) {
+        sent.push_back(static_cast<std::uint8_t>(i * 7));
+    }
+    h.clearEvents();
+    h.host().serialInject(sent); // faster than the screen task's queue can take them
+    h.advance(200);
+    EXPECT_EQ(Received(h), sent);
+    EXPECT_EQ(UART_Overflows(), 0U);
+
+    UART_Send(UART_TEST_PORT, 0x42);
+    SM_RunQueued();
+    EXPECT_EQ(h.host().serialSent(), std::vector<std::uint8_t>{0x42});
+    EXPECT_EQ(h.timesOf(SIG_UART_TX_DONE).size(), 1U);
+}
+
+TEST(Uart, OverflowOfTheRingIsReported)
+{
+    Harness h;
+    UART_Open(UART_TEST_PORT);
+    h.host().serialInject(std::vector<std::uint8_t>(UART_RING_SIZE + 16 + 5, 0x55));
+    EXPECT_EQ(UART_Overflows(), 5U);
+    const auto t = h.trace();
+    EXPECT_NE(std::find(t.begin(), t.end(), "Uart_0: receive ring overflow, byte lost"), t.end());
+}
+
+// The host side: a pseudo-terminal carries bytes both ways at the line settings.
+std::mutex gotLock;
+std::condition_variable gotSignal;
+std::vector<std::uint8_t> got;
+int sentCount = 0;
+
+TEST(SerialPort, PseudoTerminalCarriesBytesBothWays)
+{
+    got.clear();
+    sentCount = 0;
+    SerialPort port;
+    ASSERT_EQ(port.open(
+                  0, "pty",
+                  [](std::uint8_t, std::uint8_t b) {
+                      std::lock_guard<std::mutex> g(gotLock);
+                      got.push_back(b);
+                      gotSignal.notify_all();
+                  },
+                  [](std::uint8_t) {
+                      std::lock_guard<std::mutex> g(gotLock);
+                      ++sentCount;
+                      gotSignal.notify_all();
+                  }),
+              nullptr);
+    const int tester = ::open(port.peerPath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(tester, 0) << port.peerPath();
+    const std::uint8_t hello[3] = {5, 0xA5, 0};
+    ASSERT_EQ(::write(tester, hello, 3), 3);
+    port.send(0x7E);
+    {
+        std::unique_lock<std::mutex> lock(gotLock);
+        gotSignal.wait_for(lock, std::chrono::seconds(5), [] { return got.size() == 3 && sentCount == 1; });
+    }
+    EXPECT_EQ(got, (std::vector<std::uint8_t>{5, 0xA5, 0}));
+    std::uint8_t back = 0;
+    EXPECT_EQ(::read(tester, &back, 1), 1);
+    EXPECT_EQ(back, 0x7E);
+    ::close(tester);
+    port.close();
+    EXPECT_EQ(SerialPort{}.open(0, "/nonexistent/tty", nullptr, nullptr), std::string("open()"));
+}
+
+} // namespace
