@@ -4,6 +4,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
 
+# A short fuzzing run of the bus link and the data-flash reader (a longer
+# one: tests/fuzz/run.sh 60).
+echo "=== fuzz ==="
+tests/fuzz/run.sh 15
+
 for preset in asan tsan default; do
     echo "=== $preset ==="
     cmake --preset "$preset" >/dev/null

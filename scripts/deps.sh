@@ -7,6 +7,7 @@ packages=(
     libgtest-dev libgmock-dev   # unit tests
     libbenchmark-dev            # benchmarks under bench/
     libpng-dev                  # LCD screenshots and goldens
+    clang libclang-rt-14-dev    # fuzzing (tests/fuzz)
 )
 
 missing=()
