@@ -5,8 +5,14 @@ cd "$(dirname "$0")"
 scripts/deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default
-echo
-echo "The desktop window is not built yet: running the headless host on a short"
-echo "demo scenario (sim/scenarios/demo.scn), with its trace."
-echo
+if [ $# -eq 0 ] || [[ "$1" != *.scn ]]; then
+    if [ -x build/default/panel-sim ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+        exec build/default/panel-sim "$@"
+    fi
+    echo "No display: running the headless host on a demo scenario (sim/scenarios/demo.scn)."
+    echo "For the window without a screen: xvfb-run -a build/default/panel-sim"
+    echo "Your own scenario: ./run.sh my.scn   (see docs/scenarios.md)"
+    echo
+    set --
+fi
 exec build/default/panel-headless --trace "${@:-sim/scenarios/demo.scn}"

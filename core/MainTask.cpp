@@ -138,6 +138,7 @@ void MainTask()
         HOST().messageBox("Es ist bereits eine Simulation aktiv.", "Hinweis");
         return;
     }
+    tim_resetEnables(); // a host may have stopped an earlier run with the ticks on
     GUI_Sleep(250);
     for (;;) {
         m.restart = false;

@@ -111,10 +111,15 @@ void HAL_TimerCallback(HAL_Period period)
     HAL_IsrLeave();
 }
 
-void tim_PowerOn()
+void tim_resetEnables()
 {
     for (auto& e : timers.enable) {
         e = 0;
     }
+}
+
+void tim_PowerOn()
+{
+    tim_resetEnables();
     timers.started = false;
 }

@@ -29,6 +29,9 @@ void tim_disableTimer100ms();
 void tim_enableAllTimers();
 void tim_disableAllTimers();
 std::uint32_t tim_enableCount(HAL_Period period);
+// Gates every period off without the checks: the application starts afresh
+// (its earlier run may have been stopped with the ticks on).
+void tim_resetEnables();
 // Called by the host's time source for every tick of a period.
 void HAL_TimerCallback(HAL_Period period);
 

@@ -27,6 +27,15 @@ void RealTime::stop()
     }
 }
 
+void RealTime::hold(bool held)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        held_ = held;
+    }
+    wakeUp_.notify_all();
+}
+
 std::uint32_t RealTime::milliseconds()
 {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_);
@@ -67,6 +76,14 @@ void RealTime::run()
     }
     std::unique_lock<std::mutex> lock(mutex_);
     while (!quit_) {
+        if (held_) {
+            wakeUp_.wait(lock, [this] { return quit_ || !held_; });
+            const Clock::time_point now = Clock::now();
+            for (std::uint8_t p = 0; p < HAL_PERIOD_COUNT; ++p) {
+                next[p] = now + std::chrono::milliseconds(HAL_PeriodMs[p]);
+            }
+            continue;
+        }
         // The 1 ms ticks only count; waking a thousand times a second for
         // them would cost more than the whole panel. They run, all of them
         // and each against its own deadline, when the thread wakes for the
@@ -81,8 +98,8 @@ void RealTime::run()
             wakeUp_.wait(lock);
             continue;
         }
-        if (wakeUp_.wait_until(lock, due, [this] { return quit_; })) {
-            break;
+        if (wakeUp_.wait_until(lock, due, [this] { return quit_ || held_; })) {
+            continue;
         }
         // Every tick that fell due, in deadline order.
         const Clock::time_point now = Clock::now();

@@ -23,6 +23,9 @@ public:
     bool startTimer(std::uint8_t period) override;
     // Ends the tick thread; no tick runs after it returns.
     void stop();
+    // Holds every tick while the application is paused; they go on from the
+    // release without catching up.
+    void hold(bool held);
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -34,5 +37,6 @@ private:
     std::condition_variable wakeUp_;
     bool running_[4] = {false, false, false, false};
     bool quit_ = false;
+    bool held_ = false;
     std::thread thread_;
 };

@@ -128,6 +128,9 @@ TEST(MainTask, StartedAgainInTheSameProcessItFindsItsOwnLock)
     ASSERT_TRUE(p.run({}, first + 500)); // as the host's restart of the application does
     EXPECT_EQ(p.errors(), "");
     EXPECT_EQ(Count(p.trace(), "BSM_Systemmonitor Entry"), 2);
+    for (const std::string& line : p.trace()) {
+        EXPECT_EQ(line.find("FATAL"), std::string::npos) << line; // the ticks start from off again
+    }
 }
 
 TEST(GuiSleep, OvershootingHostEndsTheWait)

@@ -1,0 +1,143 @@
+#include "sim/desktop/DesktopHost.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+#include "sim/InstanceLock.h"
+#include "sim/desktop/AppRunner.h"
+#include "sim/desktop/Hardkeys.h"
+#include "sim/desktop/LogBuffer.h"
+
+namespace {
+
+// The lock belongs to the process: a restarted application thread (F3) must
+// find it held by itself, not by a second object of the same process.
+InstanceLock* processLock = nullptr;
+bool processLockHeld = false;
+std::mutex processLockMutex;
+
+// Hardkey callbacks are plain functions: they reach the installed host here.
+std::atomic<DesktopHost*> keyHost{nullptr};
+
+void OnHardkey(int index, int pressed)
+{
+    if (DesktopHost* host = keyHost.load()) {
+        host->keys().onHardkey(index, pressed != 0);
+    }
+}
+
+} // namespace
+
+DesktopHost::DesktopHost(TimeSource& time, LcdMap& lcd, LogBuffer& log, Ui& ui, Options options)
+    : time_(time), lcd_(lcd), log_(log), ui_(ui), options_(std::move(options))
+{
+    keyHost = this;
+    HOST_Install(this);
+}
+
+DesktopHost::~DesktopHost()
+{
+    HOST_Install(nullptr);
+    keyHost = nullptr;
+    if (errorLog_ != nullptr) {
+        std::fclose(errorLog_);
+    }
+}
+
+void DesktopHost::lcdWrite(int x, int y, int width, int height, const std::uint32_t* rgb)
+{
+    lcd_.writeBlock(x, y, width, height, rgb);
+}
+
+void DesktopHost::keyPortInit()
+{
+    keys_.init();
+    for (int i = 0; i < SIM_HardkeyCount(); ++i) {
+        SIM_SetHardkeyCallback(i, OnHardkey);
+    }
+}
+
+void DesktopHost::sleep(std::uint32_t ms)
+{
+    for (std::uint32_t step = 0; step < (ms + 9) / 10; ++step) {
+        if (AppRunner::StopRequested()) {
+            throw AppStop{};
+        }
+        AppRunner::PauseGate();
+        if (AppRunner::StopRequested()) {
+            throw AppStop{};
+        }
+        time_.sleepStep();
+    }
+}
+
+bool DesktopHost::stopRequested()
+{
+    return AppRunner::StopRequested();
+}
+
+HOST_LocalTime DesktopHost::localTime()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const bool dst = local.tm_isdst > 0;
+    const long standardOffset = local.tm_gmtoff - (dst ? 3600 : 0);
+    return HOST_LocalTime{static_cast<std::int64_t>(now), static_cast<std::int32_t>(-standardOffset / 60), dst};
+}
+
+void DesktopHost::log(const std::string& text)
+{
+    log_.append("\n" + std::to_string(time_.milliseconds()) + ":   " + text);
+    ui_.logChanged();
+}
+
+void DesktopHost::reportError(const char* text)
+{
+    log(std::string(1, LogBuffer::kRed) + text);
+    if (options_.errorBoxes) {
+        ++errors_;
+        ui_.messageBox(text, "LumUISim", true, &AppRunner::StopRequested);
+    }
+    std::lock_guard<std::mutex> guard(errorLogLock_);
+    if (errorLog_ == nullptr) {
+        errorLog_ = std::fopen(options_.errorLogPath.c_str(), "w");
+    }
+    if (errorLog_ != nullptr) {
+        std::fprintf(errorLog_, "\r\n%s", text);
+        std::fflush(errorLog_);
+    }
+}
+
+void DesktopHost::messageBox(const char* text, const char* title)
+{
+    ui_.messageBox(text, title, false, &AppRunner::StopRequested);
+}
+
+bool DesktopHost::acquireSingleInstance(const char* name)
+{
+    std::lock_guard<std::mutex> guard(processLockMutex);
+    if (processLock == nullptr) {
+        processLock = new InstanceLock(options_.lockDirectory); // kept for the life of the process
+    }
+    switch (processLock->acquire(name)) {
+    case InstanceLock::Result::Acquired:
+        processLockHeld = true;
+        return true;
+    case InstanceLock::Result::Busy:
+        return false;
+    case InstanceLock::Result::Error:
+        break;
+    }
+    // Better a second simulation than none at all.
+    log(std::string(1, LogBuffer::kRed) + "cannot open " + processLock->path(name) + " (" + std::strerror(errno) +
+        "); running without the single-instance check");
+    return true;
+}
+
+bool DesktopHost::OwnsInstanceLock()
+{
+    std::lock_guard<std::mutex> guard(processLockMutex);
+    return processLockHeld;
+}

@@ -1,0 +1,96 @@
+#include "sim/desktop/Options.h"
+
+#include <algorithm>
+#include <cmath>
+
+std::string SimUsage()
+{
+    return "usage: panel-sim [options]\n"
+           "The boiler panel in a window: click the keys of the device picture; right-click\n"
+           "for the menu (pause F4, resume F5, restart F3, log, LCD copy).\n"
+           "\n"
+           "options (any option also turns the error message boxes off):\n"
+           "  --pictures DIR   folder of Device.bmp and Device1.bmp (default: the working\n"
+           "                   directory, then the built-in pictures); assets/ holds a pair\n"
+           "                   with combination keys and test buttons 13 to 33\n"
+           "  --zoom N         device window zoom 1 to 4 (default: by the screen's density)\n"
+           "  --keyboard       the PC keyboard presses panel keys: arrows, Enter = OK,\n"
+           "                   Backspace or Escape = BACK, M = MENU, H or F1 = HELP\n"
+           "  --frame          a main window with LCD, colours and log instead of the device\n"
+           "  --trace          print the panel's trace lines on standard error\n"
+           "  --lock-dir DIR   directory of the single-instance lock file\n"
+           "  --lcd-map NAME   name of the shared LCD memory (default LumUILCDMap)\n"
+           "  --grab FILE.png  save a picture of the device window when the LCD first shows something\n"
+           "  -h, --help       this text\n";
+}
+
+bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& message, bool& help)
+{
+    help = false;
+    options.errorBoxes = args.empty();
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& to) {
+            if (i + 1 >= args.size()) {
+                message = "panel-sim: " + a + " needs a value";
+                return false;
+            }
+            to = args[++i];
+            return true;
+        };
+        if (a == "-h" || a == "--help") {
+            help = true;
+            message = SimUsage();
+            return true;
+        }
+        if (a == "--keyboard") {
+            options.keyboard = true;
+        } else if (a == "--frame") {
+            options.frame = true;
+        } else if (a == "--trace") {
+            options.trace = true;
+        } else if (a == "--pictures") {
+            if (!value(options.pictures)) {
+                return false;
+            }
+            options.picturesGiven = true;
+        } else if (a == "--lock-dir") {
+            if (!value(options.lockDirectory)) {
+                return false;
+            }
+        } else if (a == "--lcd-map") {
+            if (!value(options.lcdMap)) {
+                return false;
+            }
+        } else if (a == "--grab") {
+            if (!value(options.grab)) {
+                return false;
+            }
+        } else if (a == "--zoom") {
+            std::string v;
+            if (!value(v)) {
+                return false;
+            }
+            if (v.size() != 1 || v[0] < '1' || v[0] > '4') {
+                message = "panel-sim: --zoom takes 1, 2, 3 or 4, not '" + v + "'";
+                return false;
+            }
+            options.zoom = v[0] - '0';
+        } else {
+            message = "panel-sim: unknown argument '" + a + "'\n" + SimUsage();
+            return false;
+        }
+    }
+    return true;
+}
+
+int DefaultZoom(int deviceWidth, int deviceHeight, int screenWidth, int screenHeight, double physicalDpi,
+                double devicePixelRatio)
+{
+    const double logicalDpi = physicalDpi / std::max(devicePixelRatio, 1.0);
+    int zoom = std::clamp(static_cast<int>(std::ceil(logicalDpi / 84.0)), 1, 4);
+    while (zoom > 1 && (deviceWidth * zoom > screenWidth * 9 / 10 || deviceHeight * zoom > screenHeight * 9 / 10)) {
+        --zoom;
+    }
+    return zoom;
+}

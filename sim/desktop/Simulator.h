@@ -1,0 +1,167 @@
+// The desktop simulator: device (or frame) window, key windows, LCD window,
+// menus, log, and the application thread around the panel's MainTask.
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <atomic>
+#include <csignal>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "sim/RealTime.h"
+#include "sim/desktop/AppRunner.h"
+#include "sim/desktop/DesktopHost.h"
+#include "sim/desktop/LcdMap.h"
+#include "sim/desktop/LogBuffer.h"
+#include "sim/desktop/Options.h"
+#include "sim/desktop/Picture.h"
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QMdiArea;
+
+// Menu and accelerator command ids.
+enum SimCommand : int {
+    CMD_ABOUT = 104,
+    CMD_EXIT = 105,
+    CMD_COPY = 500,
+    CMD_LAYER0 = 510,
+    CMD_COLORS0 = 520,
+    CMD_RESTART = 530,
+    CMD_PAUSE = 540,
+    CMD_RESUME = 550,
+    CMD_SYSINFO = 560,
+    CMD_LOG = 570,
+    CMD_SAVE_PNG = 580, // not in the original menus: "Save LCD as PNG..."
+    CMD_ZOOM1 = 591,    // 591..594: zoom 1x..4x
+};
+
+class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
+public:
+    static constexpr std::uint32_t kTransparent = 0x00FF00;
+    static constexpr int kLcdX = 45;
+    static constexpr int kLcdY = 30;
+    static constexpr int kLcdWidth = 240;
+    static constexpr int kLcdHeight = 160;
+
+    explicit Simulator(SimOptions options, std::function<void()> application = {});
+    ~Simulator();
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    // Pictures, picture store, windows; false when the host cannot run
+    // (the picture store is not available).
+    bool startUp();
+    // Starts the application thread (as at host start and on F3).
+    void startApplication();
+    void command(int id);
+    // Stops the application and closes the windows; idempotent.
+    void shutDown();
+    // The process exit code once the event loop ended.
+    int exitCode() const { return exitCode_; }
+
+    // Loads Device.bmp / Device1.bmp, else the built-in pair.
+    void loadPictures();
+    const Picture& restPicture() const { return rest_; }
+    const Picture& pressedPicture() const { return pressed_; }
+    bool builtinPictures() const { return builtin_; }
+
+    void setZoom(int zoom);
+    int zoom() const { return zoom_; }
+    QWidget* topWindow() const;
+    QWidget* deviceWindow() const { return device_; }
+    QWidget* keyWindow(int index) const;
+    QWidget* lcdWindow() const { return lcdWindow_; }
+    QWidget* logWindow() const { return logWindow_; }
+    QAction* action(int id) const;
+    // Menu enabling as the menus show it.
+    void updateMenus();
+    QString expectedTitle() const;
+
+    DesktopHost& host() { return *host_; }
+    AppRunner& runner() { return *runner_; }
+    LcdMap& lcd() { return lcd_; }
+    LogBuffer& log() { return log_; }
+    RealTime& time() { return time_; }
+    const SimOptions& options() const { return options_; }
+    // The LCD as shown (0xRRGGBB, rows top-down).
+    std::vector<std::uint32_t> lcdPixels() const;
+
+    // Message boxes go here instead of on screen when set (tests).
+    std::function<void(const QString& text, const QString& title, bool warning)> boxHook;
+    std::function<void(const char* text)> traceHook;
+
+    // DesktopHost::Ui
+    void logChanged() override;
+    void messageBox(const std::string& text, const std::string& title, bool warning, bool (*abandon)()) override;
+    void trace(const char* text) override;
+    void beep() override;
+    // AppRunner::Ui
+    void log(const std::string& entry) override;
+    void clearLog() override;
+    void warning(const char* text) override;
+
+    // Set from a signal handler (SIGTERM, SIGINT): the host ends at its next tick.
+    static volatile std::sig_atomic_t quitRequested;
+
+    // Keyboard option: the panel key of a PC key, or -1.
+    static int PanelKeyOfPcKey(int qtKey);
+    void pcKey(int qtKey, bool pressed);
+    void popupMenu(const QPoint& globalPos);
+
+private:
+    void showBox(const QString& text, const QString& title, bool warning);
+    void buildActions();
+    void buildDeviceLayout();
+    void buildFrameLayout();
+    void layoutDevice();
+    void tick();
+    void openLog();
+    void openSysInfo();
+    void openColors();
+    void openLayer();
+    void copyToClipboard();
+    void saveLcdPng();
+    void about();
+    void maybeGrab();
+
+    SimOptions options_;
+    std::function<void()> application_;
+    RealTime time_;
+    LcdMap lcd_;
+    LogBuffer log_;
+    std::unique_ptr<DesktopHost> host_;
+    std::unique_ptr<AppRunner> runner_;
+    Picture rest_;
+    Picture pressed_;
+    bool builtin_ = true;
+    QImage restImage_;
+    QImage pressedImage_;
+    int zoom_ = 1;
+
+    QPointer<QWidget> device_;
+    QPointer<QMainWindow> main_;
+    QPointer<QMdiArea> mdi_;
+    QPointer<QWidget> lcdWindow_;
+    QPointer<QWidget> logWindow_;
+    QPointer<QWidget> sysInfo_;
+    QPointer<QWidget> colors_;
+    std::vector<QPointer<QWidget>> keyWindows_;
+    std::unique_ptr<QObject> actionOwner_;
+    std::map<int, QAction*> actions_;
+    QMenu* popup_ = nullptr;
+    QTimer ticker_;
+    QString title_;
+    std::atomic<bool> logDirty_{false};
+    bool grabbed_ = false;
+    bool shutDown_ = false;
+    int exitCode_ = 0;
+};

@@ -1,0 +1,141 @@
+// The real simulator window under a virtual X display: a mouse click on a
+// key region reaches the panel, and the LCD changes in the shared memory.
+// Today's panel draws nothing on a key press (the screens follow), so the
+// click goes to test button 14, the controller reset, which draws the reset
+// screen; the OK key is clicked first to show that key windows take clicks.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <chrono>
+#include <thread>
+#include <unistd.h>
+
+#include "sim/desktop/LcdMap.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+template <typename F>
+bool Poll(F done, std::chrono::milliseconds deadline)
+{
+    const auto end = Clock::now() + deadline;
+    while (!done()) {
+        if (Clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+bool Run(const QString& program, const QStringList& args, const QProcessEnvironment& env, QString* out = nullptr)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(10000) || p.exitCode() != 0) {
+        return false;
+    }
+    if (out != nullptr) {
+        *out = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+    return true;
+}
+
+} // namespace
+
+class DesktopE2eTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void mouseClickOnAKeyRegionChangesTheSharedLcd()
+    {
+        const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+        const QString xdotool = QStandardPaths::findExecutable("xdotool");
+        if (xvfb.isEmpty() || xdotool.isEmpty()) {
+            QSKIP("needs Xvfb and xdotool (Debian: xvfb, xdotool)");
+        }
+        // A display number of our own.
+        int display = 90 + ::getpid() % 400;
+        while (QFileInfo::exists(QString("/tmp/.X%1-lock").arg(display))) {
+            ++display;
+        }
+        QProcess server;
+        server.start(xvfb, {QString(":%1").arg(display), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        QVERIFY(server.waitForStarted());
+        const QString socket = QString("/tmp/.X11-unix/X%1").arg(display);
+        QVERIFY2(Poll([&] { return QFileInfo::exists(socket); }, std::chrono::seconds(10)), "Xvfb did not start");
+
+        QTemporaryDir dir;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", QString(":%1").arg(display));
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("LSAN_OPTIONS", "suppressions=" PANEL_LSAN_SUPPRESSIONS ":print_suppressions=0");
+        const std::string mapName = "PanelE2e" + std::to_string(::getpid());
+        QProcess sim;
+        sim.setProcessEnvironment(env);
+        sim.setWorkingDirectory(dir.path());
+        sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        sim.start(PANEL_SIM, {"--pictures", PANEL_ASSETS_DIR, "--zoom", "1", "--lock-dir", dir.path(), "--lcd-map",
+                              QString::fromStdString(mapName)});
+        QVERIFY(sim.waitForStarted());
+
+        LcdMap lcd;
+        std::string error;
+        QVERIFY2(Poll([&] { return lcd.attach(mapName, error); }, std::chrono::seconds(10)), error.c_str());
+        QString window;
+        QVERIFY(Run(xdotool, {"search", "--sync", "--name", "^LumUI Simulation"}, env, &window));
+        QString title;
+        QVERIFY(Run(xdotool, {"getwindowname", window.split('\n').first()}, env, &title));
+        QCOMPARE(title, QString("LumUI Simulation(Executing)"));
+
+        // The device window sits at (10, 20); OK is region 3, test button 14 below the LCD.
+        auto click = [&](int x, int y) {
+            return Run(xdotool, {"mousemove", QString::number(10 + x), QString::number(20 + y), "mousedown", "1",
+                                 "sleep", "0.05", "mouseup", "1"},
+                       env);
+        };
+        QVERIFY(click(369, 112));
+        // The panel may still be starting: its queue takes the button once it runs.
+        const std::uint32_t before = lcd.modifications();
+        bool changed = false;
+        for (int attempt = 0; attempt < 5 && !changed; ++attempt) {
+            QVERIFY(click(127, 276));
+            changed = Poll([&] { return lcd.modifications() != before; }, std::chrono::seconds(2));
+        }
+        QVERIFY2(changed, "the LCD did not change after the click");
+        // The reset screen: text on the LCD, not one colour.
+        QVERIFY(Poll(
+            [&] {
+                const std::uint32_t first = lcd.pixel(0, 0);
+                for (int y = 0; y < lcd.height(); ++y) {
+                    for (int x = 0; x < lcd.width(); ++x) {
+                        if (lcd.pixel(x, y) != first) {
+                            return true;
+                        }
+                    }
+                }
+                return false;
+            },
+            std::chrono::seconds(2)));
+
+        // SIGTERM ends the simulator like its Exit command.
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(10000));
+        QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(sim.exitCode(), 0);
+        LcdMap gone;
+        QVERIFY(!gone.attach(mapName, error));
+        server.terminate();
+        server.waitForFinished(5000);
+    }
+};
+
+QTEST_GUILESS_MAIN(DesktopE2eTest)
+#include "desktop_e2e_test.moc"

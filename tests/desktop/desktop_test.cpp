@@ -1,0 +1,521 @@
+// The desktop host on Qt's offscreen platform: pictures and key regions,
+// key windows and test buttons, pause and restart, log, errors, LCD memory.
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/KEY.h"
+#include "core/SM.h"
+#include "data/DAT.h"
+#include "gui/GUI.h"
+#include "hal/HAL.h"
+#include "sim/desktop/Hardkeys.h"
+#include "sim/desktop/LcdExport.h"
+#include "sim/desktop/LcdMap.h"
+#include "sim/desktop/LogBuffer.h"
+#include "sim/desktop/Options.h"
+#include "sim/desktop/Picture.h"
+#include "sim/desktop/Simulator.h"
+
+namespace {
+
+// A scratch working directory, so that Device.bmp and SimError.log are ours.
+class ScratchDir {
+public:
+    ScratchDir() : old_(std::filesystem::current_path())
+    {
+        char pattern[] = "/tmp/panel-desktop-XXXXXX";
+        path_ = mkdtemp(pattern);
+        std::filesystem::current_path(path_);
+    }
+    ~ScratchDir()
+    {
+        std::filesystem::current_path(old_);
+        std::filesystem::remove_all(path_);
+    }
+    const std::string& path() const { return path_; }
+    std::string read(const std::string& name) const
+    {
+        std::ifstream in(path_ + "/" + name, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+private:
+    std::filesystem::path old_;
+    std::string path_;
+};
+
+SimOptions Quiet(const std::string& lockDir)
+{
+    SimOptions o;
+    o.errorBoxes = true;
+    o.zoom = 1;
+    o.lockDirectory = lockDir;
+    o.lcdMap = "PanelDesktopTest" + std::to_string(::getpid());
+    return o;
+}
+
+// An application that only sleeps, as the panel's main loop does.
+void Idle()
+{
+    for (;;) {
+        HOST().sleep(10);
+    }
+}
+
+std::vector<std::uint16_t> posted;
+SM_State Recorder(SM_Hsm*, const SM_Event* e)
+{
+    if (e->sig > SIG_EXIT) {
+        posted.push_back(e->sig);
+    }
+    return SM_Top;
+}
+
+// The screen task as a recorder, so that test buttons can post to it.
+void RecordScreenTask()
+{
+    posted.clear();
+    HAL_InitInterrupts();
+    SM_TaskCtor(BED_Task);
+    SM_TaskStart(BED_Task, Recorder, 1);
+    SM_RunQueued();
+    posted.clear();
+}
+
+} // namespace
+
+class DesktopTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void builtinPicturesGiveTheEightKeyRegions()
+    {
+        ScratchDir dir;
+        Simulator sim(Quiet(dir.path()), Idle);
+        sim.loadPictures();
+        QVERIFY(sim.builtinPictures());
+        QCOMPARE(sim.restPicture().width, 450);
+        QCOMPARE(sim.restPicture().height, 311);
+        const int expected[8][4] = {{335, 32, 71, 28},  {347, 65, 42, 19},  {319, 90, 25, 45},  {346, 90, 47, 45},
+                                    {395, 90, 27, 45},  {346, 138, 47, 23}, {332, 164, 74, 32}, {332, 202, 74, 28}};
+        QCOMPARE(SIM_HardkeyCount(), 8);
+        for (int i = 0; i < 8; ++i) {
+            const SIM_HARDKEY k = SIM_GetHardkey(i);
+            QCOMPARE(k.x0, expected[i][0]);
+            QCOMPARE(k.y0, expected[i][1]);
+            QCOMPARE(k.x1 - k.x0 + 1, expected[i][2]);
+            QCOMPARE(k.y1 - k.y0 + 1, expected[i][3]);
+        }
+        // The LCD opening is device, and outside the device is transparent.
+        QVERIFY(sim.restPicture().at(45, 30) != Simulator::kTransparent);
+        QCOMPARE(sim.restPicture().at(0, 0), Simulator::kTransparent);
+        QCOMPARE(sim.pressedPicture().at(100, 100), Simulator::kTransparent);
+    }
+
+    void shippedPicturesGiveCombinationKeysAndTestButtons()
+    {
+        ScratchDir dir;
+        SimOptions o = Quiet(dir.path());
+        o.pictures = PANEL_ASSETS_DIR;
+        o.picturesGiven = true;
+        Simulator sim(o, Idle);
+        sim.loadPictures();
+        QVERIFY(!sim.builtinPictures());
+        QCOMPARE(sim.restPicture().width, 549);
+        QCOMPARE(SIM_HardkeyCount(), 34);
+        QCOMPARE(SIM_GetHardkey(3).x0, 346); // the eight keys keep their places
+        // Combination keys in one row, then the test buttons row by row.
+        for (int i = 9; i <= 12; ++i) {
+            QCOMPARE(SIM_GetHardkey(i).y0, SIM_GetHardkey(8).y0);
+            QVERIFY(SIM_GetHardkey(i).x0 > SIM_GetHardkey(i - 1).x0);
+        }
+        QVERIFY(SIM_GetHardkey(13).y0 > SIM_GetHardkey(12).y0);
+        QVERIFY(SIM_GetHardkey(20).y0 > SIM_GetHardkey(19).y0);
+        QCOMPARE(sim.host().errorCount(), 0);
+    }
+
+    void damagedDevicePicturesFallBackToTheBuiltInPair()
+    {
+        ScratchDir dir;
+        Picture small(8, 8, 0x123456);
+        std::vector<std::uint8_t> good = BmpEncode(small);
+        Picture back;
+        std::string why;
+        QVERIFY(BmpDecode(good.data(), good.size(), back, why));
+        QVERIFY(back.rgb == small.rgb);
+        // Truncated, oversized, malformed: refused with a reason, never read past the end.
+        QVERIFY(!BmpDecode(good.data(), good.size() - 3, back, why));
+        QVERIFY(why.find("truncated") != std::string::npos);
+        std::vector<std::uint8_t> huge = good;
+        huge[18] = 0x00;
+        huge[19] = 0x40; // 16384 pixels wide
+        QVERIFY(!BmpDecode(huge.data(), huge.size(), back, why));
+        QVERIFY(why.find("oversized") != std::string::npos);
+        std::vector<std::uint8_t> badIndex = good;
+        badIndex.back() = 0xFF; // beyond a one-colour palette (row padding is not checked, so use a pixel)
+        badIndex[badIndex.size() - 8] = 0x07;
+        QVERIFY(!BmpDecode(badIndex.data(), badIndex.size(), back, why));
+
+        std::ofstream(dir.path() + "/Device.bmp") << "BM this is no picture";
+        QVERIFY(BmpWriteFile(dir.path() + "/Device1.bmp", Picture(450, 311, Simulator::kTransparent)));
+        SimOptions o = Quiet(dir.path());
+        o.errorBoxes = false;
+        Simulator sim(o, Idle);
+        sim.loadPictures();
+        QVERIFY(sim.builtinPictures());
+        QCOMPARE(SIM_HardkeyCount(), 8);
+        QVERIFY(sim.log().text().find("\x01" + dir.path() + "/Device.bmp") != std::string::npos);
+        QVERIFY(dir.read("SimError.log").find("Device.bmp") != std::string::npos);
+    }
+
+    void keyWindowsHoldTheKeyWhilePressed()
+    {
+        ScratchDir dir;
+        Simulator sim(Quiet(dir.path()), Idle);
+        QVERIFY(sim.startUp());
+        sim.host().keyPortInit();
+        sim.host().keyPortSetReadEnable(1);
+        QWidget* back = sim.keyWindow(0);
+        QVERIFY(back != nullptr);
+        QCOMPARE(back->geometry(), QRect(335, 32, 71, 28));
+        const QPoint inside(35, 14);
+        QTest::mousePress(back, Qt::LeftButton, {}, inside);
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QCOMPARE(SIM_GetHardkeyState(0), 1);
+        QTest::mouseRelease(back, Qt::LeftButton, {}, inside);
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0});
+        QCOMPARE(SIM_GetHardkeyState(0), 0);
+        // A release clears the byte even when another key came in between.
+        SIM_HardkeyMouse(0, true);
+        SIM_HardkeyMouse(3, true);
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x20});
+        SIM_HardkeyMouse(0, false);
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0});
+        // Toggle mode: a click latches the state, the next one frees it.
+        QCOMPARE(SIM_SetHardkeyMode(1, 1), 0U);
+        SIM_HardkeyMouse(1, true);
+        SIM_HardkeyMouse(1, false);
+        QCOMPARE(SIM_GetHardkeyState(1), 1);
+        SIM_HardkeyMouse(1, true);
+        QCOMPARE(SIM_GetHardkeyState(1), 0);
+        // The whole device zooms, key regions with it.
+        sim.setZoom(3);
+        QCOMPARE(back->geometry(), QRect(335 * 3, 32 * 3, 71 * 3, 28 * 3));
+        QCOMPARE(sim.lcdWindow()->geometry(), QRect(45 * 3, 30 * 3, 720, 480));
+        QCOMPARE(sim.deviceWindow()->size(), QSize(1350, 933));
+    }
+
+    void hardkeyIndexesOutsideTheTableChangeNothing()
+    {
+        SIM_ScanHardkeys(Picture(4, 4, Simulator::kTransparent), Simulator::kTransparent, nullptr);
+        auto callback = [](int, int) {};
+        QVERIFY(SIM_SetHardkeyCallback(128, callback) == nullptr);
+        QVERIFY(SIM_SetHardkeyCallback(-1, callback) == nullptr);
+        QCOMPARE(SIM_SetHardkeyMode(128, 1), 0U);
+        QCOMPARE(SIM_SetHardkeyState(200, 1), 0);
+        QCOMPARE(SIM_GetHardkeyState(128), 0);
+        QVERIFY(SIM_SetHardkeyCallback(127, callback) == nullptr);
+        QVERIFY(SIM_SetHardkeyCallback(127, nullptr) == callback);
+        // More runs than entries: reported once, the rest dropped.
+        Picture dots(300, 1, Simulator::kTransparent);
+        for (int x = 1; x < 300; x += 2) {
+            dots.set(x, 0, 0);
+        }
+        static int reports = 0;
+        reports = 0;
+        SIM_ScanHardkeys(dots, Simulator::kTransparent, [](const char* text) {
+            QCOMPARE(QString(text), QString("_AddHardkeyRegion: - Too many hardkeys defined in bitmap"));
+            ++reports;
+        });
+        QCOMPARE(SIM_HardkeyCount(), 128);
+        QCOMPARE(reports, 1);
+    }
+
+    void testButtonsPostOnceAndSetStatusBits()
+    {
+        ScratchDir dir;
+        SimOptions o = Quiet(dir.path());
+        o.pictures = PANEL_ASSETS_DIR;
+        o.picturesGiven = true;
+        Simulator sim(o, Idle);
+        sim.loadPictures();
+        sim.host().keyPortInit();
+        RecordScreenTask();
+        SIM_HardkeyMouse(13, true);
+        SIM_HardkeyMouse(13, false);
+        SM_RunQueued();
+        QCOMPARE(posted, std::vector<std::uint16_t>{SIG_3UHR_RESTART});
+        posted.clear();
+        SIM_HardkeyMouse(15, true);
+        QCOMPARE(DAT_StatusByte(DAT_STATUS_CONTROLLER) & DAT_CTRL_FA_PARAMETRISATION, 1);
+        SIM_HardkeyMouse(17, true);
+        SIM_HardkeyMouse(16, true);
+        QCOMPARE(DAT_StatusByte(DAT_STATUS_CONTROLLER) & 3, DAT_CTRL_CALIBRATION);
+        SIM_HardkeyMouse(18, true);
+        QCOMPARE(DAT_StatusByte(DAT_STATUS_CONTROLLER) & 3, 0);
+        SIM_HardkeyMouse(25, true); // 19 to 30 do nothing
+        SM_RunQueued();
+        QCOMPARE(posted.size(), std::size_t{4});
+        QCOMPARE(HAL_InterruptNesting(), 0U);
+    }
+
+    void pauseTwiceWarnsAndStaysPausedOnce()
+    {
+        ScratchDir dir;
+        Simulator sim(Quiet(dir.path()), Idle);
+        QVERIFY(sim.startUp());
+        QStringList boxes;
+        sim.boxHook = [&](const QString& text, const QString& title, bool warning) {
+            QCOMPARE(title, QString("LumUISim"));
+            QVERIFY(warning);
+            boxes << text;
+        };
+        sim.command(CMD_RESUME);
+        QCOMPARE(boxes, QStringList{"Application is not stopped..."});
+        sim.command(CMD_PAUSE);
+        QCOMPARE(boxes.last(), QString("Application is not running..."));
+        boxes.clear();
+
+        sim.startApplication();
+        sim.updateMenus();
+        QVERIFY(sim.action(CMD_PAUSE)->isEnabled());
+        QVERIFY(!sim.action(CMD_RESUME)->isEnabled());
+        sim.command(CMD_PAUSE);
+        QVERIFY(sim.runner().waitParked(std::chrono::seconds(5)));
+        QCOMPARE(sim.expectedTitle(), QString("LumUI Simulation(Suspended)"));
+        sim.command(CMD_PAUSE);
+        QCOMPARE(boxes, QStringList{"Application paused already ..."});
+        sim.updateMenus();
+        QVERIFY(!sim.action(CMD_PAUSE)->isEnabled());
+        QVERIFY(sim.action(CMD_RESUME)->isEnabled());
+        sim.command(CMD_RESUME); // one resume undoes both pauses
+        QVERIFY(!sim.runner().paused());
+        QCOMPARE(sim.expectedTitle(), QString("LumUI Simulation(Executing)"));
+        sim.command(CMD_RESUME);
+        QCOMPARE(boxes.last(), QString("Application is not stopped..."));
+        const std::string log = sim.log().text();
+        QVERIFY(log.find("Application started") != std::string::npos);
+        QVERIFY(log.find(":   \nApplication suspended") != std::string::npos);
+        QVERIFY(log.find(":   \nApplication continued") != std::string::npos);
+
+        // A stop reaches a paused application too.
+        sim.command(CMD_PAUSE);
+        QVERIFY(sim.runner().waitParked(std::chrono::seconds(5)));
+        QCOMPARE(sim.runner().stop(), AppRunner::Stop::Ended);
+        QVERIFY(!sim.runner().hasThread());
+    }
+
+    void restartFindsItsOwnLockAndDrawsAgain()
+    {
+        ScratchDir dir;
+        Simulator sim(Quiet(dir.path()), nullptr); // the real panel
+        std::mutex mutex;
+        std::condition_variable traced;
+        int starts = 0;
+        sim.traceHook = [&](const char* text) {
+            if (std::string(text).find("BKE_Kontrasteinstellung Init") != std::string::npos) {
+                std::lock_guard<std::mutex> guard(mutex);
+                ++starts;
+                traced.notify_all();
+            }
+        };
+        QStringList boxes;
+        sim.boxHook = [&](const QString& text, const QString&, bool) { boxes << text; };
+        QVERIFY(sim.startUp());
+        auto waitStarts = [&](int n) {
+            std::unique_lock<std::mutex> lock(mutex);
+            return traced.wait_for(lock, std::chrono::seconds(10), [&] { return starts >= n; });
+        };
+        sim.startApplication();
+        QVERIFY(waitStarts(1));
+        sim.command(CMD_RESTART);
+        QVERIFY(waitStarts(2));
+        QVERIFY(sim.runner().hasThread());
+        QCOMPARE(boxes, QStringList{});
+        QVERIFY(sim.log().text().find("Application terminated") == std::string::npos);
+        QVERIFY(DesktopHost::OwnsInstanceLock());
+    }
+
+    void errorsWithArgumentsReachLogAndFileButNoBox()
+    {
+        ScratchDir dir;
+        SimOptions o;
+        std::string message;
+        bool help = false;
+        QVERIFY(ParseSimOptions({"--zoom", "2", "--lock-dir", dir.path()}, o, message, help));
+        QVERIFY(!o.errorBoxes);
+        QCOMPARE(o.zoom, 2);
+        o.lcdMap = "PanelDesktopTestErr" + std::to_string(::getpid());
+        Simulator sim(o, Idle);
+        QStringList boxes;
+        sim.boxHook = [&](const QString& text, const QString&, bool) { boxes << text; };
+        QVERIFY(!std::filesystem::exists(dir.path() + "/SimError.log")); // created at the first error
+        GUI_UseUtf8();
+        std::uint16_t codes[4];
+        GUI_Utf8ToCodes("a\xC3", 2, codes, 4); // a lead byte without its continuation
+        QCOMPARE(boxes, QStringList{});
+        QCOMPARE(sim.host().errorCount(), 0);
+        const std::string log = sim.log().text();
+        const std::size_t marker = log.find('\x01');
+        QVERIFY(marker != std::string::npos);
+        QVERIFY(log.rfind("\n", marker) < marker && log.find(":   ", log.rfind("\n", marker)) < marker);
+        const std::string entry = log.substr(marker + 1, log.find('\n', marker) - marker - 1);
+        QVERIFY(!entry.empty());
+        QCOMPARE(dir.read("SimError.log").substr(0, entry.size() + 2), "\r\n" + entry);
+
+        // Without arguments the same error shows a box.
+        SimOptions plain = Quiet(dir.path());
+        Simulator boxed(plain, Idle);
+        boxed.boxHook = [&](const QString& text, const QString& title, bool) { boxes << title + ": " + text; };
+        GUI_Utf8ToCodes("\xC3", 1, codes, 4);
+        QVERIFY(!boxes.isEmpty());
+        QVERIFY(boxes[0].startsWith("LumUISim: "));
+        QCOMPARE(boxed.host().errorCount(), static_cast<int>(boxes.size()));
+
+        QVERIFY(!ParseSimOptions({"--zoom", "5"}, o, message, help));
+        QVERIFY(!ParseSimOptions({"--pictures"}, o, message, help));
+        QVERIFY(!ParseSimOptions({"--frobnicate"}, o, message, help));
+    }
+
+    void logDropsItsOldestLinesFirst()
+    {
+        LogBuffer log;
+        std::string lines;
+        for (int i = 0; i < 499; ++i) {
+            const std::string n = std::to_string(1000 + i).substr(1);
+            lines += "line " + n + ".\n"; // 10 characters
+        }
+        log.append(lines);
+        QCOMPARE(log.text().size(), std::size_t{4990});
+        log.append("\x01" "error: 12345678901");
+        const std::string text = log.text();
+        QVERIFY(text.size() <= LogBuffer::kLimit);
+        QCOMPARE(text.substr(0, 10), std::string("line 001.\n")); // line 000 went, line 001 stays
+        QCOMPARE(text.substr(text.size() - 19), std::string("\x01" "error: 12345678901"));
+        // Red from the marker to the end of the line.
+        const auto segments = LogBuffer::segments("12:   \x01" "bad text");
+        QCOMPARE(segments.size(), std::size_t{2});
+        QVERIFY(!segments[0].red);
+        QVERIFY(segments[1].red);
+        QCOMPARE(segments[1].text, std::string("bad text"));
+        // Nothing to cut at: the buffer never overflows, appending never loops.
+        LogBuffer flat;
+        flat.append(std::string(4995, 'x'));
+        flat.append(std::string(6000, 'y'));
+        QCOMPARE(flat.text(), std::string(5000, 'y'));
+    }
+
+    void sharedLcdMemoryHasTheHeaderAndRows()
+    {
+        const std::string name = "PanelDesktopTestMap" + std::to_string(::getpid());
+        LcdMap writer;
+        std::string error;
+        QVERIFY2(writer.create(name, 240, 160, error), error.c_str());
+        const std::uint8_t* d = writer.data();
+        auto u32 = [d](std::size_t offset) {
+            std::uint32_t v;
+            std::memcpy(&v, d + offset, 4);
+            return v;
+        };
+        QCOMPARE(std::string(reinterpret_cast<const char*>(d)), std::string("LumUI GSC Simulation"));
+        QCOMPARE(u32(32), 240U);
+        QCOMPARE(u32(36), 160U);
+        QCOMPARE(u32(40), 240U);
+        QCOMPARE(u32(44), 160U);
+        QCOMPARE(u32(52), 24U);
+        QCOMPARE(u32(56), 0x1000000U);
+        QCOMPARE(u32(60), 0U);
+        QCOMPARE(u32(256), 40U);                                  // header size
+        QCOMPARE(static_cast<std::int32_t>(u32(264)), -160);      // rows top-down
+        QCOMPARE(u32(268), 1U | (32U << 16));                     // one plane, 32 bits
+        const std::uint32_t block[2 * 3] = {0x112233, 0x445566, 0x778899, 0xAABBCC, 0xDDEEFF, 0x010203};
+        writer.writeBlock(238, 159, 3, 2, block); // clipped to the corner pixel
+        writer.setPixel(0, 1, 0xFF123456);
+        QCOMPARE(u32(60), 3U); // one per pixel written
+        QCOMPARE(u32(4096 + 159 * 960 + 238 * 4), 0x112233U);
+        QCOMPARE(u32(4096 + 159 * 960 + 239 * 4), 0x445566U);
+        QCOMPARE(u32(4096 + 960), 0x123456U);
+        writer.setPointer(10, 20, 1);
+        QCOMPARE(u32(80), 10U);
+        QCOMPARE(u32(88), 1U);
+
+        LcdMap reader;
+        QVERIFY2(reader.attach(name, error), error.c_str());
+        QCOMPARE(reader.pixel(239, 159), 0x445566U);
+        QCOMPARE(reader.modifications(), 3U);
+        writer.close(true);
+        QVERIFY(!reader.attach(name, error));
+    }
+
+    void clipboardPictureHasFiveBitsPerChannel()
+    {
+        QCOMPARE(Rgb555(0xFFFFFF), std::uint16_t{0x7FFF});
+        QCOMPARE(Rgb555(0x000000), std::uint16_t{0});
+        QCOMPARE(Rgb555(0xCECECE), std::uint16_t{(25 << 10) | (25 << 5) | 25}); // (206 * 31 + 127) / 255 = 25
+        QCOMPARE(Rgb555(0x040000), std::uint16_t{0}); // rounds, does not truncate up
+        QCOMPARE(Rgb555(0x050000), std::uint16_t{1 << 10});
+        std::vector<std::uint32_t> rgb(3 * 2, 0);
+        rgb[0] = 0xFF0000; // top-left
+        const std::vector<std::uint8_t> dib = LcdDib555(rgb.data(), 3, 2);
+        QCOMPARE(dib.size(), std::size_t{40 + 2 * 8}); // rows padded to 4 bytes
+        QCOMPARE(int(dib[14]), 16);
+        QCOMPARE(int(dib[40 + 8]) | int(dib[40 + 9]) << 8, 0x7C00); // the top row comes last
+    }
+
+    void keyboardOptionDrivesThePanelKeys()
+    {
+        ScratchDir dir;
+        SimOptions o = Quiet(dir.path());
+        Simulator off(o, Idle);
+        off.host().keyPortSetReadEnable(1);
+        off.pcKey(Qt::Key_Return, true);
+        QCOMPARE(off.host().keyPortRead(), std::uint8_t{0});
+        o.keyboard = true;
+        Simulator on(o, Idle);
+        on.host().keyPortSetReadEnable(1);
+        const std::pair<int, std::uint8_t> keys[] = {{Qt::Key_Up, 0x08},       {Qt::Key_Return, 0x20},
+                                                     {Qt::Key_Escape, 0x01},   {Qt::Key_Backspace, 0x01},
+                                                     {Qt::Key_M, 0x80},        {Qt::Key_F1, 0x40},
+                                                     {Qt::Key_H, 0x40},        {Qt::Key_Right, 0x04}};
+        for (const auto& [key, raw] : keys) {
+            on.pcKey(key, true);
+            QCOMPARE(on.host().keyPortRead(), raw);
+            on.pcKey(key, false);
+            QCOMPARE(on.host().keyPortRead(), std::uint8_t{0});
+        }
+        on.pcKey(Qt::Key_F3, true);
+        QCOMPARE(on.host().keyPortRead(), std::uint8_t{0});
+    }
+
+    void defaultZoomMakesTheLcdReadableWhereItFits()
+    {
+        QCOMPARE(DefaultZoom(450, 311, 1920, 1080, 96, 1), 2);  // ordinary screen
+        QCOMPARE(DefaultZoom(450, 311, 1280, 720, 96, 1), 2);
+        QCOMPARE(DefaultZoom(450, 311, 1024, 600, 96, 1), 1);   // too small for 2x
+        QCOMPARE(DefaultZoom(450, 311, 3840, 2160, 192, 2), 2); // the desktop scales already
+        QCOMPARE(DefaultZoom(450, 311, 3840, 2160, 192, 1), 3); // dense and unscaled
+        QCOMPARE(DefaultZoom(450, 311, 3840, 2160, 300, 1), 4);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    DesktopTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "desktop_test.moc"

@@ -1,0 +1,20 @@
+# Tests of the desktop host (included from sim/desktop/CMakeLists.txt).
+set(DESKTOP_TESTS ${PROJECT_SOURCE_DIR}/tests/desktop)
+
+add_executable(desktop_tests ${DESKTOP_TESTS}/desktop_test.cpp)
+set_target_properties(desktop_tests PROPERTIES AUTOMOC ON)
+target_compile_definitions(desktop_tests PRIVATE PANEL_ASSETS_DIR="${PROJECT_SOURCE_DIR}/assets")
+target_link_libraries(desktop_tests PRIVATE simdesktop_qt Qt6::Test panel_warnings)
+add_test(NAME desktop.host COMMAND desktop_tests)
+set_tests_properties(desktop.host PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+
+# The real window under a virtual X display, clicked with the mouse.
+add_executable(desktop_e2e_tests ${DESKTOP_TESTS}/desktop_e2e_test.cpp)
+set_target_properties(desktop_e2e_tests PROPERTIES AUTOMOC ON)
+target_compile_definitions(desktop_e2e_tests PRIVATE
+    PANEL_ASSETS_DIR="${PROJECT_SOURCE_DIR}/assets"
+    PANEL_SIM="$<TARGET_FILE:panel-sim>"
+    PANEL_LSAN_SUPPRESSIONS="${DESKTOP_TESTS}/lsan.supp")
+target_link_libraries(desktop_e2e_tests PRIVATE simdesktop Qt6::Test panel_warnings)
+add_test(NAME desktop.xvfb_click COMMAND desktop_e2e_tests)
+set_tests_properties(desktop.xvfb_click PROPERTIES TIMEOUT 120 SKIP_REGULAR_EXPRESSION "SKIP   :")
