@@ -46,3 +46,15 @@ if(TARGET panel_tests)
     add_test(NAME data.headless_flash_file_missing
         COMMAND sh -c "out=$($<TARGET_FILE:panel-headless> --flash /nonexistent/flash.bin x.scn 2>&1); s=$?; echo \"$out\"; test $s -eq 2 && echo \"$out\" | grep -q \"cannot read the data-flash image '/nonexistent/flash.bin'\"")
 endif()
+
+# Every text fits where it is drawn, in every language, with the real fonts.
+add_executable(textfit tools/textfit/textfit.cpp gui/GUI_Font.cpp gui/generated/GUI_Font8.cpp
+                       gui/generated/GUI_Font20.cpp gui/generated/GUI_Font32.cpp)
+target_link_libraries(textfit PRIVATE flashgen_lib panel_warnings)
+if(TARGET panel_tests)
+    add_test(NAME data.texts_fit_their_places
+        COMMAND textfit --po ${CMAKE_CURRENT_SOURCE_DIR}/assets/po --places ${CMAKE_CURRENT_SOURCE_DIR}/tools/textfit/places.txt)
+    add_test(NAME data.textfit_known_cases
+        COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/textfit_test.sh $<TARGET_FILE:textfit>
+                ${CMAKE_CURRENT_SOURCE_DIR}/assets/po ${CMAKE_CURRENT_SOURCE_DIR}/tools/textfit/places.txt)
+endif()
