@@ -4,16 +4,24 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "data/DAT.h"
+#include "data/TXT.h"
 #include "gui/GUI.h"
 #include "gui/GUI_Font.h"
 #include "gui/LCD.h"
+#include "sim/PowerOn.h"
 #include "sim/VirtualTime.h"
 #include "sim/headless/HeadlessHost.h"
 
 class Screen {
 public:
+    // Every drawing test starts from the same panel: power-on memory, the
+    // simulation's plant (two circuits), German, a fresh drawing context.
     Screen() : err_(std::tmpfile()), host_(time_, Options(err_))
     {
+        SIM_PowerOn();
+        DAT_InitDefaults(0);
+        TXT_ClearBuffer();
         GUI_Start();
         GUI_UseUtf8();
     }
