@@ -11,6 +11,8 @@
 
 #include "core/KEY.h"
 #include "core/SM.h"
+#include "data/DAT.h"
+#include "hal/HAL.h"
 #include "sim/ControlUnit.h"
 #include "sim/headless/HeadlessHost.h"
 
@@ -128,6 +130,33 @@ std::optional<std::vector<std::uint8_t>> ParseBytes(const std::vector<std::strin
         bytes.push_back(static_cast<std::uint8_t>(v));
     }
     return bytes;
+}
+
+struct ImageBlock {
+    const char* name;
+    std::uint8_t* bytes;
+    std::size_t size;
+};
+
+// Blocks of the operating data image a scenario may write directly.
+std::optional<ImageBlock> BlockNamed(const std::string& name)
+{
+    DAT_Image& i = DAT_image;
+    const ImageBlock blocks[] = {
+        {"status", i.status, sizeof i.status},       {"service", i.service, sizeof i.service},
+        {"plant", i.plant, sizeof i.plant},          {"system", i.system, sizeof i.system},
+        {"display", i.displayTail, sizeof i.displayTail}, {"counters", i.counters, sizeof i.counters},
+        {"solar", i.solar, sizeof i.solar},          {"circuit1", i.circuit[0], sizeof i.circuit[0]},
+        {"circuit2", i.circuit[1], sizeof i.circuit[1]}, {"messages", i.messages, sizeof i.messages},
+        {"messages2", i.messages2, sizeof i.messages2}, {"faults", &i.faults[0][0], sizeof i.faults},
+        {"history", &i.history[0][0], sizeof i.history},
+    };
+    for (const ImageBlock& b : blocks) {
+        if (name == b.name) {
+            return b;
+        }
+    }
+    return std::nullopt;
 }
 
 std::vector<std::string> Words(const std::string& s)
@@ -273,6 +302,17 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
                 return fail(verb + " takes hexadecimal bytes");
             }
             add(verb == "serial-send" ? K::SerialSend : K::ExpectSerial, 0, 0, 0, {}, *bytes);
+        } else if (verb == "set-image") {
+            const auto block = args.size() >= 3 ? BlockNamed(args[0]) : std::nullopt;
+            const int offset = args.size() >= 3 ? std::atoi(args[1].c_str()) : -1;
+            const auto bytes = ParseBytes(args, 2);
+            if (!block || offset < 0 || !bytes || bytes->empty() ||
+                static_cast<std::size_t>(offset) + bytes->size() > block->size) {
+                return fail("set-image takes a block (status, service, plant, system, display, counters, solar, "
+                            "circuit1, circuit2, messages, messages2, faults, history), an offset inside it and "
+                            "hexadecimal bytes that fit");
+            }
+            add(K::SetImage, 0, 0, offset, args[0], *bytes);
         } else if (verb == "control-unit") {
             if (args.size() != 1 || (args[0] != "on" && args[0] != "off")) {
                 return fail("control-unit takes on or off");
@@ -347,6 +387,13 @@ Scenario::Step Scenario::run(HeadlessHost& host, std::uint64_t& waitMs)
             waitMs = busRounds_ ? std::min(c.ms, kRound) : c.ms;
             pendingWait_ = c.ms - waitMs;
             return Step::Wait;
+        case K::SetImage: {
+            const auto block = BlockNamed(c.text);
+            HAL_IsrEnter(); // the image is the panel's: written as the bus driver would
+            std::copy(c.bytes.begin(), c.bytes.end(), block->bytes + c.button);
+            HAL_IsrLeave();
+            break;
+        }
         case K::SerialSend:
             host.serialInject(c.bytes);
             break;

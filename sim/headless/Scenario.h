@@ -14,7 +14,7 @@ class HeadlessHost;
 struct ScenarioCommand {
     enum class Kind {
         Wait, Keys, Button, Expect, ExpectNot, PrintTrace, Snapshot, ExpectLcd,
-        ControlUnitOn, ControlUnitOff, SendData, SendStatus, SendMask, ExpectRecord, Post, SerialSend, ExpectSerial,
+        ControlUnitOn, ControlUnitOff, SendData, SendStatus, SendMask, ExpectRecord, Post, SerialSend, ExpectSerial, SetImage,
     };
     Kind kind;
     int line;

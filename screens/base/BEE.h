@@ -1,0 +1,6 @@
+// End-user heating menu: room set temperature, operating program, party, economy.
+#pragma once
+
+#include "core/SM.h"
+
+SM_State BEE_Endbenutzermenue(SM_Hsm* me, const SM_Event* e);

@@ -1,0 +1,6 @@
+// Feedback of a change of the current heating circuit.
+#pragma once
+
+#include "core/SM.h"
+
+SM_State BFA_Feedbackanzeige(SM_Hsm* me, const SM_Event* e);

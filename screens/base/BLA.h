@@ -1,0 +1,8 @@
+// Start-up screen: progress bar, test window, waiting for the link.
+#pragma once
+
+#include "core/SM.h"
+
+SM_State BLA_Laufbalkenanzeige(SM_Hsm* me, const SM_Event* e);
+SM_State BLA_PruefprogrammStart(SM_Hsm* me, const SM_Event* e);
+SM_State BLA_KommunikationStart(SM_Hsm* me, const SM_Event* e);
