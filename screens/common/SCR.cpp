@@ -1,0 +1,263 @@
+// Screen patterns shared by the settings screens.
+#include "screens/common/SCR.h"
+
+#include "data/TXT.h"
+#include "gui/GUI.h"
+#include "gui/GUI_Font.h"
+#include "gui/LCD.h"
+#include "hal/HAL.h"
+#include "screens/base/BMM.h"
+#include "screens/common/ML.h"
+#include "screens/common/VD.h"
+
+namespace {
+
+enum Hint : std::uint8_t {
+    kChangeUpDown = 2,
+    kContinueOk = 5,
+    kTakenOver = 7,
+    kTakeOverOk = 9,
+    kIsSet = 10,
+    kSeeRemote = 11,
+};
+constexpr std::uint8_t kHintTicks = 40;
+constexpr std::uint16_t kYes = 141;
+constexpr std::uint16_t kNo = 184;
+constexpr GUI_BOX kQuestionRow{1, 29, 238, 52};
+constexpr GUI_BOX kAnswerBox{74, 67, 164, 117};
+constexpr GUI_BOX kChoiceArea{0, 28, 239, 131};
+
+// Entry, Init and Exit trace lines; true when the event was one of them.
+bool Trace(const char* name, const SM_Event* e)
+{
+    switch (e->sig) {
+    case SIG_ENTRY:
+        HAL_Trace("\n %s Entry", name);
+        return true;
+    case SIG_INIT:
+        HAL_Trace("\n %s Init", name);
+        return true;
+    case SIG_EXIT:
+        HAL_Trace("\n %s Exit", name);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsArrow(std::uint16_t sig)
+{
+    return sig == SIG_KEY_UP || sig == SIG_KEY_DOWN || sig == SIG_KEY_LEFT || sig == SIG_KEY_RIGHT;
+}
+
+void DrawTitle(void (*drawTitle)())
+{
+    if (drawTitle != nullptr) {
+        drawTitle();
+    }
+}
+
+void RefreshValue()
+{
+    LCD_Refresh(); // the value box and the hint line
+}
+
+void DrawQuestion(const SCR_Question& q, bool inverted)
+{
+    GUI_EraseScreen();
+    DrawTitle(q.drawTitle);
+    GUI_TextInBox(TXT_GetText(q.question), &kQuestionRow, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER);
+    const GUI_FONTDEF* old = TXT_UseFontLarge();
+    GUI_TextInBox(TXT_GetText(*q.answer != 0 ? kYes : kNo), &kAnswerBox, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
+    GUI_SelectFont(old);
+    if (inverted) {
+        GUI_InvertArea(kAnswerBox.x0, kAnswerBox.y0, kAnswerBox.x1, kAnswerBox.y1);
+    }
+}
+
+} // namespace
+
+void SCR_Hint(std::uint8_t index, bool arm)
+{
+    HINT_SetText(index);
+    if (arm) {
+        SM_Post(DTM_Task, SIG_TMR_HINT_SET, kHintTicks);
+    }
+}
+
+SM_State SCR_EditState(SM_Hsm* me, const SM_Event* e, const SCR_Edit& s)
+{
+    if (Trace(s.name, e)) {
+        if (e->sig == SIG_ENTRY) {
+            SM_Post(KEY_Task, SIG_KEY_REPEAT_RATE, 12); // faster repeat while editing
+        } else if (e->sig == SIG_INIT) {
+            GUI_EraseScreen();
+            DrawTitle(s.drawTitle);
+            VD_Draw(GUI_MODE_REV);
+            SCR_Hint(kChangeUpDown, false);
+            LCD_Refresh();
+        } else {
+            SCR_ExitCommon();
+        }
+        return nullptr;
+    }
+    switch (e->sig) {
+    case SIG_KEY_UP:
+    case SIG_KEY_RIGHT:
+    case SIG_KEY_DOWN:
+    case SIG_KEY_LEFT:
+        if (e->sig == SIG_KEY_UP || e->sig == SIG_KEY_RIGHT) {
+            VD_Increment();
+        } else {
+            VD_Decrement();
+        }
+        SCR_Hint(kTakeOverOk, true);
+        RefreshValue();
+        return nullptr;
+    case SIG_TMR_HINT_TIMEOUT:
+        SCR_Hint(kChangeUpDown, false);
+        HINT_Refresh();
+        return nullptr;
+    case SIG_KEY_OK:
+        // Stored even when it did not change: the user asked for it.
+        s.store(TMP_FromDisplay(VD_GetValue()));
+        SM_Tran(me, s.parent, s.feedback);
+        return nullptr;
+    default:
+        return s.parent;
+    }
+}
+
+SM_State SCR_FeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Feedback& s)
+{
+    if (Trace(s.name, e)) {
+        if (e->sig == SIG_ENTRY) {
+            GUI_EraseScreen();
+            DrawTitle(s.drawTitle);
+            VD_Draw(GUI_MODE_NORMAL);
+            SCR_Hint(kTakenOver, true);
+            LCD_Refresh();
+        } else if (e->sig == SIG_EXIT) {
+            SCR_ExitCommon();
+        }
+        return nullptr;
+    }
+    if (IsArrow(e->sig)) {
+        SM_Tran(me, s.parent, s.edit);
+        return nullptr;
+    }
+    if (e->sig == SIG_KEY_OK || e->sig == SIG_TMR_HINT_TIMEOUT) {
+        SM_TranParam(me, BMM_Menuemonitor, s.returnTo(), 4);
+        return nullptr;
+    }
+    return s.parent;
+}
+
+SM_State SCR_ViewOnlyState(SM_Hsm* me, const SM_Event* e, const SCR_ViewOnly& s)
+{
+    if (Trace(s.name, e)) {
+        if (e->sig == SIG_INIT) {
+            GUI_EraseScreen();
+            DrawTitle(s.drawTitle);
+            VD_Draw(GUI_MODE_NORMAL);
+            SCR_Hint(kSeeRemote, true);
+            LCD_Refresh();
+        } else if (e->sig == SIG_EXIT) {
+            SCR_ExitCommon();
+        }
+        return nullptr;
+    }
+    if (e->sig == SIG_KEY_OK || e->sig == SIG_TMR_HINT_TIMEOUT) {
+        SM_DispatchSignal(me, SIG_KEY_BACK, 0); // the parent leaves as on BACK
+        return nullptr;
+    }
+    return s.parent;
+}
+
+SM_State SCR_ChoiceFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Choice& s)
+{
+    if (Trace(s.name, e)) {
+        if (e->sig == SIG_INIT) {
+            GUI_EraseScreen();
+            DrawTitle(s.drawTitle);
+            const GUI_FONTDEF* old = TXT_UseFontLarge();
+            GUI_TextInBoxWrapped(TXT_GetText(s.chosenText()), &kChoiceArea, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER,
+                                 GUI_WRAP_WORD);
+            GUI_SelectFont(old);
+            SCR_Hint(s.changed() ? kTakenOver : kIsSet, true);
+            LCD_Refresh();
+        } else if (e->sig == SIG_EXIT) {
+            SCR_ExitCommon();
+        }
+        return nullptr;
+    }
+    if (e->sig == SIG_KEY_BACK || e->sig == SIG_KEY_OK || e->sig == SIG_TMR_HINT_TIMEOUT) {
+        SM_TranParam(me, s.anchor, s.menu, 3);
+        return nullptr;
+    }
+    return s.parent;
+}
+
+SM_State SCR_QuestionState(SM_Hsm* me, const SM_Event* e, const SCR_Question& s)
+{
+    if (Trace(s.name, e)) {
+        if (e->sig == SIG_INIT) {
+            if (e->par == 3) {
+                *s.answer = 0;
+            }
+            DrawQuestion(s, true);
+            SCR_Hint(0, false);
+            LCD_Refresh();
+        } else if (e->sig == SIG_EXIT) {
+            SCR_ExitCommon();
+        }
+        return nullptr;
+    }
+    if (IsArrow(e->sig)) {
+        *s.answer = *s.answer != 0 ? 0 : 1;
+        DrawQuestion(s, true);
+        SCR_Hint(s.toggleHint, true);
+        LCD_Refresh();
+        return nullptr;
+    }
+    switch (e->sig) {
+    case SIG_KEY_OK:
+        if (*s.answer != 0) {
+            s.action();
+            SM_Tran(me, s.parent, s.feedback);
+        } else {
+            SM_TranParam(me, s.anchor, s.menu, 4);
+        }
+        return nullptr;
+    case SIG_KEY_BACK:
+        SM_TranParam(me, s.anchor, s.menu, 4);
+        return nullptr;
+    case SIG_TMR_HINT_TIMEOUT:
+        SCR_Hint(0, false);
+        HINT_Refresh();
+        return nullptr;
+    default:
+        return s.parent;
+    }
+}
+
+SM_State SCR_QuestionFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_QuestionFeedback& s)
+{
+    if (Trace(s.name, e)) {
+        if (e->sig == SIG_INIT) {
+            const SCR_Question shown{s.name, s.drawTitle, s.question, const_cast<std::uint8_t*>(s.answer), 0,
+                                     nullptr, nullptr, nullptr, nullptr, nullptr};
+            DrawQuestion(shown, false); // inverted twice: plain
+            SCR_Hint(kTakenOver, true);
+            LCD_Refresh();
+        } else if (e->sig == SIG_EXIT) {
+            SCR_ExitCommon();
+        }
+        return nullptr;
+    }
+    if (e->sig == SIG_KEY_BACK || e->sig == SIG_KEY_OK || e->sig == SIG_TMR_HINT_TIMEOUT) {
+        SM_TranParam(me, s.anchor, s.returnTo(), s.returnParameter);
+        return nullptr;
+    }
+    return s.parent;
+}

@@ -1,0 +1,80 @@
+// The screen patterns every settings screen follows, written once: number
+// edit, its feedback, the view-only variant, choice feedback, and the yes/no
+// question with its feedback. A module's state is then one line:
+//
+//   SM_State BRT_TemperaturDialog(SM_Hsm* me, const SM_Event* e)
+//   {
+//       return SCR_EditState(me, e, kEdit);
+//   }
+#pragma once
+
+#include <cstdint>
+
+#include "core/SM.h"
+
+// Shows a hint; `arm` starts the 4-second hint timer.
+void SCR_Hint(std::uint8_t index, bool arm);
+
+struct SCR_Edit {
+    const char* name;                  // the state's name, for its trace lines
+    void (*drawTitle)();
+    void (*store)(std::int16_t celsius); // writes the image and files the record
+    SM_Handler feedback;
+    SM_Handler parent;                 // superstate; handles BACK
+};
+// Value in the dialog box set up by the parent (VD_Setup); OK stores it.
+SM_State SCR_EditState(SM_Hsm* me, const SM_Event* e, const SCR_Edit& s);
+
+struct SCR_Feedback {
+    const char* name;
+    void (*drawTitle)();
+    SM_Handler edit;                   // the cursor keys go back to it
+    SM_Handler parent;
+    SM_Handler (*returnTo)();          // the screen the edit was opened from
+};
+SM_State SCR_FeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Feedback& s);
+
+struct SCR_ViewOnly {
+    const char* name;
+    void (*drawTitle)();
+    SM_Handler parent;
+};
+// The value set at a remote control: shown, not edited.
+SM_State SCR_ViewOnlyState(SM_Hsm* me, const SM_Event* e, const SCR_ViewOnly& s);
+
+struct SCR_Choice {
+    const char* name;
+    void (*drawTitle)();
+    std::uint16_t (*chosenText)();     // text id of the chosen entry
+    bool (*changed)();                 // differs from the choice in force at opening
+    SM_Handler menu;                   // the choice menu, entered again with 3
+    SM_Handler anchor;
+    SM_Handler parent;
+};
+SM_State SCR_ChoiceFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Choice& s);
+
+struct SCR_Question {
+    const char* name;
+    void (*drawTitle)();
+    std::uint16_t question;            // text id, in the first row
+    std::uint8_t* answer;              // 0 "Nein", 1 "Ja"
+    std::uint8_t toggleHint;           // 9 or 5, as the screen wants
+    void (*action)();                  // carried out on OK with "Ja"
+    SM_Handler feedback;
+    SM_Handler menu;                   // the calling menu, entered again with 4
+    SM_Handler anchor;
+    SM_Handler parent;
+};
+SM_State SCR_QuestionState(SM_Hsm* me, const SM_Event* e, const SCR_Question& s);
+
+struct SCR_QuestionFeedback {
+    const char* name;
+    void (*drawTitle)();
+    std::uint16_t question;
+    const std::uint8_t* answer;
+    SM_Handler (*returnTo)();
+    std::uint32_t returnParameter;
+    SM_Handler anchor;
+    SM_Handler parent;
+};
+SM_State SCR_QuestionFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_QuestionFeedback& s);
