@@ -10,6 +10,8 @@
 #include "core/DTM.h"
 #include "core/MainTask.h"
 #include "data/DAT.h"
+#include "data/FLS.h"
+#include "data/TXT.h"
 #include "gui/LCD.h"
 #include "hal/HAL.h"
 
@@ -126,13 +128,32 @@ void InitialRequests()
     }
 }
 
+// The control unit keeps the panel's display settings; 255 means it has
+// none yet, and then the factory defaults apply and are sent back.
 void TakeDisplaySettings()
 {
-    LCD_SetContrast(DAT_Contrast());
-    const std::uint8_t saver = DAT_image.displayTail[5];
-    const std::uint8_t operating = DAT_image.displayTail[6];
-    BKL_SetBrightnessSettings(operating != kNotSet ? operating : BKL_OperatingBrightness(),
-                              saver != kNotSet ? saver : BKL_ScreensaverBrightness());
+    std::uint8_t contrast = DAT_Contrast();
+    const bool contrastUnset = contrast == kNotSet;
+    if (contrastUnset) {
+        contrast = FLS_GetSetting(FLS_CONTRAST);
+        DAT_image.system[4] = contrast;
+    }
+    LCD_SetContrast(contrast);
+    std::uint8_t& saver = DAT_image.displayTail[5];
+    std::uint8_t& operating = DAT_image.displayTail[6];
+    if (operating == kNotSet) {
+        operating = FLS_GetSetting(FLS_BRIGHTNESS_DEFAULT);
+        DIS_UO_Brightness(true, operating);
+    }
+    if (saver == kNotSet) {
+        saver = FLS_GetSetting(FLS_SCREENSAVER_DEFAULT);
+        DIS_UO_Brightness(false, saver);
+    }
+    BKL_SetBrightnessSettings(operating, saver);
+    TXT_SetLanguage(DAT_GetLanguageByte());
+    if (contrastUnset) {
+        DIS_UO_DisplaySettings(contrast, TXT_GetLanguage(), 0x55);
+    }
 }
 
 void PostChanged(std::uint8_t type)
@@ -159,11 +180,18 @@ void AfterStore(const std::uint8_t* t)
     const std::uint8_t circuit = t[1];
     const std::uint8_t part = t[2];
     switch (type) {
-    case 1:
-        TakeDisplaySettings();
+    case 1: {
+        // Brightness as the control unit keeps it; "not set" is settled at the start.
+        const std::uint8_t saver = DAT_image.displayTail[5];
+        const std::uint8_t operating = DAT_image.displayTail[6];
+        BKL_SetBrightnessSettings(operating != kNotSet ? operating : BKL_OperatingBrightness(),
+                                  saver != kNotSet ? saver : BKL_ScreensaverBrightness());
         break;
+    }
     case 2:
-        LCD_SetContrast(DAT_Contrast());
+        if (DAT_Contrast() != kNotSet) {
+            LCD_SetContrast(DAT_Contrast());
+        }
         SM_Post(DTM_Task, SIG_CLOCK_SET, DAT_ControllerClock());
         break;
     case 22:

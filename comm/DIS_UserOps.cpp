@@ -49,10 +49,16 @@ void SetProgram(std::uint8_t program)
     SetMode(kProgramMask, program);
 }
 
-std::uint8_t* SelectedBlock()
+// The circuit a record concerns: the selected one, else the first present.
+std::uint8_t RecordCircuit()
 {
     const std::uint8_t c = DAT_SelectedCircuit();
-    return DAT_image.circuit[(c == 1 || c == 2 ? c : DAT_FirstCircuit()) - 1];
+    return c == 1 || c == 2 ? c : DAT_FirstCircuit();
+}
+
+std::uint8_t* SelectedBlock()
+{
+    return DAT_image.circuit[RecordCircuit() - 1];
 }
 
 void StoreU32(std::uint8_t* p, std::uint32_t v)
@@ -65,7 +71,7 @@ void StoreU32(std::uint8_t* p, std::uint32_t v)
 void StoreHoliday(std::uint8_t offset, std::uint32_t seconds)
 {
     StoreU32(SelectedBlock() + offset, seconds);
-    DAT_RefreshView(DAT_SelectedCircuit());
+    DAT_RefreshView(RecordCircuit());
 }
 
 } // namespace
@@ -178,7 +184,7 @@ void DIS_UO_HolidayEnded()
 {
     StoreU32(SelectedBlock() + 14, 0);
     StoreU32(SelectedBlock() + 18, 0);
-    DAT_RefreshView(DAT_SelectedCircuit());
+    DAT_RefreshView(RecordCircuit());
     SetMode(kHoliday, 0);
     File(1, 219, {});
 }

@@ -157,13 +157,21 @@ SM_State DTM_TimerTask(SM_Hsm*, const SM_Event* e)
         break;
     }
     if (OneShot* t = FindOneShot(e->sig)) {
+        if (e->sig == SIG_TMR_HINT_SET) {
+            // A late expiry of an earlier arming must not reach the screen:
+            // in interrupt context no tick sits between its count-down and
+            // its post while we arm and purge.
+            HAL_IsrEnter();
+            t->counter = static_cast<std::uint16_t>(e->par);
+            __enable_interrupt();
+            SM_PurgeSignal(BED_Task, SIG_TMR_HINT_TIMEOUT);
+            __disable_interrupt();
+            HAL_IsrLeave();
+            return nullptr;
+        }
         __disable_interrupt();
         t->counter = static_cast<std::uint16_t>(e->par);
         __enable_interrupt();
-        if (e->sig == SIG_TMR_HINT_SET) {
-            // A late expiry of an earlier arming must not reach the screen.
-            SM_PurgeSignal(BED_Task, SIG_TMR_HINT_TIMEOUT);
-        }
         return nullptr;
     }
     return SM_Top;

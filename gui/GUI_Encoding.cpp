@@ -37,6 +37,10 @@ int SequenceLength(const char* p, int avail)
             return 0;
         }
     }
+    // Overlong forms (C0, C1, E0 below A0) would smuggle in a zero or a line feed.
+    if (b0 == 0xC0 || b0 == 0xC1 || (b0 == 0xE0 && Byte(p, 1) < 0xA0)) {
+        return 0;
+    }
     return n;
 }
 

@@ -298,7 +298,9 @@ void GUI_TextInBoxWrapped(const char* text, const GUI_BOX* box, int align, int w
     const int h = GUI_LineDistance();
 
     int lines = 0;
-    for (const char* p = text; *p != '\0';) {
+    // The loops end on the decoded terminator: an overlong zero would
+    // otherwise never be passed.
+    for (const char* p = text; Walker{p}.peek() != 0;) {
         const WrappedLine line = CutLine(p, available, wrapMode);
         if (line.end != line.start) {
             ++lines;
@@ -306,7 +308,7 @@ void GUI_TextInBoxWrapped(const char* text, const GUI_BOX* box, int align, int w
         p = line.next;
     }
     int y = AlignedY(align, box->y0, box->y1, lines, h);
-    for (const char* p = text; *p != '\0';) {
+    for (const char* p = text; Walker{p}.peek() != 0;) {
         const WrappedLine line = CutLine(p, available, wrapMode);
         const int x = AlignedX(align, box->x0, box->x1, line.width);
         if (MeetsTextClip(x, y, line.width, h)) {
@@ -335,15 +337,16 @@ void GUI_TextAt(const char* text, int x, int y)
     default:
         break;
     }
-    GUI_Context.leftMargin = static_cast<std::int16_t>(x);
     Walker w{text};
+    bool firstLine = true;
     while (w.peek() != 0) {
         Walker scan = w;
         while (scan.peek() != 0 && scan.peek() != '\n') {
             scan.next();
         }
         const int width = LineWidth(w, scan.p);
-        int lx = x;
+        // Left-aligned lines after a line feed start at the left margin.
+        int lx = firstLine ? x : GUI_Context.leftMargin;
         if ((align & GUI_ALIGN_HORIZONTAL) == GUI_ALIGN_RIGHT) {
             lx = x - width;
         } else if ((align & GUI_ALIGN_HORIZONTAL) == GUI_ALIGN_HCENTER) {
@@ -356,6 +359,7 @@ void GUI_TextAt(const char* text, int x, int y)
         }
         w.next();
         y += GUI_LineDistance();
+        firstLine = false;
     }
     GUI_Context.textAlign = static_cast<std::uint16_t>(align & ~GUI_ALIGN_HORIZONTAL);
 }

@@ -22,6 +22,7 @@ struct Hal {
     // Only touched by the thread holding interruptLock; atomic so that a
     // nesting check on another thread reads a whole value.
     std::atomic<std::uint32_t> nesting{0};
+    bool interruptsInitialised = false;
     std::uint32_t backlight = kInitialBacklight;
     std::uint32_t onColor = kInitialOnColor;
     std::uint32_t offColor = 0x000000;
@@ -33,7 +34,12 @@ Hal hal;
 
 void HAL_InitInterrupts()
 {
-    // The locks are process objects; only the counter starts afresh.
+    // Once: another thread may hold the lock while the main task restarts,
+    // and resetting its count under it would unbalance every later pair.
+    if (hal.interruptsInitialised) {
+        return;
+    }
+    hal.interruptsInitialised = true;
     hal.nesting = 0;
 }
 
@@ -139,6 +145,7 @@ std::uint8_t HAL_OsVersion()
 void HAL_PowerOn()
 {
     hal.nesting = 0;
+    hal.interruptsInitialised = false;
     hal.backlight = kInitialBacklight;
     hal.onColor = kInitialOnColor;
     hal.offColor = 0x000000;
@@ -165,3 +172,4 @@ void HAL_WatchdogPrepare() {}
 void HAL_InputStart() {}
 void HAL_AdcInit() {}
 void HAL_ExtraDevicesInit() {}
+void HAL_UartReceiveEnable() {}

@@ -73,3 +73,6 @@ void HAL_ExtraDevicesInit();
 // Returns the layer to its state at process start (tests that need a fresh process).
 void HAL_PowerOn();
 void tim_PowerOn();
+
+// Test serial port: reception on (the start-up screen opens its test window).
+void HAL_UartReceiveEnable();

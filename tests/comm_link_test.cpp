@@ -135,8 +135,7 @@ struct Conversation {
                          static ControlUnit* unit = nullptr;
                          delete unit;
                          unit = new ControlUnit(); // after the defaults are in the image
-                         cu = unit;
-                         SM_Post(DIS_Task, SIG_COMM_START, 0);
+                         cu = unit; // the start-up screen starts the communication
                      }});
         for (std::uint64_t t = from + 100; answer && t < to; t += 100) {
             s.push_back({t, [this] { cu->round(); }});

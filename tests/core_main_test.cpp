@@ -44,10 +44,16 @@ TEST(MainTask, ControllerResetRestartsInModeThreeAndLeavesEveryState)
     PanelRun p;
     ASSERT_TRUE(p.run({{1000, [] { PostAt(SIG_REG_RESET); }}}, 2000));
     const auto t = p.trace();
+    // Every screen state is left, innermost first, down to the system monitor.
     const auto from = std::find(t.begin(), t.end(), "*SIG_REG_RESET");
     ASSERT_NE(from, t.end());
-    EXPECT_EQ(std::vector<std::string>(from, from + 6),
-              (std::vector<std::string>{"*SIG_REG_RESET", "BKE_Kontrasteinstellung Exit", "BSM_Systemmonitor Exit",
+    const auto exited = std::find(from, t.end(), "BKE_Kontrasteinstellung Exit");
+    ASSERT_NE(exited, t.end());
+    for (auto i = from + 1; i != exited; ++i) {
+        EXPECT_NE(i->find(" Exit"), std::string::npos) << *i;
+    }
+    EXPECT_EQ(std::vector<std::string>(exited, exited + 5),
+              (std::vector<std::string>{"BKE_Kontrasteinstellung Exit", "BSM_Systemmonitor Exit",
                                         "BSM_SystemReset Entry", "BSM_SystemReset Init", "*RESTARTING"}));
     EXPECT_EQ(MAIN_GetResetReason(), 2);
     EXPECT_EQ(MAIN_StartMode(), 3U);

@@ -213,3 +213,35 @@ TEST(Goldens, WrappedTextInThreeFonts)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Encoding, OverlongZeroNeitherHangsNorEndsTheWalkEarly)
+{
+    Screen s;
+    const GUI_BOX box{0, 0, 239, 159};
+    // An image from elsewhere may encode a zero as C0 80: it is an illegal
+    // character here, drawn as nothing, and the text goes on.
+    GUI_TextInBoxWrapped("AB\xC0\x80" "CD\xE0\x80\x80", &box, GUI_ALIGN_LEFT, GUI_WRAP_WORD);
+    EXPECT_EQ(GUI_TextWidth("AB\xC0\x80" "CD"), GUI_TextWidth("ABCD"));
+    EXPECT_GT(s.host().errors(), 0);
+}
+
+TEST(TextAt, LinesAfterALineFeedStartAtTheLeftMargin)
+{
+    Screen s;
+    GUI_SelectFont(TXT_FontNormal());
+    GUI_TextAt("I\nI", 50, 10);
+    int firstInk = -1;
+    for (int x = 0; x < 240 && firstInk < 0; ++x) {
+        for (int y = 30; y < 50; ++y) {
+            if (Screen::on(x, y)) {
+                firstInk = x;
+                break;
+            }
+        }
+    }
+    EXPECT_LT(firstInk, 20); // the margin is 0, not the 50 of the first line
+}
+
+} // namespace

@@ -125,8 +125,7 @@ TEST(ScenarioRun, ExpectationsFollowTheTraceInOrder)
     // Already passed: a line before the last match does not count again.
     EXPECT_EQ(RunText("wait 1s\nexpect BKE_Kontrasteinstellung Init\nexpect BSM_Systemmonitor Init\n", err),
               RUN_EXPECTATION_FAILED);
-    EXPECT_EQ(err.rfind("t.scn:3: expected the trace line \"BSM_Systemmonitor Init\"; came instead: nothing", 0), 0U)
-        << err;
+    EXPECT_EQ(err.rfind("t.scn:3: expected the trace line \"BSM_Systemmonitor Init\"; came instead:", 0), 0U) << err;
     EXPECT_EQ(RunText("wait 1s\nexpect-not DTM_TimerTask Init\n", err), RUN_EXPECTATION_FAILED);
     EXPECT_NE(err.find("t.scn:2: the trace line \"DTM_TimerTask Init\" came at 250 ms"), std::string::npos) << err;
 }
