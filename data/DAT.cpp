@@ -618,3 +618,124 @@ void DAT_GetCircuitLabel(std::uint8_t circuit, std::uint16_t (&units)[DAT_LABEL_
     std::copy(std::begin(DAT_image.labels[circuit - 1]), std::end(DAT_image.labels[circuit - 1]), units);
     language = DAT_image.labelLanguage[circuit - 1];
 }
+
+std::uint16_t DAT_FaultAdvice(bool history)
+{
+    return U16(DAT_Fault(history) + 5);
+}
+
+std::uint32_t DAT_FaultTime(bool history)
+{
+    return U32(DAT_Fault(history) + 7);
+}
+
+bool DAT_FaultPresent()
+{
+    return (DAT_StatusByte(7) & 0x80) != 0;
+}
+
+bool DAT_FaultReported()
+{
+    return (DAT_StatusWord() & DAT_SW_FAULT_MESSAGE) != 0;
+}
+
+bool DAT_MaintenanceDue()
+{
+    return (DAT_StatusWord() & (1U << 10 | 1U << 11)) != 0;
+}
+
+bool DAT_BurnerControlLocked()
+{
+    return (DAT_StatusByte(7) & 0x20) != 0;
+}
+
+bool DAT_CalibrationActive()
+{
+    return (DAT_StatusByte(DAT_STATUS_CONTROLLER) & DAT_CTRL_CALIBRATION) != 0;
+}
+
+bool DAT_FaParametrisationActive()
+{
+    return (DAT_StatusByte(DAT_STATUS_CONTROLLER) & DAT_CTRL_FA_PARAMETRISATION) != 0;
+}
+
+bool DAT_FlueGasTestActive()
+{
+    return (DAT_StatusByte(7) & 0x10) != 0;
+}
+
+bool DAT_CommissioningRequested()
+{
+    return (DAT_image.service[1] & 0x20) != 0;
+}
+
+bool DAT_ClockMustBeSet()
+{
+    return (DAT_image.service[0] & 0x80) != 0;
+}
+
+bool DAT_SecondHotWaterBit()
+{
+    return (DAT_image.service[0] & 0x40) != 0;
+}
+
+bool DAT_FillingActive()
+{
+    return (DAT_image.service[13] & 0x40) != 0;
+}
+
+bool DAT_VentingActive()
+{
+    return (DAT_image.service[13] & 0x20) != 0;
+}
+
+void DAT_EndFilling()
+{
+    DAT_image.service[13] = static_cast<std::uint8_t>(DAT_image.service[13] & ~0x40);
+}
+
+void DAT_EndVenting()
+{
+    DAT_image.service[13] = static_cast<std::uint8_t>(DAT_image.service[13] & ~0x20);
+}
+
+bool DAT_HasSolarOption()
+{
+    return DAT_HasSolar() && DAT_image.solar[11] == 99;
+}
+
+std::uint8_t DAT_LockSetting()
+{
+    return static_cast<std::uint8_t>(DAT_image.plant[5] >> 4);
+}
+
+bool DAT_BoilerSensorFault()
+{
+    return (DAT_image.system[1] & 0x02) != 0;
+}
+
+std::uint8_t DAT_RoomSetTemperature()
+{
+    return st.view[9];
+}
+
+bool DAT_PartyOn()
+{
+    return (DAT_ModeWord() & 0x10) != 0;
+}
+
+bool DAT_EconomyOn()
+{
+    return (DAT_ModeWord() & 0x08) != 0;
+}
+
+void DAT_SetContrast(std::uint8_t contrast)
+{
+    DAT_image.system[4] = contrast;
+}
+
+std::uint8_t DAT_DisplayFlag()
+{
+    // Byte 2 of the display settings tail; anything but 0xAA counts as 0x55.
+    return DAT_image.displayTail[2] == 0xAA ? 0xAA : 0x55;
+}

@@ -132,3 +132,32 @@ const std::uint16_t* DAT_Label(std::uint8_t circuit);
 std::uint8_t DAT_LabelLanguage(std::uint8_t circuit);
 void DAT_SetCircuitLabel(std::uint8_t circuit, const std::uint16_t* units, std::uint8_t count, std::uint8_t language);
 void DAT_GetCircuitLabel(std::uint8_t circuit, std::uint16_t (&units)[DAT_LABEL_UNITS], std::uint8_t& language);
+
+// The selected fault entry's advice number and time (0: no time given).
+std::uint16_t DAT_FaultAdvice(bool history);
+std::uint32_t DAT_FaultTime(bool history);
+
+// Conditions of the base display, its messages and the menus.
+bool DAT_FaultPresent();            // status byte 7 bit 7
+bool DAT_FaultReported();           // status word bit 1
+bool DAT_MaintenanceDue();          // status word bit 10 (burner hours) or 11 (interval)
+bool DAT_BurnerControlLocked();     // status byte 7 bit 5, as stored after its hold-off
+bool DAT_CalibrationActive();       // status byte 5 bit 1
+bool DAT_FaParametrisationActive(); // status byte 5 bit 0
+bool DAT_FlueGasTestActive();       // status byte 7 bit 4
+bool DAT_CommissioningRequested();  // service byte 1 bit 5
+bool DAT_ClockMustBeSet();          // service byte 0 bit 7
+bool DAT_SecondHotWaterBit();       // service byte 0 bit 6
+bool DAT_FillingActive();           // service byte 13 bit 6
+bool DAT_VentingActive();           // service byte 13 bit 5
+void DAT_EndFilling();
+void DAT_EndVenting();
+bool DAT_HasSolarOption();          // plant byte 23 bit 7 and solar byte 11 = 99
+std::uint8_t DAT_LockSetting();     // plant byte 5, high nibble
+bool DAT_BoilerSensorFault();       // system byte 1 bit 1
+std::uint8_t DAT_RoomSetTemperature(); // the selected circuit's normal room set temperature, °C
+bool DAT_PartyOn();                 // mode word bit 4
+bool DAT_EconomyOn();               // mode word bit 3
+void DAT_SetContrast(std::uint8_t contrast);
+// Display flag sent with the display settings: 0xAA or 0x55.
+std::uint8_t DAT_DisplayFlag();

@@ -295,22 +295,35 @@ void GUI_Arc(int xc, int yc, int r, int, int a0, int a1)
     const int turns = a0 / 360;
     a0 -= turns * 360;
     a1 -= turns * 360;
+    if (a1 < a0) {
+        return; // an empty segment
+    }
     const double half = (GUI_Context.penWidth + 1.5) / 2;
     const double ri = r - half;
     const double ro = r + half;
     const int reach = static_cast<int>(ro);
+    // Angle test without atan2: a point lies in [a0, a1] (span below 360)
+    // when it is not clockwise of the start ray and not counter-clockwise of the end ray.
+    const double s0 = std::sin(a0 * kPi / 180);
+    const double c0 = std::cos(a0 * kPi / 180);
+    const double s1 = std::sin(a1 * kPi / 180);
+    const double c1 = std::cos(a1 * kPi / 180);
+    const bool wide = a1 - a0 > 180;
     for (int dy = -reach; dy <= reach; ++dy) {
-        for (int dx = -reach; dx <= reach; ++dx) {
+        const int outer = static_cast<int>(std::sqrt(std::max(0.0, ro * ro - dy * dy)));
+        for (int dx = -outer; dx <= outer; ++dx) {
             const double d2 = static_cast<double>(dx * dx + dy * dy);
             if (d2 > ro * ro || (ri > 0 && d2 < ri * ri)) {
+                if (dx < 0 && ri > 0 && d2 < ri * ri) {
+                    dx = -dx - 1; // jump over the hole
+                }
                 continue;
             }
-            // Angles run counter-clockwise with y up, as on paper.
-            double deg = std::atan2(static_cast<double>(-dy), static_cast<double>(dx)) * 180 / kPi;
-            if (deg < 0) {
-                deg += 360;
-            }
-            if ((deg >= a0 && deg <= a1) || (deg + 360 >= a0 && deg + 360 <= a1)) {
+            const double x = dx;
+            const double y = -dy;
+            const bool afterStart = c0 * y - s0 * x >= 0;
+            const bool beforeEnd = c1 * y - s1 * x <= 0;
+            if (wide ? (afterStart || beforeEnd) : (afterStart && beforeEnd)) {
                 PutIfInside(xc + dx, yc + dy);
             }
         }

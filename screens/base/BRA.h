@@ -4,3 +4,6 @@
 #include "core/SM.h"
 
 SM_State BRA_RuheAnimation(SM_Hsm* me, const SM_Event* e);
+
+// Every start but the one at 3 o'clock begins the rotation at angle 0.
+void BRA_ClearAnimation();

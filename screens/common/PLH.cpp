@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::uint8_t kHintBack = 16;
 
-SM_State Placeholder(SM_Hsm* me, const SM_Event* e, const char* name)
+SM_State Placeholder(SM_Hsm* me, const SM_Event* e, const char* name, SM_Handler parent)
 {
     switch (e->sig) {
     case SIG_ENTRY:
@@ -39,16 +39,16 @@ SM_State Placeholder(SM_Hsm* me, const SM_Event* e, const char* name)
         SM_TranParam(me, BKE_Kontrasteinstellung, BGA_Grundanzeige, 3);
         return nullptr;
     default:
-        return BMM_Menuemonitor;
+        return parent;
     }
 }
 
 } // namespace
 
-#define PLH_DEFINE(name) \
+#define PLH_DEFINE(name, parent) \
     SM_State name(SM_Hsm* me, const SM_Event* e) \
     { \
-        return Placeholder(me, e, #name); \
+        return Placeholder(me, e, #name, parent); \
     }
 PLH_STATES(PLH_DEFINE)
 #undef PLH_DEFINE

@@ -1,12 +1,45 @@
-// Root of every screen. For now only the start of the hardware ticks; the
-// screens below it and the contrast keys join as they are built.
+// Root of every screen: start-up, key activity, operation timeout and the
+// contrast keys, which therefore work on every screen.
 #include "screens/user/BKE.h"
 
+#include "comm/DIS_UserOps.h"
 #include "core/MainTask.h"
 #include "core/PNL.h"
+#include "data/DAT.h"
+#include "gui/LCD.h"
 #include "hal/HAL.h"
+#include "screens/base/BGA.h"
+#include "screens/base/BLA.h"
+#include "screens/base/BMM.h"
+#include "screens/base/BRA.h"
 
-SM_State BKE_Kontrasteinstellung(SM_Hsm*, const SM_Event* e)
+namespace {
+
+constexpr std::uint16_t kTimeoutNormal = 1200;
+constexpr std::uint16_t kTimeoutLong = 18000;
+constexpr std::uint16_t kServiceTimeout = 18000;
+
+// Stored in the image and reported, so that the control unit keeps it over restarts.
+void StoreContrast(std::uint8_t contrast)
+{
+    DAT_SetContrast(contrast);
+    DIS_UO_DisplaySettings(contrast, DAT_GetLanguageByte(), DAT_DisplayFlag());
+}
+
+void Step(SM_Hsm* me, std::uint8_t contrast)
+{
+    StoreContrast(contrast);
+    SM_DispatchSignal(me, SIG_CONTRAST_CHANGED, contrast);
+}
+
+} // namespace
+
+std::uint16_t BKE_OperationTimeout()
+{
+    return PNL_flags.serviceMode || PNL_flags.longTimeout ? kTimeoutLong : kTimeoutNormal;
+}
+
+SM_State BKE_Kontrasteinstellung(SM_Hsm* me, const SM_Event* e)
 {
     switch (e->sig) {
     case SIG_ENTRY:
@@ -16,13 +49,42 @@ SM_State BKE_Kontrasteinstellung(SM_Hsm*, const SM_Event* e)
         HAL_Trace("\n BKE_Kontrasteinstellung Init");
         if (e->par != 2) {
             PNL_flags.screensaver = false;
+            BRA_ClearAnimation();
+            SM_InitParam(me, BLA_Laufbalkenanzeige, e->par);
         } else {
+            // The restart at 3 o'clock skips the start-up screen.
             SM_Post(DIS_Task, SIG_COMM_START, 0);
+            SM_InitParam(me, BMM_Menuemonitor, e->par);
         }
         SM_Post(DTM_Task, SIG_TIMERS_ON, 0);
         return nullptr;
     case SIG_EXIT:
         HAL_Trace("\n BKE_Kontrasteinstellung Exit");
+        return nullptr;
+    case SIG_KEY_ANY:
+        PNL_flags.keyActivity = true;
+        SM_Post(DTM_Task, SIG_TMR_LIGHT_SET, BKE_OperationTimeout());
+        if (PNL_flags.serviceMode) {
+            SM_Post(DTM_Task, SIG_TMR_SERVICE_SET, kServiceTimeout);
+        }
+        return nullptr;
+    case SIG_TMR_LIGHT_TIMEOUT:
+        PNL_flags.keyActivity = false;
+        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, 3);
+        return nullptr;
+    case SIG_KEY_OK_UP:
+    case SIG_CONTRAST_UP:
+        Step(me, LCD_ContrastUp());
+        return nullptr;
+    case SIG_KEY_OK_DOWN:
+    case SIG_CONTRAST_DOWN:
+        Step(me, LCD_ContrastDown());
+        return nullptr;
+    case SIG_CONTRAST_SET:
+        StoreContrast(static_cast<std::uint8_t>(e->par));
+        return nullptr;
+    case SIG_TICK_5S:
+        LCD_Refresh();
         return nullptr;
     default:
         return BSM_Systemmonitor;

@@ -1,0 +1,246 @@
+// End-user heating menu: the current circuit's room set temperature,
+// operating program, party and economy modes; LEFT and RIGHT change circuits.
+#include "screens/base/BEE.h"
+
+#include "core/MainTask.h"
+#include "data/DAT.h"
+#include "data/TXT.h"
+#include "gui/GUI.h"
+#include "gui/GUI_Bitmap.h"
+#include "gui/LCD.h"
+#include "hal/HAL.h"
+#include "screens/base/BFA.h"
+#include "screens/base/BGA.h"
+#include "screens/base/BHA.h"
+#include "screens/base/BMM.h"
+#include "screens/common/ML.h"
+#include "screens/common/PLH.h"
+#include "screens/common/VD.h"
+#include "screens/user/BKE.h"
+
+namespace {
+
+constexpr std::uint8_t kEntryCount = 4;
+constexpr std::uint16_t kHintTicks = 40;
+constexpr std::uint8_t kHintChoose = 0;
+constexpr std::uint8_t kHintContinue = 5;
+constexpr std::uint16_t kOn = 76;
+constexpr std::uint16_t kOff = 24;
+constexpr GUI_BOX kRightPart{159, 28, 239, 131};
+constexpr GUI_BOX kValueBox{162, 41, 238, 65};
+constexpr GUI_BOX kTitleBox{1, 0, 238, 26};
+constexpr int kPictureX = 177;
+constexpr int kPictureY = 76;
+
+enum Index : std::uint8_t { kRoom, kProgram, kParty, kEconomy };
+
+struct Entry {
+    std::uint16_t text;
+    SM_Handler target;
+    std::uint8_t help;
+};
+
+const Entry kEntries[kEntryCount] = {
+    {209, BRT_RaumtemperaturTag, 33},
+    {40, BetriebsartEinstellen, 34},
+    {197, BPB_Partybetrieb, 35},
+    {249, BSP_SparbetriebFeedback, 36},
+};
+
+struct HeatingMenu {
+    std::uint8_t savedCursor = 0;
+    std::uint8_t savedFirstRow = 0;
+    std::uint8_t hint = kHintChoose;
+};
+
+HeatingMenu bee;
+
+std::uint8_t CurrentCircuit()
+{
+    const std::uint8_t c = DAT_SelectedCircuit();
+    return c != 0 ? c : DAT_FirstCircuit();
+}
+
+const GUI_PICTURE* ProgramPicture()
+{
+    switch (DAT_OperatingProgram()) {
+    case 5:
+        return &bmProgramOff45;
+    case 0:
+        return &bmHotWater45;
+    default:
+        return &bmHeatingHotWater45x77;
+    }
+}
+
+void DrawValue(const char* text)
+{
+    GUI_TextInBox(text, &kValueBox, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
+}
+
+void DrawRightPart(std::uint8_t index)
+{
+    GUI_EraseBox(&kRightPart);
+    GUI_LineV(160, 29, 130);
+    switch (index) {
+    case kRoom: {
+        GUI_PutBitmap(&bmRoomTemp45, kPictureX, kPictureY);
+        char text[16];
+        FMT_TemperatureText(text, sizeof text, TMP_ToDisplay(DAT_RoomSetTemperature()), false);
+        DrawValue(text);
+        break;
+    }
+    case kProgram: {
+        const GUI_PICTURE* picture = ProgramPicture();
+        GUI_PutBitmap(picture, kPictureX, (159 - picture->height) / 2);
+        break;
+    }
+    case kParty:
+        GUI_PutBitmap(&bmParty45, kPictureX, kPictureY);
+        DrawValue(TXT_GetText(DAT_PartyOn() ? kOn : kOff));
+        break;
+    default:
+        GUI_PutBitmap(&bmEconomy45, kPictureX, kPictureY);
+        DrawValue(TXT_GetText(DAT_EconomyOn() ? kOn : kOff));
+        break;
+    }
+}
+
+template <std::uint8_t I> void Draw(const GUI_BOX* row)
+{
+    ML_DrawName(row, kEntries[I].text);
+    if (ML_GetCursor() == I) {
+        DrawRightPart(I);
+    }
+}
+
+constexpr ML_DrawFn kDraw[kEntryCount] = {Draw<0>, Draw<1>, Draw<2>, Draw<3>};
+
+// Right end of the title: LEFT pictogram, "HK1"/"HK2" inverted, RIGHT pictogram.
+void DrawCircuitMark()
+{
+    char label[8];
+    TXT_CopyText(CurrentCircuit() == 2 ? 131 : 130, label, sizeof label);
+    const char* left = "\u266C";
+    const char* right = "\u266D";
+    const int wLeft = GUI_TextWidth(left);
+    const int wLabel = GUI_TextWidth(label);
+    const int wRight = GUI_TextWidth(right);
+    int x = kTitleBox.x1 + 1 - wLeft - wLabel - wRight;
+    const auto at = [](int x0, int width) {
+        return GUI_BOX{static_cast<std::int16_t>(x0), kTitleBox.y0, static_cast<std::int16_t>(x0 + width - 1),
+                       kTitleBox.y1};
+    };
+    const GUI_BOX leftBox = at(x, wLeft);
+    GUI_TextInBox(left, &leftBox, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER);
+    x += wLeft;
+    const GUI_BOX labelBox = at(x, wLabel);
+    GUI_TextInBox(label, &labelBox, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER);
+    const int top = (kTitleBox.y1 + 1 - GUI_FontHeight()) / 2;
+    GUI_InvertArea(labelBox.x0, top, labelBox.x1, top + GUI_FontHeight() - 1);
+    x += wLabel;
+    const GUI_BOX rightBox = at(x, wRight);
+    GUI_TextInBox(right, &rightBox, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER);
+}
+
+void DrawTitle()
+{
+    TITLE_SetText(TXT_GetText(CurrentCircuit() == 2 ? 117 : 116));
+    if (DAT_CircuitCount() > 1) {
+        DrawCircuitMark();
+    }
+    TITLE_DrawLine();
+}
+
+void SetHint(std::uint8_t index)
+{
+    bee.hint = index;
+    if (index == kHintContinue) {
+        SM_Post(DTM_Task, SIG_TMR_HINT_SET, kHintTicks);
+    }
+    HINT_SetText(index);
+}
+
+// With two circuits the previous and the next one are the same: the other.
+void SelectOtherCircuit()
+{
+    std::uint8_t c = CurrentCircuit();
+    for (std::uint8_t tries = 0; tries < DAT_CircuitCount(); ++tries) {
+        c = c == 1 ? 2 : 1;
+        if (DAT_CircuitPresent(c)) {
+            break;
+        }
+    }
+    DAT_SelectCircuit(c);
+}
+
+} // namespace
+
+SM_State BEE_Endbenutzermenue(SM_Hsm* me, const SM_Event* e)
+{
+    switch (e->sig) {
+    case SIG_ENTRY:
+        HAL_Trace("\n BEE_Endbenutzermenue Entry");
+        for (std::uint8_t i = 0; i < kEntryCount; ++i) {
+            ML_SetEntry(i, kDraw[i]);
+        }
+        ML_SetCount(kEntryCount);
+        ML_Init(0, 158, 29, 24, 2, 4);
+        return nullptr;
+    case SIG_INIT:
+        HAL_Trace("\n BEE_Endbenutzermenue Init");
+        if (e->par == 4) {
+            ML_RestorePosition(bee.savedFirstRow, bee.savedCursor);
+        }
+        if (e->par != 5) {
+            bee.hint = kHintChoose;
+        }
+        GUI_EraseScreen();
+        DrawTitle();
+        ML_Draw();
+        HINT_SetText(bee.hint); // a running hint timer is left as it is
+        LCD_Refresh();
+        return nullptr;
+    case SIG_EXIT:
+        HAL_Trace("\n BEE_Endbenutzermenue Exit");
+        bee.savedCursor = ML_GetCursor();
+        bee.savedFirstRow = ML_GetFirstRow();
+        SCR_ExitCommon();
+        return nullptr;
+    case SIG_KEY_BACK:
+        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, 4);
+        return nullptr;
+    case SIG_KEY_UP:
+    case SIG_KEY_DOWN:
+        if (e->sig == SIG_KEY_UP) {
+            ML_CursorUp();
+        } else {
+            ML_CursorDown();
+        }
+        SetHint(kHintContinue);
+        LCD_Refresh();
+        return nullptr;
+    case SIG_KEY_LEFT:
+    case SIG_KEY_RIGHT:
+        if (DAT_CircuitCount() > 1) {
+            SelectOtherCircuit();
+            SM_TranParam(me, BKE_Kontrasteinstellung, BFA_Feedbackanzeige, 3);
+        }
+        return nullptr;
+    case SIG_KEY_OK:
+        SM_TranParam(me, BKE_Kontrasteinstellung, kEntries[ML_GetCursor()].target, 3);
+        return nullptr;
+    case SIG_TMR_HINT_TIMEOUT:
+        SetHint(kHintChoose);
+        HINT_Refresh();
+        return nullptr;
+    case SIG_TICK_5S:
+        SM_TranParam(me, BEE_Endbenutzermenue, BEE_Endbenutzermenue, 5);
+        return nullptr;
+    case SIG_HELP:
+        SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kEntries[ML_GetCursor()].help);
+        return nullptr;
+    default:
+        return BMM_Menuemonitor;
+    }
+}

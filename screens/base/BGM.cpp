@@ -1,0 +1,167 @@
+// Main menu, opened with MENU from any screen that does not use the key.
+#include "screens/base/BGM.h"
+
+#include "core/MainTask.h"
+#include "core/PNL.h"
+#include "data/DAT.h"
+#include "gui/GUI.h"
+#include "gui/GUI_Bitmap.h"
+#include "gui/LCD.h"
+#include "hal/HAL.h"
+#include "screens/base/BGA.h"
+#include "screens/base/BHA.h"
+#include "screens/base/BMM.h"
+#include "screens/common/ML.h"
+#include "screens/common/PLH.h"
+#include "screens/common/VD.h"
+#include "screens/user/BKE.h"
+
+namespace {
+
+constexpr std::uint8_t kEntryCount = 7;
+constexpr std::uint8_t kHeating = 2;
+constexpr std::uint16_t kTitle = 166;
+constexpr std::uint16_t kHintTicks = 40;
+constexpr std::uint8_t kHintChoose = 0;
+constexpr std::uint8_t kHintContinue = 5;
+
+struct Entry {
+    std::uint16_t text;
+    const GUI_PICTURE* icon;
+    SM_Handler target;
+    std::uint8_t help;
+};
+
+const Entry kEntries[kEntryCount] = {
+    {259, &bmFault22, BSD_Stoerungsdialog, 92}, {291, &bmMaintenance22, BWD_WartungsDialog, 93},
+    {126, &bmHeating22, BHKM_HKMenue, 94},      {285, &bmHotWater22, BWWM_WWMenue, 95},
+    {135, &bmInfo22, BEIM_ExpertInfoMenue, 96}, {79, &bmSettings22, BEM_EinstellungenMenue, 97},
+    {227, &bmService22, BSVM_Servicemenue, 98},
+};
+
+struct MainMenu {
+    std::uint8_t savedCursor = 0;
+    std::uint8_t savedFirstRow = 0;
+    std::uint8_t hint = kHintChoose;
+};
+
+MainMenu bgm;
+
+bool Visible(std::uint8_t index)
+{
+    switch (index) {
+    case 0:
+        return DAT_FaultPresent() || DAT_FaultReported();
+    case 1:
+        return DAT_MaintenanceDue();
+    case 3:
+        return DAT_HasHotWaterOption() || DAT_SecondHotWaterBit();
+    case 6:
+        return PNL_flags.serviceMode;
+    default:
+        return true;
+    }
+}
+
+template <std::uint8_t I> void Draw(const GUI_BOX* row)
+{
+    ML_DrawName(row, kEntries[I].text);
+    GUI_PutBitmap(kEntries[I].icon, row->x1 - 22, row->y0 + 1);
+}
+
+constexpr ML_DrawFn kDraw[kEntryCount] = {Draw<0>, Draw<1>, Draw<2>, Draw<3>, Draw<4>, Draw<5>, Draw<6>};
+
+void SetHint(std::uint8_t index)
+{
+    bgm.hint = index;
+    if (index == kHintContinue) {
+        SM_Post(DTM_Task, SIG_TMR_HINT_SET, kHintTicks);
+    }
+    HINT_SetText(index);
+}
+
+void ToFirstVisible()
+{
+    ML_SetCursor(ML_FirstVisible());
+    ML_SetFirstRow(ML_FirstVisible());
+    bgm.hint = kHintChoose;
+}
+
+} // namespace
+
+SM_State BGM_Grundmenue(SM_Hsm* me, const SM_Event* e)
+{
+    switch (e->sig) {
+    case SIG_ENTRY:
+        HAL_Trace("\n BGM_Grundmenue Entry");
+        for (std::uint8_t i = 0; i < kEntryCount; ++i) {
+            ML_SetEntry(i, kDraw[i]);
+            ML_SetEntryVisibleRaw(i, Visible(i) ? 1 : 0);
+        }
+        ML_SetCount(kEntryCount);
+        ML_Init(0, 239, 29, 24, 2, 4);
+        return nullptr;
+    case SIG_INIT:
+        HAL_Trace("\n BGM_Grundmenue Init");
+        if (e->par == 3) {
+            ToFirstVisible();
+        } else if (e->par == 4) {
+            // Restored only as it was, never fitted.
+            if (ML_IsEntryVisible(bgm.savedCursor) != 0 && ML_IsEntryVisible(bgm.savedFirstRow) != 0) {
+                ML_SetCursor(bgm.savedCursor);
+                ML_SetFirstRow(bgm.savedFirstRow);
+                bgm.hint = kHintChoose;
+            } else {
+                ToFirstVisible();
+            }
+        }
+        GUI_EraseScreen();
+        TITLE_Draw(kTitle);
+        for (std::uint8_t i = 0; i < kEntryCount; ++i) {
+            ML_ShowEntry(i, Visible(i) ? 1 : 0);
+        }
+        ML_Draw();
+        HINT_SetText(bgm.hint); // a running hint timer is left as it is
+        LCD_Refresh();
+        return nullptr;
+    case SIG_EXIT:
+        HAL_Trace("\n BGM_Grundmenue Exit");
+        bgm.savedCursor = ML_GetCursor();
+        bgm.savedFirstRow = ML_GetFirstRow();
+        SCR_ExitCommon();
+        return nullptr;
+    case SIG_KEY_BACK:
+        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, 3);
+        return nullptr;
+    case SIG_KEY_UP:
+    case SIG_KEY_DOWN:
+        if (e->sig == SIG_KEY_UP) {
+            ML_CursorUp();
+        } else {
+            ML_CursorDown();
+        }
+        SetHint(kHintContinue);
+        LCD_Refresh();
+        return nullptr;
+    case SIG_KEY_OK: {
+        const Entry& entry = kEntries[ML_GetCursor()];
+        if (ML_GetCursor() == kHeating) {
+            DAT_SelectCircuit(DAT_FirstCircuit());
+        }
+        SM_TranParam(me, BKE_Kontrasteinstellung, entry.target, 3);
+        return nullptr;
+    }
+    case SIG_TMR_HINT_TIMEOUT:
+        SetHint(kHintChoose);
+        HINT_Refresh();
+        return nullptr;
+    case SIG_TICK_5S:
+        SM_TranParam(me, BGM_Grundmenue, BGM_Grundmenue, 5);
+        return nullptr;
+    case SIG_HELP:
+        SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kEntries[ML_GetCursor()].help);
+        return nullptr;
+    default:
+        return BMM_Menuemonitor;
+    }
+}
