@@ -214,7 +214,7 @@ int main(int argc, char** argv)
         return 2;
     }
     int failures = 0;
-    std::printf("%-4s %-5s %6s %10s %12s %15s\n", "lang", "code", "texts", "overflows", "beyond German", "missing glyphs");
+    std::printf("%-4s %-5s %6s %10s %12s %15s\n", "lang", "code", "texts", "overflows", "beyond German", "glyph faults");
     for (std::size_t lang = 0; lang < db.languages.size(); ++lang) {
         if (lang != 0 && !db.translated[lang]) {
             continue;
@@ -226,6 +226,14 @@ int main(int argc, char** argv)
         for (std::uint16_t id = 0; id < texts.size(); ++id) {
             const auto codes = Decode(texts[id]);
             const auto german = Decode(db.german[id]);
+            // A hint that ends in a key pictogram still ends in it: the eye looks there.
+            const auto isPictogram = [](std::uint16_t c) { return c >= 0x266C && c <= 0x2674; };
+            if (lang != 0 && !german.empty() && isPictogram(german.back()) &&
+                (codes.empty() || codes.back() != german.back())) {
+                ++missing;
+                std::printf("  %s %u: does not end in the pictogram German ends in: \"%s\"\n",
+                            flashgen::kLanguages[lang].code, id, texts[id].c_str());
+            }
             for (const Place* p : PlacesOf(places, id)) {
                 for (std::uint16_t c : codes) {
                     if (c != '\n' && !GUI_FontHasGlyph(p->font, c)) {

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# One contact sheet per language in docs/languages/: the base display, the
+# main menu and the help page of its first entry, as the headless host draws
+# them. The control unit of the tests tells the panel its language (system
+# block byte 5) at the start of communication, as a real one would.
+# Usage: tools/langsheets/langsheets.sh   (after a default build)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+bin=$root/build/default/panel-headless
+[ -x "$bin" ] || { echo "build first: cmake --preset default && cmake --build --preset default" >&2; exit 2; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+codes=(de cz dk gb es ee fr hr it lv lt hu nl pl ru ro sl se tr)
+for index in "${!codes[@]}"; do
+    code=${codes[$index]}
+    cat >"$work/$code.scn" <<SCN
+wait 1s
+set-image service 1 03
+set-image system 5 $(printf '%02X' "$index")
+control-unit on
+wait 15s
+snapshot $work/${code}_base.png
+click MENU
+wait 500
+snapshot $work/${code}_menu.png
+click HELP
+wait 500
+snapshot $work/${code}_help.png
+SCN
+    "$bin" --lock-dir "$work" "$work/$code.scn"
+    python3 "$root/tools/langsheets/compose.py" "$root/docs/languages/$code.png" \
+        "$work/${code}_base.png" "$work/${code}_menu.png" "$work/${code}_help.png"
+    echo "docs/languages/$code.png"
+done
