@@ -240,9 +240,18 @@ void GUI_FillArea(int x0, int y0, int x1, int y1)
     y0 = std::max<int>(y0, c.y0);
     x1 = std::min<int>(x1, c.x1);
     y1 = std::min<int>(y1, c.y1);
+    if (x0 > x1 || y0 > y1) {
+        return;
+    }
+    const bool xorMode = (GUI_Context.drawMode & GUI_MODE_XOR) != 0;
     for (int x = x0; x <= x1; ++x) {
-        for (int y = y0; y <= y1; ++y) {
-            Put(x, y);
+        std::uint32_t* column = &Cell(x, y0);
+        if (!xorMode) {
+            std::fill(column, column + (y1 - y0 + 1), GUI_Context.foreground); // columns are contiguous
+            continue;
+        }
+        for (int y = 0; y <= y1 - y0; ++y) {
+            column[y] = 0xFFFFFF - column[y];
         }
     }
 }
@@ -309,22 +318,35 @@ void GUI_Arc(int xc, int yc, int r, int, int a0, int a1)
     const double s1 = std::sin(a1 * kPi / 180);
     const double c1 = std::cos(a1 * kPi / 180);
     const bool wide = a1 - a0 > 180;
+    const GUI_BOX c = Clip();
     for (int dy = -reach; dy <= reach; ++dy) {
-        const int outer = static_cast<int>(std::sqrt(std::max(0.0, ro * ro - dy * dy)));
+        const int y = yc + dy;
+        if (y < c.y0 || y > c.y1) {
+            continue;
+        }
+        // The row's pixels between the inner and the outer circle.
+        const double outer2 = ro * ro - static_cast<double>(dy) * dy;
+        if (outer2 < 0) {
+            continue;
+        }
+        const int outer = static_cast<int>(std::sqrt(outer2));
+        const double inner2 = ri > 0 ? ri * ri - static_cast<double>(dy) * dy : -1;
+        const int inner = inner2 > 0 ? static_cast<int>(std::ceil(std::sqrt(inner2))) : 0;
         for (int dx = -outer; dx <= outer; ++dx) {
-            const double d2 = static_cast<double>(dx * dx + dy * dy);
-            if (d2 > ro * ro || (ri > 0 && d2 < ri * ri)) {
-                if (dx < 0 && ri > 0 && d2 < ri * ri) {
-                    dx = -dx - 1; // jump over the hole
-                }
+            if (dx > -inner && dx < inner) {
+                dx = inner - 1; // over the hole
                 continue;
             }
-            const double x = dx;
-            const double y = -dy;
-            const bool afterStart = c0 * y - s0 * x >= 0;
-            const bool beforeEnd = c1 * y - s1 * x <= 0;
+            const int x = xc + dx;
+            if (x < c.x0 || x > c.x1) {
+                continue;
+            }
+            const double px = dx;
+            const double py = -dy;
+            const bool afterStart = c0 * py - s0 * px >= 0;
+            const bool beforeEnd = c1 * py - s1 * px <= 0;
             if (wide ? (afterStart || beforeEnd) : (afterStart && beforeEnd)) {
-                PutIfInside(xc + dx, yc + dy);
+                Put(x, y);
             }
         }
     }
