@@ -206,6 +206,37 @@ std::uint32_t PixelValue(const std::uint8_t* row, int x, int bpp)
     }
 }
 
+// The dx range of a row (y up) between the start ray (s0, c0) and the end
+// ray (s1, c1) of a segment of at most half a turn, widened by a pixel.
+bool RowBetweenRays(double s0, double c0, double s1, double c1, int py, int& first, int& last)
+{
+    constexpr double kEpsilon = 1e-9;
+    double lo = -1e9;
+    double hi = 1e9;
+    // After the start ray: s0 * dx <= c0 * py.
+    if (s0 > kEpsilon) {
+        hi = std::min(hi, c0 * py / s0);
+    } else if (s0 < -kEpsilon) {
+        lo = std::max(lo, c0 * py / s0);
+    } else if (c0 * py < -kEpsilon) {
+        return false;
+    }
+    // Before the end ray: s1 * dx >= c1 * py.
+    if (s1 > kEpsilon) {
+        lo = std::max(lo, c1 * py / s1);
+    } else if (s1 < -kEpsilon) {
+        hi = std::min(hi, c1 * py / s1);
+    } else if (c1 * py > kEpsilon) {
+        return false;
+    }
+    if (lo > hi + 2) {
+        return false;
+    }
+    first = static_cast<int>(std::max(std::floor(lo) - 1, -1e6));
+    last = static_cast<int>(std::min(std::ceil(hi) + 1, 1e6));
+    return true;
+}
+
 } // namespace
 
 void GUI_EraseScreen()
@@ -332,7 +363,16 @@ void GUI_Arc(int xc, int yc, int r, int, int a0, int a1)
         const int outer = static_cast<int>(std::sqrt(outer2));
         const double inner2 = ri > 0 ? ri * ri - static_cast<double>(dy) * dy : -1;
         const int inner = inner2 > 0 ? static_cast<int>(std::ceil(std::sqrt(inner2))) : 0;
-        for (int dx = -outer; dx <= outer; ++dx) {
+        // Narrow the row to where both rays allow pixels (a pixel or two of
+        // margin); the exact test below decides each one.
+        int first = -outer;
+        int last = outer;
+        if (!wide && !RowBetweenRays(s0, c0, s1, c1, -dy, first, last)) {
+            continue;
+        }
+        first = std::max(first, -outer);
+        last = std::min(last, outer);
+        for (int dx = first; dx <= last; ++dx) {
             if (dx > -inner && dx < inner) {
                 dx = inner - 1; // over the hole
                 continue;

@@ -46,7 +46,9 @@ void HAL_InitInterrupts()
 void __disable_interrupt()
 {
     hal.interruptLock.lock();
-    const std::uint32_t n = ++hal.nesting;
+    // The lock orders the counter; the atomic only keeps a reader elsewhere from tearing it.
+    const std::uint32_t n = hal.nesting.load(std::memory_order_relaxed) + 1;
+    hal.nesting.store(n, std::memory_order_relaxed);
     if (n != 1) {
         HAL_Trace("\nFATAL ERROR: IAR_Intrinsics __disable_interrupt() %d", static_cast<int>(n));
     }
@@ -54,8 +56,8 @@ void __disable_interrupt()
 
 void __enable_interrupt()
 {
-    const std::uint32_t before = hal.nesting;
-    hal.nesting = before - 1;
+    const std::uint32_t before = hal.nesting.load(std::memory_order_relaxed);
+    hal.nesting.store(before - 1, std::memory_order_relaxed);
     if (before != 1) {
         HAL_Trace("\nFATAL ERROR: IAR_Intrinsics __enable_interrupt() %d", static_cast<int>(before - 1));
     }
