@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
+#include <thread>
 
 #include "gui/LCD.h"
 #include "hal/host.h"
@@ -16,9 +17,38 @@ constexpr std::uint32_t kInitialBacklight = 2;
 constexpr std::uint32_t kDimOnColor = 0x4F4F4F;
 constexpr std::uint32_t kInitialOnColor = 0xCECECE;
 
+// A recursive lock lighter than the general one: the owner is remembered, a
+// second lock by the owner only counts.
+class RecursiveLock {
+public:
+    void lock()
+    {
+        const std::thread::id self = std::this_thread::get_id();
+        if (owner_.load(std::memory_order_relaxed) == self) {
+            ++depth_;
+            return;
+        }
+        mutex_.lock();
+        owner_.store(self, std::memory_order_relaxed);
+        depth_ = 1;
+    }
+    void unlock()
+    {
+        if (--depth_ == 0) {
+            owner_.store(std::thread::id{}, std::memory_order_relaxed);
+            mutex_.unlock();
+        }
+    }
+
+private:
+    std::mutex mutex_;
+    std::atomic<std::thread::id> owner_{};
+    int depth_ = 0;
+};
+
 struct Hal {
-    std::recursive_mutex interruptLock;
-    std::recursive_mutex contextLock;
+    RecursiveLock interruptLock;
+    RecursiveLock contextLock;
     // Only touched by the thread holding interruptLock; atomic so that a
     // nesting check on another thread reads a whole value.
     std::atomic<std::uint32_t> nesting{0};
