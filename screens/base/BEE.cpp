@@ -14,6 +14,7 @@
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
 #include "screens/common/ML.h"
+#include "screens/common/SCR.h"
 #include "screens/common/PLH.h"
 #include "screens/common/VD.h"
 #include "screens/user/BKE.h"
@@ -21,9 +22,7 @@
 namespace {
 
 constexpr std::uint8_t kEntryCount = 4;
-constexpr std::uint16_t kHintTicks = 40;
 constexpr std::uint8_t kHintChoose = 0;
-constexpr std::uint8_t kHintContinue = 5;
 constexpr std::uint16_t kOn = 76;
 constexpr std::uint16_t kOff = 24;
 constexpr GUI_BOX kRightPart{159, 28, 239, 131};
@@ -47,13 +46,7 @@ const Entry kEntries[kEntryCount] = {
     {249, BSP_SparbetriebFeedback, 36},
 };
 
-struct HeatingMenu {
-    std::uint8_t savedCursor = 0;
-    std::uint8_t savedFirstRow = 0;
-    std::uint8_t hint = kHintChoose;
-};
-
-HeatingMenu bee;
+SCR_Menu bee{0, 0, kHintChoose};
 
 std::uint8_t CurrentCircuit()
 {
@@ -152,14 +145,6 @@ void DrawTitle()
     TITLE_DrawLine();
 }
 
-void SetHint(std::uint8_t index)
-{
-    bee.hint = index;
-    if (index == kHintContinue) {
-        SM_Post(DTM_Task, SIG_TMR_HINT_SET, kHintTicks);
-    }
-    HINT_SetText(index);
-}
 
 // With two circuits the previous and the next one are the same: the other.
 void SelectOtherCircuit()
@@ -190,7 +175,7 @@ SM_State BEE_Endbenutzermenue(SM_Hsm* me, const SM_Event* e)
     case SIG_INIT:
         HAL_Trace("\n BEE_Endbenutzermenue Init");
         if (e->par == 4) {
-            ML_RestorePosition(bee.savedFirstRow, bee.savedCursor);
+            ML_RestorePosition(bee.firstRow, bee.cursor);
         }
         if (e->par != 5) {
             bee.hint = kHintChoose;
@@ -203,22 +188,10 @@ SM_State BEE_Endbenutzermenue(SM_Hsm* me, const SM_Event* e)
         return nullptr;
     case SIG_EXIT:
         HAL_Trace("\n BEE_Endbenutzermenue Exit");
-        bee.savedCursor = ML_GetCursor();
-        bee.savedFirstRow = ML_GetFirstRow();
-        SCR_ExitCommon();
+        SCR_MenuExit(bee);
         return nullptr;
     case SIG_KEY_BACK:
         SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, 4);
-        return nullptr;
-    case SIG_KEY_UP:
-    case SIG_KEY_DOWN:
-        if (e->sig == SIG_KEY_UP) {
-            ML_CursorUp();
-        } else {
-            ML_CursorDown();
-        }
-        SetHint(kHintContinue);
-        LCD_Refresh();
         return nullptr;
     case SIG_KEY_LEFT:
     case SIG_KEY_RIGHT:
@@ -231,7 +204,7 @@ SM_State BEE_Endbenutzermenue(SM_Hsm* me, const SM_Event* e)
         SM_TranParam(me, BKE_Kontrasteinstellung, kEntries[ML_GetCursor()].target, 3);
         return nullptr;
     case SIG_TMR_HINT_TIMEOUT:
-        SetHint(kHintChoose);
+        SCR_MenuHint(bee, kHintChoose);
         HINT_Refresh();
         return nullptr;
     case SIG_TICK_5S:
@@ -241,6 +214,6 @@ SM_State BEE_Endbenutzermenue(SM_Hsm* me, const SM_Event* e)
         SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kEntries[ML_GetCursor()].help);
         return nullptr;
     default:
-        return BMM_Menuemonitor;
+        return SCR_MenuCursorKeys(bee, e) ? nullptr : SM_State(BMM_Menuemonitor);
     }
 }

@@ -12,6 +12,7 @@
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
 #include "screens/common/ML.h"
+#include "screens/common/SCR.h"
 #include "screens/common/PLH.h"
 #include "screens/common/VD.h"
 #include "screens/user/BKE.h"
@@ -21,9 +22,7 @@ namespace {
 constexpr std::uint8_t kEntryCount = 7;
 constexpr std::uint8_t kHeating = 2;
 constexpr std::uint16_t kTitle = 166;
-constexpr std::uint16_t kHintTicks = 40;
 constexpr std::uint8_t kHintChoose = 0;
-constexpr std::uint8_t kHintContinue = 5;
 
 struct Entry {
     std::uint16_t text;
@@ -39,13 +38,7 @@ const Entry kEntries[kEntryCount] = {
     {227, &bmService22, BSVM_Servicemenue, 98},
 };
 
-struct MainMenu {
-    std::uint8_t savedCursor = 0;
-    std::uint8_t savedFirstRow = 0;
-    std::uint8_t hint = kHintChoose;
-};
-
-MainMenu bgm;
+SCR_Menu bgm{0, 0, kHintChoose};
 
 bool Visible(std::uint8_t index)
 {
@@ -71,14 +64,6 @@ template <std::uint8_t I> void Draw(const GUI_BOX* row)
 
 constexpr ML_DrawFn kDraw[kEntryCount] = {Draw<0>, Draw<1>, Draw<2>, Draw<3>, Draw<4>, Draw<5>, Draw<6>};
 
-void SetHint(std::uint8_t index)
-{
-    bgm.hint = index;
-    if (index == kHintContinue) {
-        SM_Post(DTM_Task, SIG_TMR_HINT_SET, kHintTicks);
-    }
-    HINT_SetText(index);
-}
 
 void ToFirstVisible()
 {
@@ -107,9 +92,9 @@ SM_State BGM_Grundmenue(SM_Hsm* me, const SM_Event* e)
             ToFirstVisible();
         } else if (e->par == 4) {
             // Restored only as it was, never fitted.
-            if (ML_IsEntryVisible(bgm.savedCursor) != 0 && ML_IsEntryVisible(bgm.savedFirstRow) != 0) {
-                ML_SetCursor(bgm.savedCursor);
-                ML_SetFirstRow(bgm.savedFirstRow);
+            if (ML_IsEntryVisible(bgm.cursor) != 0 && ML_IsEntryVisible(bgm.firstRow) != 0) {
+                ML_SetCursor(bgm.cursor);
+                ML_SetFirstRow(bgm.firstRow);
                 bgm.hint = kHintChoose;
             } else {
                 ToFirstVisible();
@@ -126,22 +111,10 @@ SM_State BGM_Grundmenue(SM_Hsm* me, const SM_Event* e)
         return nullptr;
     case SIG_EXIT:
         HAL_Trace("\n BGM_Grundmenue Exit");
-        bgm.savedCursor = ML_GetCursor();
-        bgm.savedFirstRow = ML_GetFirstRow();
-        SCR_ExitCommon();
+        SCR_MenuExit(bgm);
         return nullptr;
     case SIG_KEY_BACK:
         SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, 3);
-        return nullptr;
-    case SIG_KEY_UP:
-    case SIG_KEY_DOWN:
-        if (e->sig == SIG_KEY_UP) {
-            ML_CursorUp();
-        } else {
-            ML_CursorDown();
-        }
-        SetHint(kHintContinue);
-        LCD_Refresh();
         return nullptr;
     case SIG_KEY_OK: {
         const Entry& entry = kEntries[ML_GetCursor()];
@@ -152,7 +125,7 @@ SM_State BGM_Grundmenue(SM_Hsm* me, const SM_Event* e)
         return nullptr;
     }
     case SIG_TMR_HINT_TIMEOUT:
-        SetHint(kHintChoose);
+        SCR_MenuHint(bgm, kHintChoose);
         HINT_Refresh();
         return nullptr;
     case SIG_TICK_5S:
@@ -162,6 +135,6 @@ SM_State BGM_Grundmenue(SM_Hsm* me, const SM_Event* e)
         SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kEntries[ML_GetCursor()].help);
         return nullptr;
     default:
-        return BMM_Menuemonitor;
+        return SCR_MenuCursorKeys(bgm, e) ? nullptr : SM_State(BMM_Menuemonitor);
     }
 }

@@ -85,6 +85,34 @@ void SCR_Hint(std::uint8_t index, bool arm)
     }
 }
 
+void SCR_MenuHint(SCR_Menu& menu, std::uint8_t index)
+{
+    menu.hint = index;
+    SCR_Hint(index, index == kContinueOk);
+}
+
+bool SCR_MenuCursorKeys(SCR_Menu& menu, const SM_Event* e)
+{
+    if (e->sig != SIG_KEY_UP && e->sig != SIG_KEY_DOWN) {
+        return false;
+    }
+    if (e->sig == SIG_KEY_UP) {
+        ML_CursorUp();
+    } else {
+        ML_CursorDown();
+    }
+    SCR_MenuHint(menu, kContinueOk);
+    LCD_Refresh();
+    return true;
+}
+
+void SCR_MenuExit(SCR_Menu& menu)
+{
+    menu.cursor = ML_GetCursor();
+    menu.firstRow = ML_GetFirstRow();
+    SCR_ExitCommon();
+}
+
 SM_State SCR_EditState(SM_Hsm* me, const SM_Event* e, const SCR_Edit& s)
 {
     if (Trace(s.name, e)) {

@@ -15,6 +15,20 @@
 // Shows a hint; `arm` starts the 4-second hint timer.
 void SCR_Hint(std::uint8_t index, bool arm);
 
+// A menu's memory: its position for the return from a sub-screen, its hint.
+struct SCR_Menu {
+    std::uint8_t firstRow;
+    std::uint8_t cursor;
+    std::uint8_t hint;
+};
+// Shows and remembers a menu hint; "Weiter mit OK" (5) runs for 4 s.
+void SCR_MenuHint(SCR_Menu& menu, std::uint8_t index);
+// UP and DOWN: the cursor, "Weiter mit OK" even when it did not move, a
+// refresh. False for every other signal.
+bool SCR_MenuCursorKeys(SCR_Menu& menu, const SM_Event* e);
+// On exit: remember the position, then the exit actions every screen has.
+void SCR_MenuExit(SCR_Menu& menu);
+
 struct SCR_Edit {
     const char* name;                  // the state's name, for its trace lines
     void (*drawTitle)();
