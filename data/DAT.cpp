@@ -739,3 +739,8 @@ std::uint8_t DAT_DisplayFlag()
     // Byte 2 of the display settings tail; anything but 0xAA counts as 0x55.
     return DAT_image.displayTail[2] == 0xAA ? 0xAA : 0x55;
 }
+
+void DAT_EndCommissioning()
+{
+    DAT_image.service[1] = static_cast<std::uint8_t>(DAT_image.service[1] & ~0x20U);
+}

@@ -161,3 +161,4 @@ bool DAT_EconomyOn();               // mode word bit 3
 void DAT_SetContrast(std::uint8_t contrast);
 // Display flag sent with the display settings: 0xAA or 0x55.
 std::uint8_t DAT_DisplayFlag();
+void DAT_EndCommissioning();        // clears service byte 1 bit 5

@@ -11,6 +11,7 @@
 #include "screens/base/BMA.h"
 #include "screens/base/BRA.h"
 #include "screens/common/PLH.h"
+#include "screens/service/BIA.h"
 #include "screens/user/BKE.h"
 #include "support/PanelRun.h"
 #include "support/Screen.h"

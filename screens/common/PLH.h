@@ -17,7 +17,6 @@
     X(BHE_HerstellerEndkontrolle, BMM_Menuemonitor) \
     X(BHKM_HKMenue, BMM_Menuemonitor) \
     X(BHQ_HardwareQualityCheck, BMM_Menuemonitor) \
-    X(BIA_InbetriebnahmeAssistent, BGA_Grundanzeige) \
     X(BIM_InformationMenue, BMM_Menuemonitor) \
     X(BPB_Partybetrieb, BMM_Menuemonitor) \
     X(BRT_RaumtemperaturTag, BMM_Menuemonitor) \
@@ -26,7 +25,6 @@
     X(BSP_SparbetriebFeedback, BMM_Menuemonitor) \
     X(BSVM_Servicemenue, BMM_Menuemonitor) \
     X(BTC_TeilnehmerWink, BMM_Menuemonitor) \
-    X(BUD_UhrzeitDialog, BMM_Menuemonitor) \
     X(BWD_WartungsDialog, BMM_Menuemonitor) \
     X(BWW_Warmwasser, BMM_Menuemonitor) \
     X(BWWM_WWMenue, BMM_Menuemonitor)

@@ -1,0 +1,6 @@
+// Commissioning assistant: language, then time and date, then a closing message.
+#pragma once
+
+#include "core/SM.h"
+
+SM_State BIA_InbetriebnahmeAssistent(SM_Hsm* me, const SM_Event* e);

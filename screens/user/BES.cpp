@@ -1,0 +1,204 @@
+// Language selection: every language names itself in its own words; the
+// commissioning assistant uses the same screens.
+#include "screens/user/BES.h"
+
+#include <array>
+#include <utility>
+
+#include "comm/DIS_UserOps.h"
+#include "core/MainTask.h"
+#include "data/DAT.h"
+#include "data/TXT.h"
+#include "gui/GUI.h"
+#include "gui/GUI_Font.h"
+#include "gui/LCD.h"
+#include "hal/HAL.h"
+#include "screens/base/BMM.h"
+#include "screens/common/ML.h"
+#include "screens/common/PLH.h"
+#include "screens/common/SCR.h"
+#include "screens/common/VD.h"
+#include "screens/service/BIA.h"
+#include "screens/user/BKE.h"
+
+namespace {
+
+constexpr std::uint8_t kHintChoose = 0;
+constexpr std::uint8_t kHintTakenOver = 7;
+constexpr std::uint8_t kHintIsSet = 10;
+constexpr std::uint8_t kVisibleRows = 4;
+constexpr std::uint8_t kLastFirstRow = TXT_LANGUAGES - kVisibleRows;
+constexpr std::uint16_t kTitle = 255;
+constexpr std::uint16_t kCode = 393;
+constexpr std::uint16_t kName = 394;
+constexpr std::uint32_t kFromAssistant = 6;
+constexpr std::int16_t kMarkWidth = 30;
+constexpr GUI_BOX kNameArea{0, 28, 239, 131};
+
+struct Languages {
+    SCR_Menu menu{0, 0, kHintChoose};
+    bool assistant = false; // entered from the commissioning assistant
+    bool changed = false;   // the last OK chose another language than the stored one
+};
+
+Languages bes;
+
+// Texts of another language: the active language is switched for the fetch
+// only; the image keeps the stored index (switching mirrors into it).
+void CopyIn(std::uint8_t language, std::uint16_t id, char* out, std::uint16_t size)
+{
+    const std::uint8_t active = TXT_GetLanguage();
+    const std::uint8_t stored = DAT_GetLanguageByte();
+    TXT_SetLanguage(language);
+    TXT_CopyText(id, out, size);
+    TXT_SetLanguage(active);
+    DAT_SetLanguageByte(stored);
+}
+
+template <std::uint8_t I> void DrawRow(const GUI_BOX* row)
+{
+    char name[64];
+    char code[16];
+    CopyIn(I, kName, name, sizeof name);
+    CopyIn(I, kCode, code, sizeof code);
+    GUI_TextInBox(name, row, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER);
+    const GUI_BOX codeBox{row->x0, row->y0, static_cast<std::int16_t>(row->x1 - kMarkWidth), row->y1};
+    ML_DrawValue(&codeBox, code);
+    ML_DrawChoiceMark(row, I == TXT_GetLanguage());
+}
+
+template <std::size_t... I> constexpr auto MakeRows(std::index_sequence<I...>)
+{
+    return std::array<ML_DrawFn, sizeof...(I)>{DrawRow<static_cast<std::uint8_t>(I)>...};
+}
+constexpr auto kRows = MakeRows(std::make_index_sequence<TXT_LANGUAGES>{});
+
+void DrawTitle()
+{
+    TITLE_SetText(TXT_GetText(kTitle));
+    TITLE_DrawLine();
+}
+
+// The way back, as BACK, the feedback's keys and its timeout take it.
+void Return(SM_Hsm* me, bool confirmed)
+{
+    if (bes.assistant) {
+        SM_TranParam(me, BKE_Kontrasteinstellung, BIA_InbetriebnahmeAssistent, confirmed ? 7 : 8);
+    } else {
+        SM_TranParam(me, BKE_Kontrasteinstellung, BEM_EinstellungenMenue, 4);
+    }
+}
+
+void Choose(std::uint8_t language)
+{
+    bes.changed = language != DAT_GetLanguageByte();
+    DAT_SetLanguageByte(language);
+    TXT_SetLanguage(language);
+    DIS_UO_DisplaySettings(DAT_Contrast(), language, DAT_DisplayFlag());
+}
+
+bool IsKey(std::uint16_t sig)
+{
+    return sig == SIG_KEY_UP || sig == SIG_KEY_DOWN || sig == SIG_KEY_LEFT || sig == SIG_KEY_RIGHT ||
+           sig == SIG_KEY_OK || sig == SIG_KEY_BACK;
+}
+
+} // namespace
+
+SM_State BES_EinstellungSprache(SM_Hsm* me, const SM_Event* e)
+{
+    switch (e->sig) {
+    case SIG_ENTRY:
+        HAL_Trace("\n BES_EinstellungSprache Entry");
+        for (std::uint8_t i = 0; i < TXT_LANGUAGES; ++i) {
+            ML_SetEntry(i, kRows[i]);
+        }
+        ML_SetCount(TXT_LANGUAGES);
+        ML_Init(0, 239, 29, 24, 2, kVisibleRows);
+        return nullptr;
+    case SIG_INIT: {
+        HAL_Trace("\n BES_EinstellungSprache Init");
+        if (e->par == kFromAssistant || e->par == 3) {
+            bes.assistant = e->par == kFromAssistant;
+        }
+        // The stored index comes from the control unit and may be anything.
+        const std::uint8_t stored = DAT_GetLanguageByte();
+        const std::uint8_t cursor = stored < TXT_LANGUAGES ? stored : TXT_LANGUAGES - 1;
+        const std::uint8_t first = cursor == 0 ? 0 : cursor - 1;
+        ML_SetCursor(cursor);
+        ML_SetFirstRow(first < kLastFirstRow ? first : kLastFirstRow);
+        bes.menu.hint = kHintChoose;
+        GUI_EraseScreen();
+        DrawTitle();
+        ML_Draw();
+        SCR_Hint(kHintChoose, false);
+        LCD_Refresh();
+        return nullptr;
+    }
+    case SIG_EXIT:
+        HAL_Trace("\n BES_EinstellungSprache Exit");
+        SCR_MenuExit(bes.menu);
+        return nullptr;
+    case SIG_KEY_OK:
+        Choose(ML_GetCursor());
+        SM_Tran(me, BMM_Menuemonitor, BES_EinstellungSpracheFeedback);
+        return nullptr;
+    case SIG_KEY_BACK:
+        Return(me, false);
+        return nullptr;
+    case SIG_KEY_MENU:
+        if (bes.assistant) {
+            return nullptr;
+        }
+        break;
+    case SIG_TMR_HINT_TIMEOUT:
+        SCR_MenuHint(bes.menu, kHintChoose);
+        HINT_Refresh();
+        return nullptr;
+    default:
+        if (SCR_MenuCursorKeys(bes.menu, e)) {
+            return nullptr;
+        }
+        break;
+    }
+    return BMM_Menuemonitor;
+}
+
+SM_State BES_EinstellungSpracheFeedback(SM_Hsm* me, const SM_Event* e)
+{
+    switch (e->sig) {
+    case SIG_ENTRY:
+        HAL_Trace("\n BES_EinstellungSpracheFeedback Entry");
+        return nullptr;
+    case SIG_INIT: {
+        HAL_Trace("\n BES_EinstellungSpracheFeedback Init");
+        GUI_EraseScreen();
+        DrawTitle();
+        const GUI_FONTDEF* old = TXT_UseFontLarge();
+        GUI_TextInBoxWrapped(TXT_GetText(kName), &kNameArea, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER, GUI_WRAP_WORD);
+        GUI_SelectFont(old);
+        SCR_Hint(bes.changed ? kHintTakenOver : kHintIsSet, true);
+        LCD_Refresh();
+        return nullptr;
+    }
+    case SIG_EXIT:
+        HAL_Trace("\n BES_EinstellungSpracheFeedback Exit");
+        SCR_ExitCommon();
+        return nullptr;
+    case SIG_TMR_HINT_TIMEOUT:
+        Return(me, true);
+        return nullptr;
+    case SIG_KEY_MENU:
+        if (bes.assistant) {
+            return nullptr;
+        }
+        break;
+    default:
+        if (IsKey(e->sig)) {
+            Return(me, true);
+            return nullptr;
+        }
+        break;
+    }
+    return BMM_Menuemonitor;
+}

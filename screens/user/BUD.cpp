@@ -1,0 +1,367 @@
+// Time and date screens. The dialogs edit a copy of the clock; OK sets the
+// clock and tells the control unit.
+#include "screens/user/BUD.h"
+
+#include "comm/DIS_UserOps.h"
+#include "core/DTM.h"
+#include "core/MainTask.h"
+#include "data/TXT.h"
+#include "gui/GUI.h"
+#include "gui/LCD.h"
+#include "hal/HAL.h"
+#include "screens/base/BGA.h"
+#include "screens/base/BMM.h"
+#include "screens/common/ML.h"
+#include "screens/common/PLH.h"
+#include "screens/common/SCR.h"
+#include "screens/common/VD.h"
+#include "screens/service/BIA.h"
+#include "screens/user/BKE.h"
+#include "screens/user/FMT_Date.h"
+
+namespace {
+
+enum Flow : std::uint32_t { kFromMenu = 0, kAssistant = 6, kClockMessage = 10, kFromSettings = 11 };
+enum Field : std::uint8_t { kTime, kDate };
+
+constexpr std::uint16_t kTitle = 273;
+constexpr std::uint16_t kTimeText = 272;
+constexpr std::uint16_t kDateText = 65;
+constexpr std::uint8_t kHintChoose = 0;
+constexpr std::uint8_t kHintChange = 2;
+constexpr std::uint8_t kHintTakenOver = 7;
+constexpr std::uint8_t kHintTakeOver = 9;
+constexpr std::uint8_t kRepeatRate = 15;
+constexpr std::int32_t kMaxStep = 120;
+constexpr std::uint16_t kStepsPerGrowth = 25;
+constexpr std::int32_t kGrowth[2] = {2, 4}; // time, date
+constexpr GUI_BOX kRows[2] = {{1, 29, 238, 52}, {1, 55, 238, 78}};
+constexpr GUI_BOX kMenuArea{0, 28, 239, 131};
+
+struct TimeDate {
+    SCR_Menu menu{0, 0, kHintChoose};
+    std::uint32_t flow = kFromMenu;
+    DTM_Clock edit{};
+    std::int32_t step = 1;
+    bool accelerating = false;
+    std::uint16_t stepsSinceGrowth = 0;
+    bool changed = false;
+    Field confirmed = kTime; // the dialog the feedback follows
+};
+
+TimeDate bud;
+
+// A screen and its transition parameter.
+struct Next {
+    SM_Handler target;
+    std::uint32_t par;
+};
+
+Next AfterTime(bool back)
+{
+    switch (bud.flow) {
+    case kFromSettings:
+        return back ? Next{BEM_EinstellungenMenue, 4} : Next{BUD_DatumDialog, kFromSettings};
+    case kAssistant:
+        return back ? Next{BIA_InbetriebnahmeAssistent, 8} : Next{BUD_DatumDialog, kAssistant};
+    case kClockMessage:
+        return back ? Next{BGA_Grundanzeige, 3} : Next{BUD_DatumDialog, kClockMessage};
+    default:
+        return {BUD_DatumUhrzeitMenue, 4};
+    }
+}
+
+Next AfterDate(bool back)
+{
+    switch (bud.flow) {
+    case kFromSettings:
+        return back ? Next{BUD_UhrzeitDialog, kFromSettings} : Next{BEM_EinstellungenMenue, 4};
+    case kAssistant:
+        return back ? Next{BUD_UhrzeitDialog, kAssistant} : Next{BIA_InbetriebnahmeAssistent, 7};
+    case kClockMessage:
+        return back ? Next{BUD_UhrzeitDialog, kClockMessage} : Next{BGA_Grundanzeige, 3};
+    default:
+        return {BUD_DatumUhrzeitMenue, 4};
+    }
+}
+
+void Go(SM_Hsm* me, Next next)
+{
+    SM_TranParam(me, BKE_Kontrasteinstellung, next.target, next.par);
+}
+
+void TakeFlow(std::uint32_t par)
+{
+    if (par == kFromMenu || par == kAssistant || par == kClockMessage || par == kFromSettings) {
+        bud.flow = par;
+    }
+}
+
+void DrawTitle()
+{
+    TITLE_SetText(TXT_GetText(kTitle));
+    TITLE_DrawLine();
+}
+
+// Text of the field, as the time/date screens show it.
+void Format(const DTM_Clock& c, Field f, char* out, std::size_t size)
+{
+    FMT_DateTime(c, f == kTime ? 5 : 0, out, size);
+}
+
+// A labelled value in its row; the edited one inverted.
+void DrawField(const GUI_BOX* row, Field f, const DTM_Clock& c, bool inverted)
+{
+    GUI_EraseBox(row);
+    char value[32];
+    Format(c, f, value, sizeof value);
+    GUI_TextInBox(TXT_GetText(f == kTime ? kTimeText : kDateText), row, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER);
+    GUI_TextInBox(value, row, GUI_ALIGN_RIGHT | GUI_ALIGN_VCENTER);
+    if (inverted) {
+        const int x0 = row->x1 - GUI_TextWidth(value) - 1;
+        GUI_InvertArea(x0 > row->x0 ? x0 : row->x0, row->y0, row->x1, row->y1);
+    }
+}
+
+void DrawDialog(Field edited, bool inverted)
+{
+    GUI_EraseScreen();
+    DrawTitle();
+    DrawField(&kRows[kTime], kTime, bud.edit, inverted && edited == kTime);
+    DrawField(&kRows[kDate], kDate, bud.edit, inverted && edited == kDate);
+}
+
+void ResetStep()
+{
+    bud.step = 1;
+    bud.accelerating = false;
+    bud.stepsSinceGrowth = 0;
+}
+
+void Move(Field f, bool up)
+{
+    const std::int32_t by = up ? bud.step : -bud.step;
+    if (f == kTime) {
+        DTM_AddMinutes(bud.edit.hour, bud.edit.minute, by);
+    } else {
+        DTM_AddDays(bud.edit, by);
+    }
+    bud.changed = true;
+    if (bud.accelerating && ++bud.stepsSinceGrowth >= kStepsPerGrowth) {
+        bud.stepsSinceGrowth = 0;
+        bud.step = bud.step + kGrowth[f] < kMaxStep ? bud.step + kGrowth[f] : kMaxStep;
+    }
+}
+
+// Sets the clock and tells the control unit: the edited field with the
+// clock's other half.
+void Store(Field f)
+{
+    DTM_Clock c = DTM_GetClock();
+    if (f == kTime) {
+        c.hour = bud.edit.hour;
+        c.minute = bud.edit.minute;
+        c.second = 0;
+        DIS_UO_Time(DTM_RecordToSeconds(c));
+    } else {
+        c.year = bud.edit.year;
+        c.month = bud.edit.month;
+        c.day = bud.edit.day;
+        c.weekday = bud.edit.weekday;
+        DIS_UO_Date(DTM_RecordToSeconds(c));
+    }
+    bud.edit = c; // what the feedback shows: the clock is set only when the timer task runs
+}
+
+bool Trace(const char* name, const SM_Event* e)
+{
+    switch (e->sig) {
+    case SIG_ENTRY:
+        HAL_Trace("\n %s Entry", name);
+        return true;
+    case SIG_INIT:
+        HAL_Trace("\n %s Init", name);
+        return true;
+    case SIG_EXIT:
+        HAL_Trace("\n %s Exit", name);
+        return true;
+    default:
+        return false;
+    }
+}
+
+SM_State Dialog(SM_Hsm* me, const SM_Event* e, const char* name, Field f)
+{
+    if (Trace(name, e)) {
+        if (e->sig == SIG_ENTRY) {
+            SM_Post(KEY_Task, SIG_KEY_REPEAT_RATE, kRepeatRate);
+            ResetStep();
+        } else if (e->sig == SIG_INIT) {
+            TakeFlow(e->par);
+            if (e->par != 4) {
+                bud.edit = DTM_GetClock();
+                if (f == kTime) {
+                    bud.edit.second = 0;
+                }
+                bud.changed = false;
+            }
+            DrawDialog(f, true);
+            SCR_Hint(kHintChange, false);
+            LCD_Refresh();
+        } else {
+            SCR_ExitCommon();
+        }
+        return nullptr;
+    }
+    switch (e->sig) {
+    case SIG_KEY_UP:
+    case SIG_KEY_RIGHT:
+    case SIG_KEY_DOWN:
+    case SIG_KEY_LEFT:
+        Move(f, e->sig == SIG_KEY_UP || e->sig == SIG_KEY_RIGHT);
+        DrawField(&kRows[f], f, bud.edit, true);
+        SCR_Hint(kHintTakeOver, true);
+        LCD_Refresh();
+        return nullptr;
+    case SIG_KEY_FAST_REPEAT:
+        bud.step = kGrowth[f];
+        bud.accelerating = true;
+        bud.stepsSinceGrowth = 0;
+        return nullptr;
+    case SIG_KEY_RELEASED:
+        SM_Post(KEY_Task, SIG_KEY_FLUSH, 0);
+        ResetStep();
+        return nullptr;
+    case SIG_TMR_HINT_TIMEOUT:
+        SCR_Hint(kHintChange, false);
+        HINT_Refresh();
+        return nullptr;
+    case SIG_KEY_OK:
+        Store(f);
+        if (bud.changed) {
+            bud.confirmed = f;
+            SM_Tran(me, BMM_Menuemonitor, BUD_Feedback);
+        } else {
+            Go(me, f == kTime ? AfterTime(false) : AfterDate(false));
+        }
+        return nullptr;
+    case SIG_KEY_BACK:
+        Go(me, f == kTime ? AfterTime(true) : AfterDate(true));
+        return nullptr;
+    case SIG_KEY_MENU:
+        if (bud.flow == kAssistant) {
+            return nullptr;
+        }
+        break;
+    default:
+        break;
+    }
+    return BMM_Menuemonitor;
+}
+
+template <std::uint8_t F> void DrawMenuRow(const GUI_BOX* row)
+{
+    char value[32];
+    Format(DTM_GetClock(), static_cast<Field>(F), value, sizeof value);
+    ML_DrawName(row, F == kTime ? kTimeText : kDateText);
+    ML_DrawValue(row, value);
+}
+
+void RedrawMenu()
+{
+    ML_Draw();
+    LCD_RefreshBox(&kMenuArea);
+}
+
+} // namespace
+
+SM_State BUD_DatumUhrzeitMenue(SM_Hsm* me, const SM_Event* e)
+{
+    switch (e->sig) {
+    case SIG_ENTRY:
+        HAL_Trace("\n BUD_DatumUhrzeitMenue Entry");
+        ML_SetEntry(kTime, DrawMenuRow<kTime>);
+        ML_SetEntry(kDate, DrawMenuRow<kDate>);
+        ML_SetCount(2);
+        ML_Init(0, 239, 29, 24, 2, 4);
+        return nullptr;
+    case SIG_INIT:
+        HAL_Trace("\n BUD_DatumUhrzeitMenue Init");
+        if (e->par == 4) {
+            ML_RestorePosition(bud.menu.firstRow, bud.menu.cursor);
+        }
+        if (e->par != 5) {
+            bud.menu.hint = kHintChoose;
+        }
+        GUI_EraseScreen();
+        DrawTitle();
+        ML_Draw();
+        HINT_SetText(bud.menu.hint);
+        LCD_Refresh();
+        return nullptr;
+    case SIG_EXIT:
+        HAL_Trace("\n BUD_DatumUhrzeitMenue Exit");
+        SCR_MenuExit(bud.menu);
+        return nullptr;
+    case SIG_KEY_OK:
+        SM_TranParam(me, BKE_Kontrasteinstellung, ML_GetCursor() == kTime ? BUD_UhrzeitDialog : BUD_DatumDialog,
+                     kFromMenu);
+        return nullptr;
+    case SIG_KEY_BACK:
+        SM_TranParam(me, BKE_Kontrasteinstellung, BEM_EinstellungenMenue, 4);
+        return nullptr;
+    case SIG_TMR_HINT_TIMEOUT:
+        SCR_MenuHint(bud.menu, kHintChoose);
+        HINT_Refresh();
+        return nullptr;
+    case SIG_TICK_5S:
+    case SIG_DATA_TYPE_2:
+        RedrawMenu(); // the clock runs on screen
+        return nullptr;
+    default:
+        return SCR_MenuCursorKeys(bud.menu, e) ? nullptr : SM_State(BMM_Menuemonitor);
+    }
+}
+
+SM_State BUD_UhrzeitDialog(SM_Hsm* me, const SM_Event* e)
+{
+    return Dialog(me, e, "BUD_UhrzeitDialog", kTime);
+}
+
+SM_State BUD_DatumDialog(SM_Hsm* me, const SM_Event* e)
+{
+    return Dialog(me, e, "BUD_DatumDialog", kDate);
+}
+
+SM_State BUD_Feedback(SM_Hsm* me, const SM_Event* e)
+{
+    if (Trace("BUD_Feedback", e)) {
+        if (e->sig == SIG_INIT) {
+            DrawDialog(bud.confirmed, false);
+            SCR_Hint(kHintTakenOver, true);
+            LCD_Refresh();
+        } else if (e->sig == SIG_EXIT) {
+            SCR_ExitCommon();
+        }
+        return nullptr;
+    }
+    switch (e->sig) {
+    case SIG_KEY_UP:
+    case SIG_KEY_DOWN:
+    case SIG_KEY_LEFT:
+    case SIG_KEY_RIGHT:
+    case SIG_KEY_OK:
+    case SIG_KEY_BACK:
+    case SIG_TMR_HINT_TIMEOUT:
+        Go(me, bud.confirmed == kTime ? AfterTime(false) : AfterDate(false));
+        return nullptr;
+    case SIG_KEY_MENU:
+        if (bud.flow == kAssistant) {
+            return nullptr;
+        }
+        break;
+    default:
+        break;
+    }
+    return BMM_Menuemonitor;
+}
