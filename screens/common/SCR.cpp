@@ -27,23 +27,6 @@ constexpr GUI_BOX kQuestionRow{1, 29, 238, 52};
 constexpr GUI_BOX kAnswerBox{74, 67, 164, 117};
 constexpr GUI_BOX kChoiceArea{0, 28, 239, 131};
 
-// Entry, Init and Exit trace lines; true when the event was one of them.
-bool Trace(const char* name, const SM_Event* e)
-{
-    switch (e->sig) {
-    case SIG_ENTRY:
-        HAL_Trace("\n %s Entry", name);
-        return true;
-    case SIG_INIT:
-        HAL_Trace("\n %s Init", name);
-        return true;
-    case SIG_EXIT:
-        HAL_Trace("\n %s Exit", name);
-        return true;
-    default:
-        return false;
-    }
-}
 
 bool IsArrow(std::uint16_t sig)
 {
@@ -76,6 +59,24 @@ void DrawQuestion(const SCR_Question& q, bool inverted)
 }
 
 } // namespace
+
+bool SCR_Trace(const char* name, const SM_Event* e)
+{
+
+    switch (e->sig) {
+    case SIG_ENTRY:
+        HAL_Trace("\n %s Entry", name);
+        return true;
+    case SIG_INIT:
+        HAL_Trace("\n %s Init", name);
+        return true;
+    case SIG_EXIT:
+        HAL_Trace("\n %s Exit", name);
+        return true;
+    default:
+        return false;
+    }
+}
 
 void SCR_Hint(std::uint8_t index, bool arm)
 {
@@ -115,7 +116,7 @@ void SCR_MenuExit(SCR_Menu& menu)
 
 SM_State SCR_EditState(SM_Hsm* me, const SM_Event* e, const SCR_Edit& s)
 {
-    if (Trace(s.name, e)) {
+    if (SCR_Trace(s.name, e)) {
         if (e->sig == SIG_ENTRY) {
             SM_Post(KEY_Task, SIG_KEY_REPEAT_RATE, 12); // faster repeat while editing
         } else if (e->sig == SIG_INIT) {
@@ -158,7 +159,7 @@ SM_State SCR_EditState(SM_Hsm* me, const SM_Event* e, const SCR_Edit& s)
 
 SM_State SCR_FeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Feedback& s)
 {
-    if (Trace(s.name, e)) {
+    if (SCR_Trace(s.name, e)) {
         if (e->sig == SIG_ENTRY) {
             GUI_EraseScreen();
             DrawTitle(s.drawTitle);
@@ -183,7 +184,7 @@ SM_State SCR_FeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Feedback& s)
 
 SM_State SCR_ViewOnlyState(SM_Hsm* me, const SM_Event* e, const SCR_ViewOnly& s)
 {
-    if (Trace(s.name, e)) {
+    if (SCR_Trace(s.name, e)) {
         if (e->sig == SIG_INIT) {
             GUI_EraseScreen();
             DrawTitle(s.drawTitle);
@@ -204,7 +205,7 @@ SM_State SCR_ViewOnlyState(SM_Hsm* me, const SM_Event* e, const SCR_ViewOnly& s)
 
 SM_State SCR_ChoiceFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Choice& s)
 {
-    if (Trace(s.name, e)) {
+    if (SCR_Trace(s.name, e)) {
         if (e->sig == SIG_INIT) {
             GUI_EraseScreen();
             DrawTitle(s.drawTitle);
@@ -228,7 +229,7 @@ SM_State SCR_ChoiceFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Choice
 
 SM_State SCR_QuestionState(SM_Hsm* me, const SM_Event* e, const SCR_Question& s)
 {
-    if (Trace(s.name, e)) {
+    if (SCR_Trace(s.name, e)) {
         if (e->sig == SIG_INIT) {
             if (e->par == 3) {
                 *s.answer = 0;
@@ -271,7 +272,7 @@ SM_State SCR_QuestionState(SM_Hsm* me, const SM_Event* e, const SCR_Question& s)
 
 SM_State SCR_QuestionFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_QuestionFeedback& s)
 {
-    if (Trace(s.name, e)) {
+    if (SCR_Trace(s.name, e)) {
         if (e->sig == SIG_INIT) {
             const SCR_Question shown{s.name, s.drawTitle, s.question, const_cast<std::uint8_t*>(s.answer), 0,
                                      nullptr, nullptr, nullptr, nullptr, nullptr};

@@ -12,6 +12,10 @@
 
 #include "core/SM.h"
 
+// Writes the Entry, Init or Exit trace line of a state; true when the event
+// was one of those.
+bool SCR_Trace(const char* name, const SM_Event* e);
+
 // Shows a hint; `arm` starts the 4-second hint timer.
 void SCR_Hint(std::uint8_t index, bool arm);
 

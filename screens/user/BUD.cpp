@@ -173,26 +173,10 @@ void Store(Field f)
     bud.edit = c; // what the feedback shows: the clock is set only when the timer task runs
 }
 
-bool Trace(const char* name, const SM_Event* e)
-{
-    switch (e->sig) {
-    case SIG_ENTRY:
-        HAL_Trace("\n %s Entry", name);
-        return true;
-    case SIG_INIT:
-        HAL_Trace("\n %s Init", name);
-        return true;
-    case SIG_EXIT:
-        HAL_Trace("\n %s Exit", name);
-        return true;
-    default:
-        return false;
-    }
-}
 
 SM_State Dialog(SM_Hsm* me, const SM_Event* e, const char* name, Field f)
 {
-    if (Trace(name, e)) {
+    if (SCR_Trace(name, e)) {
         if (e->sig == SIG_ENTRY) {
             SM_Post(KEY_Task, SIG_KEY_REPEAT_RATE, kRepeatRate);
             ResetStep();
@@ -335,7 +319,7 @@ SM_State BUD_DatumDialog(SM_Hsm* me, const SM_Event* e)
 
 SM_State BUD_Feedback(SM_Hsm* me, const SM_Event* e)
 {
-    if (Trace("BUD_Feedback", e)) {
+    if (SCR_Trace("BUD_Feedback", e)) {
         if (e->sig == SIG_INIT) {
             DrawDialog(bud.confirmed, false);
             SCR_Hint(kHintTakenOver, true);
