@@ -108,10 +108,7 @@ void InitialRequests()
     if (DAT_CircuitPresent(1)) {
         DIS_UO_Request(25, 1);
     } else if (DAT_CircuitPresent(2)) {
-        std::uint8_t* r = DIS_RecordBuffer();
-        r[3] = 231;
-        r[4] = 1;
-        DIS_FileUserOpCircuit(25, 2);
+        DIS_UO_RequestCircuit(25, 2, 1);
     }
     Request(2);
     Request(1);
@@ -165,14 +162,6 @@ void PostChanged(std::uint8_t type)
     }
 }
 
-void RequestCircuit(std::uint8_t type, std::uint8_t circuit, std::uint8_t part)
-{
-    std::uint8_t* r = DIS_RecordBuffer();
-    r[3] = 231;
-    r[4] = part;
-    DIS_FileUserOpCircuit(type, circuit);
-}
-
 // What a stored telegram sets off: further parts, settings, signals.
 void AfterStore(const std::uint8_t* t)
 {
@@ -203,13 +192,13 @@ void AfterStore(const std::uint8_t* t)
         break;
     case 25:
         if (part == 1) {
-            RequestCircuit(25, circuit, 2);
+            DIS_UO_RequestCircuit(25, circuit, 2);
             return;
         }
         break;
     default:
         if (type >= 3 && type <= 9 && circuit == 1 && DAT_CircuitCount() == 2) {
-            RequestCircuit(type, 2, 0);
+            DIS_UO_RequestCircuit(type, 2, 0);
             return;
         }
         break;

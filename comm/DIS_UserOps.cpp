@@ -234,17 +234,22 @@ void DIS_UO_CodingRead(std::uint8_t selectors, std::uint8_t index, std::uint8_t 
 
 void DIS_UO_Request(std::uint8_t index, std::uint8_t part)
 {
+    if (index >= DIS_PER_CIRCUIT) {
+        // A per-circuit type carries its circuit where other requests carry the part.
+        const auto circuit = static_cast<std::uint8_t>((index - DIS_PER_CIRCUIT) / 3 + 1);
+        DIS_UO_RequestCircuit(static_cast<std::uint8_t>((index - DIS_PER_CIRCUIT) % 3), circuit, circuit);
+        return;
+    }
+    File(index, 231, {part});
+}
+
+void DIS_UO_RequestCircuit(std::uint8_t type, std::uint8_t circuit, std::uint8_t part)
+{
     std::uint8_t* r = DIS_RecordBuffer();
     std::memset(r + 3, 0, 10);
     r[3] = 231;
     r[4] = part;
-    if (index >= DIS_PER_CIRCUIT) {
-        const auto circuit = static_cast<std::uint8_t>((index - DIS_PER_CIRCUIT) / 3 + 1);
-        r[4] = circuit;
-        DIS_FileUserOpCircuit(static_cast<std::uint8_t>((index - DIS_PER_CIRCUIT) % 3), circuit);
-        return;
-    }
-    DIS_FileUserOp(index);
+    DIS_FileUserOpCircuit(type, circuit);
 }
 
 void DIS_UO_DisplaySettings(std::uint8_t contrast, std::uint8_t language, std::uint8_t flag)

@@ -32,6 +32,7 @@ void DIS_UO_CodingValue(std::uint8_t selectors, std::uint8_t index, std::uint16_
 void DIS_UO_Reset(std::uint8_t selector);                       // 229
 void DIS_UO_CodingRead(std::uint8_t selectors, std::uint8_t index, std::uint8_t flag); // 230
 void DIS_UO_Request(std::uint8_t index, std::uint8_t part);     // 231 (index: type or per-circuit index)
+void DIS_UO_RequestCircuit(std::uint8_t type, std::uint8_t circuit, std::uint8_t part); // 231 for a named circuit
 void DIS_UO_DisplaySettings(std::uint8_t contrast, std::uint8_t language, std::uint8_t flag); // 234
 void DIS_UO_Faults(std::uint8_t function);                      // 235
 void DIS_UO_ClearFaultHistory();                                // 239

@@ -1,5 +1,7 @@
 #include "sim/RealTime.h"
 
+#include <ctime>
+
 #include "hal/HAL.h"
 
 namespace {
@@ -125,4 +127,14 @@ void RealTime::run()
             lock.lock();
         }
     }
+}
+
+HOST_LocalTime SIM_MachineLocalTime()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const bool dst = local.tm_isdst > 0;
+    const long standardOffset = local.tm_gmtoff - (dst ? 3600 : 0);
+    return HOST_LocalTime{static_cast<std::int64_t>(now), static_cast<std::int32_t>(-standardOffset / 60), dst};
 }

@@ -9,7 +9,11 @@
 #include <mutex>
 #include <thread>
 
+#include "hal/host.h"
 #include "sim/TimeSource.h"
+
+// The machine's local time now, as the panel's clock wants it.
+HOST_LocalTime SIM_MachineLocalTime();
 
 class RealTime final : public TimeSource {
 public:

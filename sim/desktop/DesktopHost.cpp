@@ -2,9 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 
 #include "sim/InstanceLock.h"
+#include "sim/RealTime.h"
 #include "sim/desktop/AppRunner.h"
 #include "sim/desktop/Hardkeys.h"
 #include "sim/desktop/LogBuffer.h"
@@ -79,12 +79,7 @@ bool DesktopHost::stopRequested()
 
 HOST_LocalTime DesktopHost::localTime()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const bool dst = local.tm_isdst > 0;
-    const long standardOffset = local.tm_gmtoff - (dst ? 3600 : 0);
-    return HOST_LocalTime{static_cast<std::int64_t>(now), static_cast<std::int32_t>(-standardOffset / 60), dst};
+    return SIM_MachineLocalTime();
 }
 
 void DesktopHost::log(const std::string& text)

@@ -1,10 +1,11 @@
 #include "sim/headless/HeadlessHost.h"
 
+#include "sim/RealTime.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <iterator>
 #include <cstring>
-#include <ctime>
 #include <fstream>
 
 HeadlessHost::HeadlessHost(TimeSource& time, Options options)
@@ -52,12 +53,7 @@ HOST_LocalTime HeadlessHost::localTime()
     if (options_.fixedClock) {
         return options_.clock;
     }
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const bool dst = local.tm_isdst > 0;
-    const long standardOffset = local.tm_gmtoff - (dst ? 3600 : 0);
-    return HOST_LocalTime{static_cast<std::int64_t>(now), static_cast<std::int32_t>(-standardOffset / 60), dst};
+    return SIM_MachineLocalTime();
 }
 
 void HeadlessHost::reportError(const char* text)
