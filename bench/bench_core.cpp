@@ -1,6 +1,5 @@
 // Benchmarks of the application core (run: build/default/bench/panel_bench).
 #include <benchmark/benchmark.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>

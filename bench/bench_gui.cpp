@@ -1,6 +1,5 @@
 // Benchmarks of the drawing layer and the refresh into the host's LCD.
 #include <benchmark/benchmark.h>
-
 #include <cstring>
 #include <vector>
 

@@ -5,8 +5,8 @@
 #include "comm/DIS_Link.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cstring>
+#include <iterator>
 
 #include "core/SM.h"
 #include "data/DAT.h"
@@ -146,7 +146,8 @@ bool Enqueue(const std::uint8_t* bytes, std::uint8_t size, std::uint8_t index)
 
 std::uint8_t AdvanceSequence()
 {
-    const std::uint8_t next = Sequence(link.record[1]) >= 7 ? 1 : static_cast<std::uint8_t>(Sequence(link.record[1]) + 1);
+    const std::uint8_t next =
+        Sequence(link.record[1]) >= 7 ? 1 : static_cast<std::uint8_t>(Sequence(link.record[1]) + 1);
     return next;
 }
 

@@ -51,8 +51,8 @@ void DIS_FileUserOp(std::uint8_t type);
 void DIS_FileUserOpCircuit(std::uint8_t type, std::uint8_t circuit);
 void DIS_FileUserOpLong(const std::uint8_t* telegram); // 30 bytes, byte 0 '#'
 std::uint8_t DIS_QueueCount();
-std::uint8_t DIS_SequenceNumber();          // of the record buffer
+std::uint8_t DIS_SequenceNumber(); // of the record buffer
 std::uint8_t DIS_LastReceivedSequence();
-const std::uint8_t* DIS_ShortBuffer();      // 9 bytes offered in slot 20
-const std::uint8_t* DIS_LongBuffer();       // 30 bytes offered in slot 35
-std::uint8_t DIS_ArmedSlot();               // 0 when nothing is armed
+const std::uint8_t* DIS_ShortBuffer(); // 9 bytes offered in slot 20
+const std::uint8_t* DIS_LongBuffer();  // 30 bytes offered in slot 35
+std::uint8_t DIS_ArmedSlot();          // 0 when nothing is armed

@@ -214,8 +214,7 @@ void DIS_UO_Plain(std::uint8_t code)
 
 void DIS_UO_CodingValue(std::uint8_t selectors, std::uint8_t index, std::uint16_t value, std::uint8_t flag)
 {
-    File(14, 228,
-         {selectors, index, static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8), flag});
+    File(14, 228, {selectors, index, static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8), flag});
 }
 
 void DIS_UO_Reset(std::uint8_t selector)

@@ -37,10 +37,10 @@ struct Dtm {
         {0, SIG_TMR_KEY_TIMEOUT, KEY_Task},
     };
     OneShot slow[8] = {
-        {0, SIG_TMR_DATA_TIMEOUT, BED_Task},    {0, SIG_TMR_LIGHT_TIMEOUT, BED_Task},
-        {0, SIG_TMR_HINT_TIMEOUT, BED_Task},    {0, SIG_TMR_SERVICE_TIMEOUT, BED_Task},
-        {0, SIG_TMR_IDLE_TIMEOUT, BED_Task},    {0, SIG_TMR_WAIT_TIMEOUT, BED_Task},
-        {0, SIG_TMR_HWQC_TIMEOUT, BED_Task},    {0, SIG_TMR_START_TIMEOUT, BED_Task},
+        {0, SIG_TMR_DATA_TIMEOUT, BED_Task}, {0, SIG_TMR_LIGHT_TIMEOUT, BED_Task},
+        {0, SIG_TMR_HINT_TIMEOUT, BED_Task}, {0, SIG_TMR_SERVICE_TIMEOUT, BED_Task},
+        {0, SIG_TMR_IDLE_TIMEOUT, BED_Task}, {0, SIG_TMR_WAIT_TIMEOUT, BED_Task},
+        {0, SIG_TMR_HWQC_TIMEOUT, BED_Task}, {0, SIG_TMR_START_TIMEOUT, BED_Task},
     };
     Periodic periodic[4] = {
         {0, 10, SIG_DIS_TICK, DIS_Task},
@@ -73,8 +73,7 @@ OneShot* FindOneShot(std::uint16_t armSignal)
     return nullptr;
 }
 
-template <std::size_t N>
-void CountDown(OneShot (&table)[N], SM_Deferred& out)
+template <std::size_t N> void CountDown(OneShot (&table)[N], SM_Deferred& out)
 {
     for (OneShot& t : table) {
         if (t.counter != 0 && --t.counter == 0) {
@@ -83,7 +82,7 @@ void CountDown(OneShot (&table)[N], SM_Deferred& out)
     }
 }
 
-}
+} // namespace
 
 std::uint32_t DTM_HostLocalSeconds()
 {

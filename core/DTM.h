@@ -44,4 +44,3 @@ void DTM_ClampDate(DTM_Clock& record);
 std::uint16_t DTM_AddYears(std::uint16_t year, std::int32_t delta);
 int DTM_CompareDates(const DTM_Clock& a, const DTM_Clock& b);
 std::uint8_t DTM_MonthLength(std::uint16_t year, std::uint8_t month);
-

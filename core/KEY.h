@@ -8,9 +8,21 @@
 
 // Logical key numbers.
 enum KEY_Number : std::uint8_t {
-    KEY_UP, KEY_OK, KEY_DOWN, KEY_BACK, KEY_MENU, KEY_LEFT, KEY_RIGHT, KEY_HELP,
-    KEY_OK_UP, KEY_OK_DOWN, KEY_MENU_OK, KEY_MENU_DOWN, KEY_OK_BACK,
-    KEY_NONE, KEY_INVALID,
+    KEY_UP,
+    KEY_OK,
+    KEY_DOWN,
+    KEY_BACK,
+    KEY_MENU,
+    KEY_LEFT,
+    KEY_RIGHT,
+    KEY_HELP,
+    KEY_OK_UP,
+    KEY_OK_DOWN,
+    KEY_MENU_OK,
+    KEY_MENU_DOWN,
+    KEY_OK_BACK,
+    KEY_NONE,
+    KEY_INVALID,
 };
 inline constexpr std::uint8_t KEY_COUNT = 13; // keys with a raw pattern
 

@@ -2,11 +2,11 @@
 #pragma once
 
 struct PNL_Flags {
-    bool screensaver;   // the screensaver is showing
-    bool keyActivity;   // a key was pressed since the operation timeout was armed
-    bool serviceMode;   // the contractor's service mode is on
-    bool codingLevel2;  // coding level 2 is enabled
-    bool longTimeout;   // operation timeout of 30 minutes instead of 2
+    bool screensaver;  // the screensaver is showing
+    bool keyActivity;  // a key was pressed since the operation timeout was armed
+    bool serviceMode;  // the contractor's service mode is on
+    bool codingLevel2; // coding level 2 is enabled
+    bool longTimeout;  // operation timeout of 30 minutes instead of 2
 };
 
 extern PNL_Flags PNL_flags;

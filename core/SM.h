@@ -23,8 +23,8 @@ struct SM_State;
 using SM_Handler = SM_State (*)(SM_Hsm* me, const SM_Event* e);
 struct SM_State {
     SM_Handler fn;
-    constexpr SM_State(SM_Handler f) : fn(f) {} // NOLINT: implicit by design
-    constexpr SM_State(std::nullptr_t) : fn(nullptr) {} // NOLINT
+    constexpr SM_State(SM_Handler f) : fn(f) {}          // NOLINT: implicit by design
+    constexpr SM_State(std::nullptr_t) : fn(nullptr) {}  // NOLINT
     constexpr operator SM_Handler() const { return fn; } // NOLINT
 };
 

@@ -21,8 +21,8 @@ constexpr std::uint8_t kCapacity[SM_TASK_COUNT] = {
 };
 
 const char* const kLabel[SM_TASK_COUNT] = {
-    "DataFlash",         "Bedienung", "Displaybeleuchtung", "Tastatur", "Timer",
-    "Kommunikation", "Nicht definiert", "Nicht definiert",
+    "DataFlash", "Bedienung",     "Displaybeleuchtung", "Tastatur",
+    "Timer",     "Kommunikation", "Nicht definiert",    "Nicht definiert",
 };
 
 // Highest set bit of a ready set, -1 for none.

@@ -34,8 +34,7 @@ struct State {
 
 State st;
 
-template <std::size_t N>
-void Set(std::uint8_t (&block)[N], std::size_t at, std::initializer_list<std::uint8_t> bytes)
+template <std::size_t N> void Set(std::uint8_t (&block)[N], std::size_t at, std::initializer_list<std::uint8_t> bytes)
 {
     std::size_t i = at;
     for (std::uint8_t b : bytes) {
@@ -160,7 +159,8 @@ void DAT_InitDefaults(std::uint32_t localSeconds)
     Set(DAT_image.system, 0, {0x03, 0x00, 0x66, 0x40, 0x1A, 0x00});
     PutU32(&DAT_image.system[6], localSeconds);
     Set(DAT_image.system, 10, {0x0A, 0x3C, 0x20, 0x3C, 0x62, 0x4D});
-    Set(DAT_image.status, 0, {0x84, 0x00, 0x64, 0x66, 0x28, 0x00, 0x00, 0x43, 0x38, 0x41, 0xC5, 0x00, 0x38, 0x00, 0xF5});
+    Set(DAT_image.status, 0,
+        {0x84, 0x00, 0x64, 0x66, 0x28, 0x00, 0x00, 0x43, 0x38, 0x41, 0xC5, 0x00, 0x38, 0x00, 0xF5});
     SetLabelText(1, "Erdgeschoss");
     SetLabelText(2, "Obergeschoss");
     st.previousWord = U16(DAT_image.status);

@@ -34,26 +34,26 @@ inline constexpr std::uint16_t DAT_SW_CONTROLLER_RESET = 1U << 15;
 
 // The image. Every block is named after what fills it.
 struct DAT_Image {
-    std::uint8_t counters[24];                 // type 0, payload 0..23
-    std::uint8_t circuit[2][28];               // types 0, 1, 2 per heating circuit
-    std::uint8_t displayTail[7];               // type 1, payload 20..26
-    std::uint8_t system[21];                   // type 2, payload 5..25
-    std::uint8_t switching[2][3][7][8];        // types 3..9: circuit, program, day, 4 phases on/off
-    std::uint8_t plant[30];                    // type 10
-    std::uint8_t messages[25];                 // type 13
-    std::uint8_t messages2[26];                // type 14
-    std::uint8_t service[54];                  // type 15 (the first 30 bytes come over the link)
-    std::uint8_t participants[37];             // type 16 (likewise)
-    std::uint8_t solar[25];                    // type 17
-    std::uint8_t extension[27];                // type 18
+    std::uint8_t counters[24];                               // type 0, payload 0..23
+    std::uint8_t circuit[2][28];                             // types 0, 1, 2 per heating circuit
+    std::uint8_t displayTail[7];                             // type 1, payload 20..26
+    std::uint8_t system[21];                                 // type 2, payload 5..25
+    std::uint8_t switching[2][3][7][8];                      // types 3..9: circuit, program, day, 4 phases on/off
+    std::uint8_t plant[30];                                  // type 10
+    std::uint8_t messages[25];                               // type 13
+    std::uint8_t messages2[26];                              // type 14
+    std::uint8_t service[54];                                // type 15 (the first 30 bytes come over the link)
+    std::uint8_t participants[37];                           // type 16 (likewise)
+    std::uint8_t solar[25];                                  // type 17
+    std::uint8_t extension[27];                              // type 18
     std::uint8_t faults[DAT_FAULT_ENTRIES][DAT_FAULT_SIZE];  // type 22, current faults
     std::uint8_t history[DAT_FAULT_ENTRIES][DAT_FAULT_SIZE]; // type 23, fault history
-    std::uint8_t solarHistory[29];             // type 24
-    std::uint16_t labels[2][DAT_LABEL_UNITS];  // type 25: UTF-16 units per circuit
+    std::uint8_t solarHistory[29];                           // type 24
+    std::uint16_t labels[2][DAT_LABEL_UNITS];                // type 25: UTF-16 units per circuit
     std::uint8_t labelLanguage[2];
-    std::uint8_t counters2[29];                // type 26
+    std::uint8_t counters2[29];                 // type 26
     std::uint8_t status[DAT_STATUS_BLOCK_SIZE]; // status telegram
-    std::uint8_t fanSpeed[2];                  // stored maximum fan speed of stages 1 and 2 (%)
+    std::uint8_t fanSpeed[2];                   // stored maximum fan speed of stages 1 and 2 (%)
 };
 
 extern DAT_Image DAT_image;
@@ -70,7 +70,7 @@ std::uint32_t DAT_IgnoredTelegrams();
 
 // Status telegram: 20 raw bytes, edges and hold-off counters.
 void DAT_StoreStatus(const std::uint8_t* raw);
-void DAT_TickHoldOff(); // once a second
+void DAT_TickHoldOff();                                        // once a second
 void DAT_SetHoldOff(std::uint8_t which, std::uint8_t seconds); // 0 = A, 1 = B, 2 = C
 bool DAT_FaultMessageFlag();
 bool DAT_MaintenanceMessageFlag();
@@ -82,22 +82,22 @@ void DAT_SetStatusFlag(std::uint8_t index, std::uint8_t mask, bool on);
 std::uint16_t DAT_StatusWord();
 
 // Heating circuits.
-std::uint8_t DAT_CircuitCount();   // present circuits, at least 1
-std::uint8_t DAT_FirstCircuit();   // 1, else 2, else 1
+std::uint8_t DAT_CircuitCount(); // present circuits, at least 1
+std::uint8_t DAT_FirstCircuit(); // 1, else 2, else 1
 bool DAT_CircuitPresent(std::uint8_t circuit);
 std::uint8_t DAT_SelectedCircuit(); // 0 none, 1 or 2
 void DAT_SelectCircuit(std::uint8_t circuit);
 void DAT_RefreshView(std::uint8_t circuit);
-const std::uint8_t* DAT_View();           // 28-byte copy of the selected circuit's block
-const std::uint8_t* DAT_CircuitStatus();  // the selected circuit's 4-byte status group
+const std::uint8_t* DAT_View();          // 28-byte copy of the selected circuit's block
+const std::uint8_t* DAT_CircuitStatus(); // the selected circuit's 4-byte status group
 const DTM_Clock& DAT_HolidayDeparture();
 const DTM_Clock& DAT_HolidayReturn();
 bool DAT_HasSolar();
 bool DAT_HasHotWaterOption();
 
 // Encodings.
-int DAT_TempUnsigned(std::uint8_t raw);  // 0.5 K steps -> whole degrees
-int DAT_TempSigned(std::int8_t raw);     // rounding half away from zero
+int DAT_TempUnsigned(std::uint8_t raw); // 0.5 K steps -> whole degrees
+int DAT_TempSigned(std::int8_t raw);    // rounding half away from zero
 bool DAT_Fahrenheit();
 int DAT_ToFahrenheit(int celsius);
 int DAT_FromFahrenheit(int fahrenheit);
@@ -122,10 +122,10 @@ void DAT_SelectFault(bool history, std::uint8_t index);
 const std::uint8_t* DAT_Fault(bool history); // 11 bytes of the selected entry
 
 // Switching times.
-void DAT_SelectProgram(std::uint8_t program); // 0 heating, 1 hot water, 2 circulation
-void DAT_SelectDay(std::uint8_t selector);    // 0 Mon-Sun, 1..7 days, 8 Mon-Fri, 9 Sat-Sun
+void DAT_SelectProgram(std::uint8_t program);          // 0 heating, 1 hot water, 2 circulation
+void DAT_SelectDay(std::uint8_t selector);             // 0 Mon-Sun, 1..7 days, 8 Mon-Fri, 9 Sat-Sun
 std::uint8_t DAT_DayOfSelector(std::uint8_t selector); // 0 = Monday .. 6 = Sunday
-std::uint8_t* DAT_Phases(); // 8 bytes (on/off x 4) of the selected circuit, program, day
+std::uint8_t* DAT_Phases();                            // 8 bytes (on/off x 4) of the selected circuit, program, day
 
 // Circuit labels: UTF-16 units and the language they were entered in.
 const std::uint16_t* DAT_Label(std::uint8_t circuit);
@@ -152,13 +152,13 @@ bool DAT_FillingActive();           // service byte 13 bit 6
 bool DAT_VentingActive();           // service byte 13 bit 5
 void DAT_EndFilling();
 void DAT_EndVenting();
-bool DAT_HasSolarOption();          // plant byte 23 bit 7 and solar byte 11 = 99
-std::uint8_t DAT_LockSetting();     // plant byte 5, high nibble
-bool DAT_BoilerSensorFault();       // system byte 1 bit 1
+bool DAT_HasSolarOption();             // plant byte 23 bit 7 and solar byte 11 = 99
+std::uint8_t DAT_LockSetting();        // plant byte 5, high nibble
+bool DAT_BoilerSensorFault();          // system byte 1 bit 1
 std::uint8_t DAT_RoomSetTemperature(); // the selected circuit's normal room set temperature, °C
-bool DAT_PartyOn();                 // mode word bit 4
-bool DAT_EconomyOn();               // mode word bit 3
+bool DAT_PartyOn();                    // mode word bit 4
+bool DAT_EconomyOn();                  // mode word bit 3
 void DAT_SetContrast(std::uint8_t contrast);
 // Display flag sent with the display settings: 0xAA or 0x55.
 std::uint8_t DAT_DisplayFlag();
-void DAT_EndCommissioning();        // clears service byte 1 bit 5
+void DAT_EndCommissioning(); // clears service byte 1 bit 5

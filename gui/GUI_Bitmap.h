@@ -25,38 +25,38 @@ struct GUI_PICTURE {
     std::uint16_t bitsPerPixel; // 1, 2, 4, 8, 16, 24 or 32
     const std::uint8_t* data;
     const GUI_PALETTE* palette;
-    GUI_PICTURE_METHOD method;  // nullptr for plain rows
+    GUI_PICTURE_METHOD method; // nullptr for plain rows
 };
 
 // The icons: 1 bit per pixel, generated from assets/icons by tools/icongen.
 // docs/icons.png shows them all.
 
 // 45 x 45: operating-state pictures of the base display and the heating menu
-extern const GUI_PICTURE bmFault45; // warning triangle with exclamation mark (fault)
+extern const GUI_PICTURE bmFault45;       // warning triangle with exclamation mark (fault)
 extern const GUI_PICTURE bmMaintenance45; // wrench (maintenance due)
-extern const GUI_PICTURE bmHeating45; // radiator (heating)
-extern const GUI_PICTURE bmHotWater45; // water tap with a drop (hot water)
-extern const GUI_PICTURE bmSolar45; // sun over a solar collector (solar energy)
-extern const GUI_PICTURE bmInfo45; // letter i in a circle (information)
+extern const GUI_PICTURE bmHeating45;     // radiator (heating)
+extern const GUI_PICTURE bmHotWater45;    // water tap with a drop (hot water)
+extern const GUI_PICTURE bmSolar45;       // sun over a solar collector (solar energy)
+extern const GUI_PICTURE bmInfo45;        // letter i in a circle (information)
 extern const GUI_PICTURE bmFlueGasTest45; // chimney on a roof with a measuring probe (flue-gas test)
-extern const GUI_PICTURE bmHelp45; // question mark in a circle (help)
-extern const GUI_PICTURE bmRoomTemp45; // house with a thermometer (room temperature)
-extern const GUI_PICTURE bmProgramOff45; // power symbol (operating program off)
-extern const GUI_PICTURE bmParty45; // cocktail glass with straw (party mode)
-extern const GUI_PICTURE bmEconomy45; // leaf (economy mode)
+extern const GUI_PICTURE bmHelp45;        // question mark in a circle (help)
+extern const GUI_PICTURE bmRoomTemp45;    // house with a thermometer (room temperature)
+extern const GUI_PICTURE bmProgramOff45;  // power symbol (operating program off)
+extern const GUI_PICTURE bmParty45;       // cocktail glass with straw (party mode)
+extern const GUI_PICTURE bmEconomy45;     // leaf (economy mode)
 
 // 45 x 77: operating program "heating and hot water" in the heating menu
 extern const GUI_PICTURE bmHeatingHotWater45x77; // radiator above a water tap (heating and hot water)
 
 // 22 x 22: menu rows, titles and the coding level
-extern const GUI_PICTURE bmFault22; // warning triangle with exclamation mark (fault)
+extern const GUI_PICTURE bmFault22;       // warning triangle with exclamation mark (fault)
 extern const GUI_PICTURE bmMaintenance22; // wrench (maintenance)
-extern const GUI_PICTURE bmHeating22; // radiator (heating)
-extern const GUI_PICTURE bmHotWater22; // water tap with a drop (hot water)
-extern const GUI_PICTURE bmInfo22; // letter i in a circle (information)
-extern const GUI_PICTURE bmSettings22; // gear wheel (settings)
-extern const GUI_PICTURE bmService22; // screwdriver crossed with a wrench (service)
-extern const GUI_PICTURE bmDiagnosis22; // magnifying glass (diagnosis)
+extern const GUI_PICTURE bmHeating22;     // radiator (heating)
+extern const GUI_PICTURE bmHotWater22;    // water tap with a drop (hot water)
+extern const GUI_PICTURE bmInfo22;        // letter i in a circle (information)
+extern const GUI_PICTURE bmSettings22;    // gear wheel (settings)
+extern const GUI_PICTURE bmService22;     // screwdriver crossed with a wrench (service)
+extern const GUI_PICTURE bmDiagnosis22;   // magnifying glass (diagnosis)
 extern const GUI_PICTURE bmCalibration22; // gauge with a needle (calibration or burner set-up active)
 
 // 24 x 24: start-up screen
@@ -64,12 +64,12 @@ extern const GUI_PICTURE bmLink24; // two opposed arrows (link to the control un
 
 // 23 x 13: bar markers of the maximum-output screens
 extern const GUI_PICTURE bmMarkerDownActive23; // solid triangle pointing down (upper bar marker, being adjusted)
-extern const GUI_PICTURE bmMarkerDownIdle23; // outlined triangle pointing down (upper bar marker)
-extern const GUI_PICTURE bmMarkerUpActive23; // solid triangle pointing up (lower bar marker, being adjusted)
-extern const GUI_PICTURE bmMarkerUpIdle23; // outlined triangle pointing up (lower bar marker)
+extern const GUI_PICTURE bmMarkerDownIdle23;   // outlined triangle pointing down (upper bar marker)
+extern const GUI_PICTURE bmMarkerUpActive23;   // solid triangle pointing up (lower bar marker, being adjusted)
+extern const GUI_PICTURE bmMarkerUpIdle23;     // outlined triangle pointing up (lower bar marker)
 
 // 58 x 58: fault and maintenance messages
-extern const GUI_PICTURE bmFault58; // warning triangle with exclamation mark (fault message)
+extern const GUI_PICTURE bmFault58;       // warning triangle with exclamation mark (fault message)
 extern const GUI_PICTURE bmMaintenance58; // wrench (maintenance message)
 
 // 16 x 36 and 36 x 16: the hourglass wait animation, in order
@@ -92,17 +92,17 @@ extern const GUI_PICTURE bmHourglass15; // hourglass, all sand in the lower bulb
 extern const GUI_PICTURE bmHourglass16; // hourglass on its side while it is turned over (wait animation frame 16)
 
 // 18 x 18 and 17 x 17: phase rows of the time programs
-extern const GUI_PICTURE bmPhase1_18; // digit 1 on a round badge (switching phase 1)
-extern const GUI_PICTURE bmPhase2_18; // digit 2 on a round badge (switching phase 2)
-extern const GUI_PICTURE bmPhase3_18; // digit 3 on a round badge (switching phase 3)
-extern const GUI_PICTURE bmPhase4_18; // digit 4 on a round badge (switching phase 4)
+extern const GUI_PICTURE bmPhase1_18;  // digit 1 on a round badge (switching phase 1)
+extern const GUI_PICTURE bmPhase2_18;  // digit 2 on a round badge (switching phase 2)
+extern const GUI_PICTURE bmPhase3_18;  // digit 3 on a round badge (switching phase 3)
+extern const GUI_PICTURE bmPhase4_18;  // digit 4 on a round badge (switching phase 4)
 extern const GUI_PICTURE bmPhaseEnd17; // clock face (end of a switching phase)
 
 // 28 x 22: burner symbol of the base display and the flue-gas test
 extern const GUI_PICTURE bmBurner28; // flame over a burner bar (burner on)
 
 // 19 x 1: separator rows of the settings screens
-extern const GUI_PICTURE bmSeparator19; // solid short line (separator row)
+extern const GUI_PICTURE bmSeparator19;       // solid short line (separator row)
 extern const GUI_PICTURE bmSeparatorDotted19; // dotted short line (separator row)
 
 // Drawn by no screen

@@ -27,7 +27,6 @@ void GUI_FontInfo(const GUI_FONTDEF* /*font*/, GUI_FONTINFO* info)
     info->flags = GUI_FONTINFO_PROP;
 }
 
-
 const GUI_FONTDEF* TXT_FontSmall()
 {
     return &GUI_Font8;
@@ -42,4 +41,3 @@ const GUI_FONTDEF* TXT_FontLarge()
 {
     return &GUI_Font32;
 }
-

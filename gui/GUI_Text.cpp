@@ -13,10 +13,7 @@ namespace {
 struct Walker {
     const char* p;
 
-    std::uint16_t peek() const
-    {
-        return *p == '\0' ? 0 : GUI_Context.encoding->decode(p, INT_MAX);
-    }
+    std::uint16_t peek() const { return *p == '\0' ? 0 : GUI_Context.encoding->decode(p, INT_MAX); }
     std::uint16_t next()
     {
         if (*p == '\0') {
@@ -366,7 +363,8 @@ void GUI_TextAt(const char* text, int x, int y)
 
 void GUI_TextCenteredAt(const char* text, int x, int y)
 {
-    GUI_Context.textAlign = static_cast<std::uint16_t>((GUI_Context.textAlign & ~GUI_ALIGN_HORIZONTAL) | GUI_ALIGN_HCENTER);
+    GUI_Context.textAlign =
+        static_cast<std::uint16_t>((GUI_Context.textAlign & ~GUI_ALIGN_HORIZONTAL) | GUI_ALIGN_HCENTER);
     GUI_TextAt(text, x, y);
 }
 

@@ -27,8 +27,7 @@ std::uint32_t& Cell(int x, int y)
     return LCD_FRAMEBUFFER[x * LCD_YSIZE + y];
 }
 
-template <typename Pattern>
-void FillPattern(Pattern on)
+template <typename Pattern> void FillPattern(Pattern on)
 {
     for (int x = 0; x < LCD_XSIZE; ++x) {
         for (int y = 0; y < LCD_YSIZE; ++y) {

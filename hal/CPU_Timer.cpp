@@ -56,14 +56,38 @@ void tim_startTimers()
     timers.started = true;
 }
 
-void tim_enableTimer1ms() { Enable(HAL_PERIOD_1MS); }
-void tim_enableTimer10ms() { Enable(HAL_PERIOD_10MS); }
-void tim_enableTimer20ms() { Enable(HAL_PERIOD_20MS); }
-void tim_enableTimer100ms() { Enable(HAL_PERIOD_100MS); }
-void tim_disableTimer1ms() { Disable(HAL_PERIOD_1MS); }
-void tim_disableTimer10ms() { Disable(HAL_PERIOD_10MS); }
-void tim_disableTimer20ms() { Disable(HAL_PERIOD_20MS); }
-void tim_disableTimer100ms() { Disable(HAL_PERIOD_100MS); }
+void tim_enableTimer1ms()
+{
+    Enable(HAL_PERIOD_1MS);
+}
+void tim_enableTimer10ms()
+{
+    Enable(HAL_PERIOD_10MS);
+}
+void tim_enableTimer20ms()
+{
+    Enable(HAL_PERIOD_20MS);
+}
+void tim_enableTimer100ms()
+{
+    Enable(HAL_PERIOD_100MS);
+}
+void tim_disableTimer1ms()
+{
+    Disable(HAL_PERIOD_1MS);
+}
+void tim_disableTimer10ms()
+{
+    Disable(HAL_PERIOD_10MS);
+}
+void tim_disableTimer20ms()
+{
+    Disable(HAL_PERIOD_20MS);
+}
+void tim_disableTimer100ms()
+{
+    Disable(HAL_PERIOD_100MS);
+}
 
 void tim_enableAllTimers()
 {

@@ -20,7 +20,7 @@ constexpr std::uint32_t kInitialOnColor = 0xCECECE;
 // A recursive lock lighter than the general one: the owner is remembered, a
 // second lock by the owner only counts.
 class RecursiveLock {
-public:
+  public:
     void lock()
     {
         const std::thread::id self = std::this_thread::get_id();
@@ -40,7 +40,7 @@ public:
         }
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::atomic<std::thread::id> owner_{};
     int depth_ = 0;

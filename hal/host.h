@@ -16,7 +16,7 @@ struct HOST_LocalTime {
 };
 
 class PanelHost {
-public:
+  public:
     // LCD output: a row-major block of 0xRRGGBB pixels, (x, y) its top-left corner.
     virtual void lcdWrite(int x, int y, int width, int height, const std::uint32_t* rgb) = 0;
 
@@ -62,7 +62,7 @@ public:
     virtual const char* serialOpen(std::uint8_t /*port*/, SerialReceive, SerialSent) { return "open()"; }
     virtual void serialSend(std::uint8_t /*port*/, std::uint8_t /*byte*/) {}
 
-protected:
+  protected:
     ~PanelHost() = default;
 };
 

@@ -8,6 +8,8 @@ packages=(
     libbenchmark-dev            # benchmarks under bench/
     libpng-dev                  # LCD screenshots and goldens
     clang libclang-rt-14-dev    # fuzzing (tests/fuzz)
+    clang-format                # the style check (tests/check_format.cmake)
+    ccache                      # shares compiled objects between presets
     qt6-base-dev                # the desktop window (panel-sim)
     xvfb xauth xdotool          # the desktop window's end-to-end test and benchmarks
 )

@@ -12,8 +12,7 @@ namespace {
 constexpr std::uint8_t kRequest = 231;
 
 // The byte handlers run in interrupt context on the device.
-template <typename F>
-auto InInterrupt(F f)
+template <typename F> auto InInterrupt(F f)
 {
     HAL_IsrEnter();
     __enable_interrupt();

@@ -11,7 +11,7 @@
 #include "data/DAT.h"
 
 class ControlUnit {
-public:
+  public:
     // The plant model starts as the panel's image is now (its defaults).
     ControlUnit();
 
@@ -35,7 +35,7 @@ public:
     const std::vector<std::vector<std::uint8_t>>& records() const { return records_; }
     DAT_Image& model() { return model_; }
 
-private:
+  private:
     void transferEnded(bool wasRead);
     void apply(const std::vector<std::uint8_t>& record);
 

@@ -5,7 +5,7 @@
 #include <string>
 
 class InstanceLock {
-public:
+  public:
     // Directory of the lock files: $PANEL_LOCK_DIR, else $XDG_RUNTIME_DIR, else /tmp.
     static std::string defaultDirectory();
 
@@ -21,7 +21,7 @@ public:
     Result acquire(const std::string& name);
     std::string path(const std::string& name) const;
 
-private:
+  private:
     std::string directory_;
     int fd_ = -1;
 };

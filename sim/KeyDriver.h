@@ -7,7 +7,7 @@
 #include <mutex>
 
 class KeyDriver {
-public:
+  public:
     static constexpr int kTestButtonFirst = 13;
     static constexpr int kRegionLimit = 128;
 
@@ -26,7 +26,7 @@ public:
     // Logical key of a region index; 14 for regions that are no panel key.
     static std::uint8_t logicalKeyOfRegion(int index);
 
-private:
+  private:
     std::mutex lock_;
     std::uint8_t byte_ = 0;
     std::uint8_t enable_ = 0;

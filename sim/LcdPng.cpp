@@ -75,7 +75,8 @@ ReadResult ReadPng(std::FILE* f, std::uint32_t* rgb)
     png_init_io(png, f);
     png_set_sig_bytes(png, 8);
     png_read_info(png, info);
-    if (png_get_image_width(png, info) != LcdPicture::kWidth || png_get_image_height(png, info) != LcdPicture::kHeight) {
+    if (png_get_image_width(png, info) != LcdPicture::kWidth ||
+        png_get_image_height(png, info) != LcdPicture::kHeight) {
         png_destroy_read_struct(&png, &info, nullptr);
         return kWrongSize;
     }

@@ -16,7 +16,7 @@
 HOST_LocalTime SIM_MachineLocalTime();
 
 class RealTime final : public TimeSource {
-public:
+  public:
     RealTime();
     ~RealTime() override;
     RealTime(const RealTime&) = delete;
@@ -31,7 +31,7 @@ public:
     // release without catching up.
     void hold(bool held);
 
-private:
+  private:
     using Clock = std::chrono::steady_clock;
     void run();
     bool OnlyMillisecondsRun() const;

@@ -13,7 +13,7 @@
 #include "hal/host.h"
 
 class SerialPort {
-public:
+  public:
     SerialPort() = default;
     ~SerialPort();
     SerialPort(const SerialPort&) = delete;
@@ -28,7 +28,7 @@ public:
     const std::string& peerPath() const { return peer_; }
     bool isOpen() const { return fd_ >= 0; }
 
-private:
+  private:
     void receiveLoop();
     void transmitLoop();
 

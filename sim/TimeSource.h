@@ -9,7 +9,7 @@
 struct AppStop {};
 
 class TimeSource {
-public:
+  public:
     virtual ~TimeSource() = default;
     // Milliseconds since the host started.
     virtual std::uint32_t milliseconds() = 0;

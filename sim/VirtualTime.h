@@ -9,7 +9,7 @@
 #include "sim/TimeSource.h"
 
 class VirtualTime final : public TimeSource {
-public:
+  public:
     static constexpr std::uint64_t kNever = ~std::uint64_t{0};
 
     std::uint32_t milliseconds() override { return static_cast<std::uint32_t>(now_); }
@@ -24,7 +24,7 @@ public:
     void setWake(std::uint64_t at) { wake_ = at; }
     void setHook(std::function<void()> hook) { hook_ = std::move(hook); }
 
-private:
+  private:
     std::uint64_t now_ = 0;
     std::uint64_t wake_ = kNever;
     std::uint64_t next_[4] = {kNever, kNever, kNever, kNever};

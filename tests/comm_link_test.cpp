@@ -1,8 +1,7 @@
 // The bus link byte by byte, the outgoing queue, and the conversation with a
 // control unit of our own, end to end in virtual time.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 #include "comm/DIS.h"
 #include "comm/DIS_Link.h"
@@ -20,7 +19,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 class Link : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         DAT_InitDefaults(0);
@@ -135,7 +134,7 @@ struct Conversation {
                          static ControlUnit* unit = nullptr;
                          delete unit;
                          unit = new ControlUnit(); // after the defaults are in the image
-                         cu = unit; // the start-up screen starts the communication
+                         cu = unit;                // the start-up screen starts the communication
                      }});
         for (std::uint64_t t = from + 100; answer && t < to; t += 100) {
             s.push_back({t, [this] { cu->round(); }});

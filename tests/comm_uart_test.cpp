@@ -1,14 +1,13 @@
 // The test serial port keeps received bytes until the screen task takes them.
-#include <gtest/gtest.h>
-
 #include <condition_variable>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <mutex>
 #include <unistd.h>
 
 #include "comm/UART.h"
-#include "sim/SerialPort.h"
 #include "core/SM.h"
+#include "sim/SerialPort.h"
 #include "support/Harness.h"
 
 namespace {

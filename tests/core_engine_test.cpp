@@ -1,7 +1,6 @@
 // The state-machine engine on a small hierarchy:
 //   SM_Top > A > { A1 > A11, A2 }
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -113,7 +112,7 @@ SM_State Quiet(SM_Hsm*, const SM_Event*)
 }
 
 class Engine : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         log.clear();

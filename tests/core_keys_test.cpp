@@ -8,7 +8,7 @@
 namespace {
 
 class Keys : public ::testing::Test {
-protected:
+  protected:
     void press(std::uint8_t raw) { h.host().keys().setRaw(raw); }
     void release() { h.host().keys().setRaw(0); }
     std::vector<std::uint16_t> signals()

@@ -1,9 +1,8 @@
 // Start, restart and the reset record, with the whole panel in virtual time.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 
 #include "core/DTM.h"
 #include "core/MainTask.h"
@@ -32,9 +31,8 @@ TEST(MainTask, StartsTheTasksInOrderAndSwitchesTheTicksOn)
     const auto t = p.trace();
     const std::vector<std::string> start(t.begin(), t.begin() + std::min<std::size_t>(t.size(), 8));
     EXPECT_EQ(start, (std::vector<std::string>{"DTM_TimerTask Entry", "DTM_TimerTask Init", "DIS_I2C_Task Entry",
-                                                "DIS_I2C_Task Init", "BSM_Systemmonitor Entry",
-                                                "BSM_Systemmonitor Init", "BKE_Kontrasteinstellung Entry",
-                                                "BKE_Kontrasteinstellung Init"}));
+                                               "DIS_I2C_Task Init", "BSM_Systemmonitor Entry", "BSM_Systemmonitor Init",
+                                               "BKE_Kontrasteinstellung Entry", "BKE_Kontrasteinstellung Init"}));
     EXPECT_EQ(MAIN_StartMode(), 1U);
     EXPECT_GT(DTM_Ticks100ms(), 5U); // ticking since the root's start
 }

@@ -1,6 +1,5 @@
 // Queues, priorities and purging of the prioritised tasks.
 #include <gtest/gtest.h>
-
 #include <vector>
 
 #include "core/SM.h"
@@ -10,8 +9,7 @@ namespace {
 
 std::vector<std::pair<int, SM_Event>> seen; // (task, event)
 
-template <int Task>
-SM_State Sink(SM_Hsm*, const SM_Event* e)
+template <int Task> SM_State Sink(SM_Hsm*, const SM_Event* e)
 {
     if (e->sig > SIG_EXIT) {
         seen.emplace_back(Task, *e);
@@ -24,7 +22,7 @@ SM_State Sink(SM_Hsm*, const SM_Event* e)
 }
 
 class Tasks : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         seen.clear();

@@ -3,11 +3,6 @@
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
-
-#include <cstring>
-
-#include "gui/GUI.h"
-#include "gui/GUI_Font.h"
 #include <iterator>
 #include <string>
 #include <vector>
@@ -18,6 +13,8 @@
 #include "data/FLS.h"
 #include "data/TXT.h"
 #include "data/TXT_Generated.h"
+#include "gui/GUI.h"
+#include "gui/GUI_Font.h"
 #include "gui/LCD.h"
 #include "support/Harness.h"
 

@@ -1,8 +1,7 @@
 // The three panel fonts: ranges, advances and glyph pictures.
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <ostream>
 #include <utility>
 #include <vector>
@@ -31,8 +30,7 @@ int glyphCount(const GUI_FONTDEF* font)
     return n;
 }
 
-template <typename F>
-void forEachGlyph(const GUI_FONTDEF* font, F f)
+template <typename F> void forEachGlyph(const GUI_FONTDEF* font, F f)
 {
     for (const GUI_GLYPH_RANGE* range = font->firstRange; range != nullptr; range = range->next) {
         for (unsigned c = range->first; c <= range->last; ++c) {
@@ -177,8 +175,8 @@ TEST_P(FontTest, AccentedLettersKeepTheWidthOfTheirBase)
 TEST_P(FontTest, CodesOutsideTheRangesHaveNoGlyph)
 {
     const GUI_FONTDEF* f = GetParam()->font;
-    for (const std::uint16_t code : {0x0000, 0x000A, 0x001F, 0x007F, 0x009F, 0x0180, 0x0400, 0x040D, 0x0450,
-                                     0x045D, 0x0460, 0x04EA, 0x266B, 0x2675, 0xFFFF}) {
+    for (const std::uint16_t code : {0x0000, 0x000A, 0x001F, 0x007F, 0x009F, 0x0180, 0x0400, 0x040D, 0x0450, 0x045D,
+                                     0x0460, 0x04EA, 0x266B, 0x2675, 0xFFFF}) {
         EXPECT_EQ(GUI_FontGlyph(f, code), nullptr) << "U+" << std::hex << code;
         EXPECT_EQ(GUI_FontAdvance(f, code), 0);
         EXPECT_FALSE(GUI_FontHasGlyph(f, code));

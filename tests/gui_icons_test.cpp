@@ -1,7 +1,6 @@
 // The icons as the drawing layer and the screens rely on them.
-#include <gtest/gtest.h>
-
 #include <cstddef>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <utility>
@@ -15,20 +14,68 @@ struct Icon {
     const GUI_PICTURE* pic;
 };
 
-#define ICON(n) Icon{#n, &n}
+#define ICON(n)                                                                                                        \
+    Icon                                                                                                               \
+    {                                                                                                                  \
+#n, &n                                                                                                         \
+    }
 const Icon icons[] = {
-    ICON(bmFault45), ICON(bmMaintenance45), ICON(bmHeating45), ICON(bmHotWater45), ICON(bmSolar45),
-    ICON(bmInfo45), ICON(bmFlueGasTest45), ICON(bmHelp45), ICON(bmRoomTemp45), ICON(bmProgramOff45),
-    ICON(bmParty45), ICON(bmEconomy45), ICON(bmHeatingHotWater45x77), ICON(bmFault22), ICON(bmMaintenance22),
-    ICON(bmHeating22), ICON(bmHotWater22), ICON(bmInfo22), ICON(bmSettings22), ICON(bmService22),
-    ICON(bmDiagnosis22), ICON(bmCalibration22), ICON(bmLink24), ICON(bmMarkerDownActive23),
-    ICON(bmMarkerDownIdle23), ICON(bmMarkerUpActive23), ICON(bmMarkerUpIdle23), ICON(bmFault58),
-    ICON(bmMaintenance58), ICON(bmHourglass00), ICON(bmHourglass01), ICON(bmHourglass02), ICON(bmHourglass03),
-    ICON(bmHourglass04), ICON(bmHourglass05), ICON(bmHourglass06), ICON(bmHourglass07), ICON(bmHourglass08),
-    ICON(bmHourglass09), ICON(bmHourglass10), ICON(bmHourglass11), ICON(bmHourglass12), ICON(bmHourglass13),
-    ICON(bmHourglass14), ICON(bmHourglass15), ICON(bmHourglass16), ICON(bmPhase1_18), ICON(bmPhase2_18),
-    ICON(bmPhase3_18), ICON(bmPhase4_18), ICON(bmPhaseEnd17), ICON(bmBurner28), ICON(bmSeparator19),
-    ICON(bmSeparatorDotted19), ICON(bmRoomTemp30), ICON(bmSettings26),
+    ICON(bmFault45),
+    ICON(bmMaintenance45),
+    ICON(bmHeating45),
+    ICON(bmHotWater45),
+    ICON(bmSolar45),
+    ICON(bmInfo45),
+    ICON(bmFlueGasTest45),
+    ICON(bmHelp45),
+    ICON(bmRoomTemp45),
+    ICON(bmProgramOff45),
+    ICON(bmParty45),
+    ICON(bmEconomy45),
+    ICON(bmHeatingHotWater45x77),
+    ICON(bmFault22),
+    ICON(bmMaintenance22),
+    ICON(bmHeating22),
+    ICON(bmHotWater22),
+    ICON(bmInfo22),
+    ICON(bmSettings22),
+    ICON(bmService22),
+    ICON(bmDiagnosis22),
+    ICON(bmCalibration22),
+    ICON(bmLink24),
+    ICON(bmMarkerDownActive23),
+    ICON(bmMarkerDownIdle23),
+    ICON(bmMarkerUpActive23),
+    ICON(bmMarkerUpIdle23),
+    ICON(bmFault58),
+    ICON(bmMaintenance58),
+    ICON(bmHourglass00),
+    ICON(bmHourglass01),
+    ICON(bmHourglass02),
+    ICON(bmHourglass03),
+    ICON(bmHourglass04),
+    ICON(bmHourglass05),
+    ICON(bmHourglass06),
+    ICON(bmHourglass07),
+    ICON(bmHourglass08),
+    ICON(bmHourglass09),
+    ICON(bmHourglass10),
+    ICON(bmHourglass11),
+    ICON(bmHourglass12),
+    ICON(bmHourglass13),
+    ICON(bmHourglass14),
+    ICON(bmHourglass15),
+    ICON(bmHourglass16),
+    ICON(bmPhase1_18),
+    ICON(bmPhase2_18),
+    ICON(bmPhase3_18),
+    ICON(bmPhase4_18),
+    ICON(bmPhaseEnd17),
+    ICON(bmBurner28),
+    ICON(bmSeparator19),
+    ICON(bmSeparatorDotted19),
+    ICON(bmRoomTemp30),
+    ICON(bmSettings26),
 };
 #undef ICON
 
@@ -46,13 +93,16 @@ int InkIn(const GUI_PICTURE& p, int x0, int y0, int x1, int y1)
     return n;
 }
 
-int InkAll(const GUI_PICTURE& p) { return InkIn(p, 0, 0, p.width - 1, p.height - 1); }
+int InkAll(const GUI_PICTURE& p)
+{
+    return InkIn(p, 0, 0, p.width - 1, p.height - 1);
+}
 
 TEST(GuiIcons, SizesAndCountsAreWhatTheScreensDraw)
 {
     const std::map<std::pair<int, int>, int> expected = {
-        {{45, 45}, 12}, {{45, 77}, 1},  {{22, 22}, 9}, {{24, 24}, 1}, {{23, 13}, 4}, {{58, 58}, 2}, {{16, 36}, 16},
-        {{36, 16}, 1},  {{18, 18}, 4},  {{17, 17}, 1}, {{28, 22}, 1}, {{19, 1}, 2},  {{30, 24}, 1}, {{26, 20}, 1},
+        {{45, 45}, 12}, {{45, 77}, 1}, {{22, 22}, 9}, {{24, 24}, 1}, {{23, 13}, 4}, {{58, 58}, 2}, {{16, 36}, 16},
+        {{36, 16}, 1},  {{18, 18}, 4}, {{17, 17}, 1}, {{28, 22}, 1}, {{19, 1}, 2},  {{30, 24}, 1}, {{26, 20}, 1},
     };
     std::map<std::pair<int, int>, int> counted;
     for (const Icon& i : icons)

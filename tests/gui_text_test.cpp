@@ -17,11 +17,11 @@ constexpr GUI_GLYPH kLetters[2] = {{5, 5, 1, kBlock5}, {3, 3, 1, kBlock3}};
 constexpr GUI_GLYPH kSpace[1] = {{2, 2, 1, kEmpty}};
 constexpr GUI_GLYPH_RANGE kLetterRange{'A', 'B', kLetters, nullptr};
 constexpr GUI_GLYPH_RANGE kSpaceRange{' ', ' ', kSpace, &kLetterRange};
-constexpr GUI_FONTDEF kBlocks{GUI_FontDrawChar, GUI_FontAdvance, GUI_FontInfo, GUI_FontHasGlyph, nullptr, 4, 4, 1, 1,
-                              &kSpaceRange, 3, 2, 4};
+constexpr GUI_FONTDEF kBlocks{
+    GUI_FontDrawChar, GUI_FontAdvance, GUI_FontInfo, GUI_FontHasGlyph, nullptr, 4, 4, 1, 1, &kSpaceRange, 3, 2, 4};
 
 class Text : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { GUI_SelectFont(&kBlocks); }
     // First and last column with ink in row y, -1 if none.
     static std::pair<int, int> inkColumns(int y)
@@ -151,7 +151,10 @@ TEST(Encoding, Utf8DecodeEncodeAndBadInput)
     EXPECT_EQ(out[0], 'A');
 
     // A stray continuation byte: reported (decode and length each), skipped.
-    EXPECT_EQ(GUI_Utf8ToCodes("a\x80" "b", 3, codes, 8), 3);
+    EXPECT_EQ(GUI_Utf8ToCodes("a\x80"
+                              "b",
+                              3, codes, 8),
+              3);
     EXPECT_EQ(codes[1], 1);
     EXPECT_EQ(codes[2], 'b');
     EXPECT_EQ(s.host().errors(), 2);
@@ -222,8 +225,12 @@ TEST(Encoding, OverlongZeroNeitherHangsNorEndsTheWalkEarly)
     const GUI_BOX box{0, 0, 239, 159};
     // An image from elsewhere may encode a zero as C0 80: it is an illegal
     // character here, drawn as nothing, and the text goes on.
-    GUI_TextInBoxWrapped("AB\xC0\x80" "CD\xE0\x80\x80", &box, GUI_ALIGN_LEFT, GUI_WRAP_WORD);
-    EXPECT_EQ(GUI_TextWidth("AB\xC0\x80" "CD"), GUI_TextWidth("ABCD"));
+    GUI_TextInBoxWrapped("AB\xC0\x80"
+                         "CD\xE0\x80\x80",
+                         &box, GUI_ALIGN_LEFT, GUI_WRAP_WORD);
+    EXPECT_EQ(GUI_TextWidth("AB\xC0\x80"
+                            "CD"),
+              GUI_TextWidth("ABCD"));
     EXPECT_GT(s.host().errors(), 0);
 }
 

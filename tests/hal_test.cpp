@@ -1,6 +1,5 @@
 // Hardware layer: nesting and enable checks, trace cut, backlight colours.
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "gui/LCD.h"
@@ -10,7 +9,7 @@
 namespace {
 
 class Hal : public ::testing::Test {
-protected:
+  protected:
     std::vector<std::string> fatal()
     {
         std::vector<std::string> lines;

@@ -24,14 +24,17 @@ constexpr std::uint64_t kStarted = 11000; // the start-up screen has ended
 
 // A script of actions 300 ms apart from the end of the start-up.
 class Script {
-public:
+  public:
     Script& then(std::function<void()> action)
     {
         steps_.push_back({at_, std::move(action)});
         at_ += 300;
         return *this;
     }
-    Script& key(std::uint16_t sig) { return then([sig] { SM_Post(BED_Task, sig, 0); }); }
+    Script& key(std::uint16_t sig)
+    {
+        return then([sig] { SM_Post(BED_Task, sig, 0); });
+    }
     Script& expect(SM_Handler state, const char* what)
     {
         return then([state, what] { EXPECT_EQ(SM_TaskState(BED_Task), state) << what; });
@@ -49,7 +52,7 @@ public:
     }
     bool run(PanelRun& p) { return p.run(steps_, at_ + 100); }
 
-private:
+  private:
     std::vector<PanelStep> steps_;
     std::uint64_t at_ = kStarted;
 };
@@ -159,8 +162,7 @@ TEST(LanguageList, CursorAndFirstRowStayInsideTheListForAnyStoredIndex)
              EXPECT_EQ(ML_GetCursor(), cursor[i]) << int(stored[i]);
              EXPECT_EQ(ML_GetFirstRow(), first[i]) << int(stored[i]);
              EXPECT_EQ(DAT_GetLanguageByte(), stored[i]) << "drawing the rows leaves the stored index alone";
-         })
-            .key(SIG_KEY_BACK);
+         }).key(SIG_KEY_BACK);
     }
     ASSERT_TRUE(s.run(p));
 }
@@ -170,7 +172,9 @@ TEST(TimeDialog, WrapsAroundMidnightWithoutTouchingTheDate)
     PanelRun p;
     Script s;
     s.then(Plain)
-        .then([] { SetClock({2026, 1, 5, 1, 23, 59, 30}); })
+        .then([] {
+            SetClock({2026, 1, 5, 1, 23, 59, 30});
+        })
         .then([] { Open(BUD_UhrzeitDialog, 0); })
         .key(SIG_KEY_UP)
         .key(SIG_KEY_OK)
@@ -244,10 +248,11 @@ TEST(ClockMessage, OkLeadsThroughTimeAndDateBackToTheBaseDisplay)
 {
     PanelRun p;
     Script s;
-    s.early(Plain).then([] {
-         DAT_image.service[0] = 0xC2; // the clock must be set
-         SM_Post(BED_Task, SIG_STATUS_UPDATED, 0);
-     })
+    s.early(Plain)
+        .then([] {
+            DAT_image.service[0] = 0xC2; // the clock must be set
+            SM_Post(BED_Task, SIG_STATUS_UPDATED, 0);
+        })
         .expect(BMA_UhrzeitStellen, "clock message")
         .key(SIG_KEY_OK)
         .expect(BUD_UhrzeitDialog, "time")
@@ -268,8 +273,8 @@ TEST(ClockMessage, OkLeadsThroughTimeAndDateBackToTheBaseDisplay)
 TEST(DateTimeText, AllFormats)
 {
     const DTM_Clock c{2026, 3, 7, 6, 9, 5, 0};
-    const char* expected[] = {"Sa 07.03.2026", "Sa 07.03.26", "Sa 07.03.", "07.03.2026", "07.03.26", "09:05",
-                              "09:05 Uhr"};
+    const char* expected[] = {"Sa 07.03.2026", "Sa 07.03.26", "Sa 07.03.", "07.03.2026",
+                              "07.03.26",      "09:05",       "09:05 Uhr"};
     for (std::uint8_t f = 0; f < 7; ++f) {
         char out[32];
         FMT_DateTime(c, f, out, sizeof out);

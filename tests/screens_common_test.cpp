@@ -1,6 +1,5 @@
 // The menu list, the hint line and title bar, and the number dialog.
 #include <gtest/gtest.h>
-
 #include <random>
 
 #include "data/DAT.h"
@@ -54,8 +53,8 @@ std::pair<int, int> Window()
     const int k = ML_CountVisible(l->firstRow, l->cursor);
     if (!ML_IsEntryVisible(l->firstRow) || !ML_IsEntryVisible(l->cursor) || l->firstRow > l->cursor || k < 1 ||
         k > l->visibleRows) {
-        return ::testing::AssertionFailure() << "first " << int(l->firstRow) << " cursor " << int(l->cursor)
-                                             << " visible between " << k;
+        return ::testing::AssertionFailure()
+               << "first " << int(l->firstRow) << " cursor " << int(l->cursor) << " visible between " << k;
     }
     return ::testing::AssertionSuccess();
 }

@@ -1,9 +1,8 @@
 // Help pages of fault entries: the header with time and code, the advice
 // table, four lines per page. No screen opens them yet, so the test drives
 // the help display directly below the menu monitor.
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <vector>
 

@@ -1,8 +1,7 @@
 // The headless host: key driver, single-instance lock, scenario language.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "core/SM.h"
@@ -118,8 +117,8 @@ TEST(ScenarioRun, ExpectationsFollowTheTraceInOrder)
 {
     std::string err;
     EXPECT_EQ(RunText("wait 1s\nexpect BSM_Systemmonitor Init\nexpect BKE_Kontrasteinstellung Init\n"
-                  "controller-reset\nwait 300\nexpect *SIG_REG_RESET\nexpect-not *SIG_3UHR_RESTART\n",
-                  err),
+                      "controller-reset\nwait 300\nexpect *SIG_REG_RESET\nexpect-not *SIG_3UHR_RESTART\n",
+                      err),
               RUN_OK)
         << err;
     // Already passed: a line before the last match does not count again.

@@ -14,8 +14,8 @@
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
 #include "screens/common/ML.h"
-#include "screens/common/SCR.h"
 #include "screens/common/PLH.h"
+#include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/user/BKE.h"
 
@@ -144,7 +144,6 @@ void DrawTitle()
     }
     TITLE_DrawLine();
 }
-
 
 // With two circuits the previous and the next one are the same: the other.
 void SelectOtherCircuit()

@@ -18,8 +18,8 @@
 #include "screens/base/BRA.h"
 #include "screens/common/ML.h"
 #include "screens/common/PLH.h"
-#include "screens/service/BIA.h"
 #include "screens/common/VD.h"
+#include "screens/service/BIA.h"
 #include "screens/user/BKE.h"
 
 namespace {

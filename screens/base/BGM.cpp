@@ -12,8 +12,8 @@
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
 #include "screens/common/ML.h"
-#include "screens/common/SCR.h"
 #include "screens/common/PLH.h"
+#include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/user/BKE.h"
 
@@ -63,7 +63,6 @@ template <std::uint8_t I> void Draw(const GUI_BOX* row)
 }
 
 constexpr ML_DrawFn kDraw[kEntryCount] = {Draw<0>, Draw<1>, Draw<2>, Draw<3>, Draw<4>, Draw<5>, Draw<6>};
-
 
 void ToFirstVisible()
 {

@@ -19,9 +19,9 @@
 #include "screens/base/BMM.h"
 #include "screens/common/ML.h"
 #include "screens/common/PLH.h"
-#include "screens/user/BUD.h"
 #include "screens/common/VD.h"
 #include "screens/user/BKE.h"
+#include "screens/user/BUD.h"
 
 namespace {
 

@@ -15,8 +15,8 @@ constexpr GUI_BOX kHintText{1, 133, 238, 159};
 constexpr std::uint16_t kCheckOff = 0x2671;
 constexpr std::uint16_t kCheckOn = 0x2672;
 
-constexpr std::uint16_t kHintTexts[HINT_COUNT] = {284, 283, 18, 17, 16, 295, 35, 270, 189, 269,
-                                                  140, 233, 118, 299, 83, 49, 311, 207, 296};
+constexpr std::uint16_t kHintTexts[HINT_COUNT] = {284, 283, 18,  17,  16, 295, 35,  270, 189, 269,
+                                                  140, 233, 118, 299, 83, 49,  311, 207, 296};
 
 struct Menu {
     MenuEntry entries[ML_MAX_ENTRIES];
@@ -239,13 +239,14 @@ void ML_Draw()
     int y = l.y0;
     std::uint8_t i = l.firstRow;
     for (std::uint8_t r = 0; r < l.visibleRows;) {
-        const GUI_BOX row{static_cast<std::int16_t>(l.x0), static_cast<std::int16_t>(y), static_cast<std::int16_t>(l.x1),
-                          static_cast<std::int16_t>(y + l.rowHeight - 1)};
+        const GUI_BOX row{static_cast<std::int16_t>(l.x0), static_cast<std::int16_t>(y),
+                          static_cast<std::int16_t>(l.x1), static_cast<std::int16_t>(y + l.rowHeight - 1)};
         if (i >= menu.count) {
             GUI_EraseBox(&row);
         } else if (Visible(i)) {
             GUI_EraseBox(&row);
-            const GUI_BOX inner{static_cast<std::int16_t>(l.x0 + 1), row.y0, static_cast<std::int16_t>(l.x1 - 1), row.y1};
+            const GUI_BOX inner{static_cast<std::int16_t>(l.x0 + 1), row.y0, static_cast<std::int16_t>(l.x1 - 1),
+                                row.y1};
             if (menu.entries[i].draw != nullptr) {
                 menu.entries[i].draw(&inner);
             }

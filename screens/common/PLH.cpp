@@ -45,10 +45,10 @@ SM_State Placeholder(SM_Hsm* me, const SM_Event* e, const char* name, SM_Handler
 
 } // namespace
 
-#define PLH_DEFINE(name, parent) \
-    SM_State name(SM_Hsm* me, const SM_Event* e) \
-    { \
-        return Placeholder(me, e, #name, parent); \
+#define PLH_DEFINE(name, parent)                                                                                       \
+    SM_State name(SM_Hsm* me, const SM_Event* e)                                                                       \
+    {                                                                                                                  \
+        return Placeholder(me, e, #name, parent);                                                                      \
     }
 PLH_STATES(PLH_DEFINE)
 #undef PLH_DEFINE

@@ -8,25 +8,25 @@
 
 // X(name, superstate): most screens sit below the menu monitor; the base
 // display chooses two of them itself.
-#define PLH_STATES(X) \
-    X(BAP_Abgaspruefung, BGA_Grundanzeige) \
-    X(BCPM_Codierung_2_Menue, BMM_Menuemonitor) \
-    X(BEIM_ExpertInfoMenue, BMM_Menuemonitor) \
-    X(BEM_EinstellungenMenue, BMM_Menuemonitor) \
-    X(BetriebsartEinstellen, BMM_Menuemonitor) \
-    X(BHE_HerstellerEndkontrolle, BMM_Menuemonitor) \
-    X(BHKM_HKMenue, BMM_Menuemonitor) \
-    X(BHQ_HardwareQualityCheck, BMM_Menuemonitor) \
-    X(BIM_InformationMenue, BMM_Menuemonitor) \
-    X(BPB_Partybetrieb, BMM_Menuemonitor) \
-    X(BRT_RaumtemperaturTag, BMM_Menuemonitor) \
-    X(BSD_Stoerungsdialog, BMM_Menuemonitor) \
-    X(BSE_Solarenergie, BMM_Menuemonitor) \
-    X(BSP_SparbetriebFeedback, BMM_Menuemonitor) \
-    X(BSVM_Servicemenue, BMM_Menuemonitor) \
-    X(BTC_TeilnehmerWink, BMM_Menuemonitor) \
-    X(BWD_WartungsDialog, BMM_Menuemonitor) \
-    X(BWW_Warmwasser, BMM_Menuemonitor) \
+#define PLH_STATES(X)                                                                                                  \
+    X(BAP_Abgaspruefung, BGA_Grundanzeige)                                                                             \
+    X(BCPM_Codierung_2_Menue, BMM_Menuemonitor)                                                                        \
+    X(BEIM_ExpertInfoMenue, BMM_Menuemonitor)                                                                          \
+    X(BEM_EinstellungenMenue, BMM_Menuemonitor)                                                                        \
+    X(BetriebsartEinstellen, BMM_Menuemonitor)                                                                         \
+    X(BHE_HerstellerEndkontrolle, BMM_Menuemonitor)                                                                    \
+    X(BHKM_HKMenue, BMM_Menuemonitor)                                                                                  \
+    X(BHQ_HardwareQualityCheck, BMM_Menuemonitor)                                                                      \
+    X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \
+    X(BPB_Partybetrieb, BMM_Menuemonitor)                                                                              \
+    X(BRT_RaumtemperaturTag, BMM_Menuemonitor)                                                                         \
+    X(BSD_Stoerungsdialog, BMM_Menuemonitor)                                                                           \
+    X(BSE_Solarenergie, BMM_Menuemonitor)                                                                              \
+    X(BSP_SparbetriebFeedback, BMM_Menuemonitor)                                                                       \
+    X(BSVM_Servicemenue, BMM_Menuemonitor)                                                                             \
+    X(BTC_TeilnehmerWink, BMM_Menuemonitor)                                                                            \
+    X(BWD_WartungsDialog, BMM_Menuemonitor)                                                                            \
+    X(BWW_Warmwasser, BMM_Menuemonitor)                                                                                \
     X(BWWM_WWMenue, BMM_Menuemonitor)
 
 #define PLH_DECLARE(name, parent) SM_State name(SM_Hsm* me, const SM_Event* e);

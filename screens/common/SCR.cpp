@@ -27,7 +27,6 @@ constexpr GUI_BOX kQuestionRow{1, 29, 238, 52};
 constexpr GUI_BOX kAnswerBox{74, 67, 164, 117};
 constexpr GUI_BOX kChoiceArea{0, 28, 239, 131};
 
-
 bool IsArrow(std::uint16_t sig)
 {
     return sig == SIG_KEY_UP || sig == SIG_KEY_DOWN || sig == SIG_KEY_LEFT || sig == SIG_KEY_RIGHT;
@@ -274,8 +273,9 @@ SM_State SCR_QuestionFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Ques
 {
     if (SCR_Trace(s.name, e)) {
         if (e->sig == SIG_INIT) {
-            const SCR_Question shown{s.name, s.drawTitle, s.question, const_cast<std::uint8_t*>(s.answer), 0,
-                                     nullptr, nullptr, nullptr, nullptr, nullptr};
+            const SCR_Question shown{s.name,  s.drawTitle, s.question, const_cast<std::uint8_t*>(s.answer),
+                                     0,       nullptr,     nullptr,    nullptr,
+                                     nullptr, nullptr};
             DrawQuestion(shown, false); // inverted twice: plain
             SCR_Hint(kTakenOver, true);
             LCD_Refresh();

@@ -34,11 +34,11 @@ bool SCR_MenuCursorKeys(SCR_Menu& menu, const SM_Event* e);
 void SCR_MenuExit(SCR_Menu& menu);
 
 struct SCR_Edit {
-    const char* name;                  // the state's name, for its trace lines
+    const char* name; // the state's name, for its trace lines
     void (*drawTitle)();
     void (*store)(std::int16_t celsius); // writes the image and files the record
     SM_Handler feedback;
-    SM_Handler parent;                 // superstate; handles BACK
+    SM_Handler parent; // superstate; handles BACK
 };
 // Value in the dialog box set up by the parent (VD_Setup); OK stores it.
 SM_State SCR_EditState(SM_Hsm* me, const SM_Event* e, const SCR_Edit& s);
@@ -46,9 +46,9 @@ SM_State SCR_EditState(SM_Hsm* me, const SM_Event* e, const SCR_Edit& s);
 struct SCR_Feedback {
     const char* name;
     void (*drawTitle)();
-    SM_Handler edit;                   // the cursor keys go back to it
+    SM_Handler edit; // the cursor keys go back to it
     SM_Handler parent;
-    SM_Handler (*returnTo)();          // the screen the edit was opened from
+    SM_Handler (*returnTo)(); // the screen the edit was opened from
 };
 SM_State SCR_FeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Feedback& s);
 
@@ -63,9 +63,9 @@ SM_State SCR_ViewOnlyState(SM_Hsm* me, const SM_Event* e, const SCR_ViewOnly& s)
 struct SCR_Choice {
     const char* name;
     void (*drawTitle)();
-    std::uint16_t (*chosenText)();     // text id of the chosen entry
-    bool (*changed)();                 // differs from the choice in force at opening
-    SM_Handler menu;                   // the choice menu, entered again with 3
+    std::uint16_t (*chosenText)(); // text id of the chosen entry
+    bool (*changed)();             // differs from the choice in force at opening
+    SM_Handler menu;               // the choice menu, entered again with 3
     SM_Handler anchor;
     SM_Handler parent;
 };
@@ -74,12 +74,12 @@ SM_State SCR_ChoiceFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Choice
 struct SCR_Question {
     const char* name;
     void (*drawTitle)();
-    std::uint16_t question;            // text id, in the first row
-    std::uint8_t* answer;              // 0 "Nein", 1 "Ja"
-    std::uint8_t toggleHint;           // 9 or 5, as the screen wants
-    void (*action)();                  // carried out on OK with "Ja"
+    std::uint16_t question;  // text id, in the first row
+    std::uint8_t* answer;    // 0 "Nein", 1 "Ja"
+    std::uint8_t toggleHint; // 9 or 5, as the screen wants
+    void (*action)();        // carried out on OK with "Ja"
     SM_Handler feedback;
-    SM_Handler menu;                   // the calling menu, entered again with 4
+    SM_Handler menu; // the calling menu, entered again with 4
     SM_Handler anchor;
     SM_Handler parent;
 };

@@ -68,8 +68,8 @@ void VD_Draw(int mode)
     } else {
         GUI_EraseBox(VD.box);
     }
-    const GUI_BOX inner{static_cast<std::int16_t>(VD.box->x0 + 1), VD.box->y0, static_cast<std::int16_t>(VD.box->x1 - 1),
-                        VD.box->y1};
+    const GUI_BOX inner{static_cast<std::int16_t>(VD.box->x0 + 1), VD.box->y0,
+                        static_cast<std::int16_t>(VD.box->x1 - 1), VD.box->y1};
     VD.format(&inner, VD.value);
     GUI_SelectTextMode(oldMode);
     GUI_SelectFont(oldFont);
@@ -101,7 +101,8 @@ int FMT_TemperatureText(char* buf, std::size_t size, std::int16_t value, bool bl
     }
     char text[32];
     int n = blank ? std::snprintf(text, sizeof text, "%s", TXT_GetText(0)) : FMT_Int(value, text);
-    n += std::snprintf(text + n, sizeof text - static_cast<std::size_t>(n), "%s", TXT_GetText(DAT_Fahrenheit() ? 4 : 3));
+    n +=
+        std::snprintf(text + n, sizeof text - static_cast<std::size_t>(n), "%s", TXT_GetText(DAT_Fahrenheit() ? 4 : 3));
     const std::size_t length = static_cast<std::size_t>(n) < size ? static_cast<std::size_t>(n) : size - 1;
     std::memcpy(buf, text, length);
     buf[length] = '\0';

@@ -173,7 +173,6 @@ void Store(Field f)
     bud.edit = c; // what the feedback shows: the clock is set only when the timer task runs
 }
 
-
 SM_State Dialog(SM_Hsm* me, const SM_Event* e, const char* name, Field f)
 {
     if (SCR_Trace(name, e)) {

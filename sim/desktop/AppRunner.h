@@ -14,16 +14,16 @@
 #include <thread>
 
 class AppRunner {
-public:
+  public:
     // Called on the window thread, except log(), which the application
     // thread also calls when the main task returns.
     class Ui {
-    public:
+      public:
         virtual void log(const std::string& entry) = 0;
         virtual void clearLog() = 0;
         virtual void warning(const char* text) = 0;
 
-    protected:
+      protected:
         ~Ui() = default;
     };
 
@@ -57,7 +57,7 @@ public:
     // For tests: waits until the application thread sits in the pause gate.
     bool waitParked(std::chrono::milliseconds timeout);
 
-private:
+  private:
     struct Run {
         std::mutex mutex;
         std::condition_variable changed;

@@ -15,19 +15,18 @@
 #include "sim/desktop/LcdMap.h"
 
 class DesktopHost final : public PanelHost {
-public:
+  public:
     // What the windows provide. log() and messageBox() come from any thread.
     class Ui {
-    public:
+      public:
         virtual void logChanged() = 0;
         // Returns when the user closed the box, or when `abandon` says so
         // (the application thread must stop); warning selects the icon.
-        virtual void messageBox(const std::string& text, const std::string& title, bool warning,
-                                bool (*abandon)()) = 0;
+        virtual void messageBox(const std::string& text, const std::string& title, bool warning, bool (*abandon)()) = 0;
         virtual void trace(const char* text) = 0;
         virtual void beep() = 0;
 
-    protected:
+      protected:
         ~Ui() = default;
     };
 
@@ -62,7 +61,7 @@ public:
     // Whether this process holds the single-instance lock.
     static bool OwnsInstanceLock();
 
-private:
+  private:
     TimeSource& time_;
     LcdMap& lcd_;
     LogBuffer& log_;

@@ -72,7 +72,8 @@ void SIM_ScanHardkeys(const Picture& pressed, std::uint32_t transparent, void (*
 int SIM_HardkeyCount()
 {
     std::lock_guard<std::mutex> guard(tableLock);
-    return static_cast<int>(std::count_if(std::begin(table), std::end(table), [](const SIM_HARDKEY& k) { return !Free(k); }));
+    return static_cast<int>(
+        std::count_if(std::begin(table), std::end(table), [](const SIM_HARDKEY& k) { return !Free(k); }));
 }
 
 SIM_HARDKEY SIM_GetHardkey(int index)

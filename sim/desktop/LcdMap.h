@@ -22,7 +22,7 @@ std::size_t RowBytes(int width);
 } // namespace lcdmap
 
 class LcdMap {
-public:
+  public:
     LcdMap() = default;
     ~LcdMap();
     LcdMap(const LcdMap&) = delete;
@@ -55,7 +55,7 @@ public:
     void setPointer(int x, int y, std::uint32_t buttons);
     const std::uint8_t* data() const { return base_; }
 
-private:
+  private:
     std::uint32_t* word(std::size_t offset) const;
     std::uint32_t* row(int y) const;
 

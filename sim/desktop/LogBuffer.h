@@ -9,7 +9,7 @@
 #include <vector>
 
 class LogBuffer {
-public:
+  public:
     static constexpr std::size_t kLimit = 5000;
     static constexpr char kRed = '\x01';
 
@@ -25,7 +25,7 @@ public:
     // One line (without its line feed) cut at the 0x01 markers.
     static std::vector<Segment> segments(std::string_view line);
 
-private:
+  private:
     mutable std::mutex lock_;
     std::string text_;
 };

@@ -5,16 +5,16 @@
 #include <vector>
 
 struct SimOptions {
-    std::string pictures;     // folder of Device.bmp / Device1.bmp; empty: the working directory
+    std::string pictures; // folder of Device.bmp / Device1.bmp; empty: the working directory
     bool picturesGiven = false;
-    int zoom = 0;             // 1..4; 0: chosen by the screen
-    bool keyboard = false;    // PC keyboard drives the panel keys
-    bool frame = false;       // frame layout instead of the device picture
-    bool trace = false;       // trace lines to stderr
+    int zoom = 0;          // 1..4; 0: chosen by the screen
+    bool keyboard = false; // PC keyboard drives the panel keys
+    bool frame = false;    // frame layout instead of the device picture
+    bool trace = false;    // trace lines to stderr
     std::string lockDirectory;
-    std::string lcdMap;       // shared-memory name; empty: LumUILCDMap
-    std::string grab;         // picture of the device window at the first drawn LCD
-    bool errorBoxes = true;   // off when there are any arguments
+    std::string lcdMap;     // shared-memory name; empty: LumUILCDMap
+    std::string grab;       // picture of the device window at the first drawn LCD
+    bool errorBoxes = true; // off when there are any arguments
 };
 
 // Parses argv[1..]. Returns false with `message` for bad usage; sets `help`

@@ -22,7 +22,6 @@
 #include <QScreen>
 #include <QThread>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <condition_variable>
 #include <cstdio>
@@ -79,14 +78,14 @@ void Nearest(QPainter& painter)
 }
 
 class DeviceWindow final : public QWidget {
-public:
+  public:
     explicit DeviceWindow(Simulator& sim) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), sim_(sim)
     {
         setAttribute(Qt::WA_DeleteOnClose, false);
         setFocusPolicy(Qt::StrongFocus);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
@@ -131,7 +130,7 @@ protected:
     }
     void closeEvent(QCloseEvent*) override { QCoreApplication::quit(); }
 
-public:
+  public:
     const QImage& image()
     {
         if (cache_.isNull() || cacheOf_ != &sim_.restPicture() || cacheSize_ != sim_.restPicture().width) {
@@ -143,7 +142,7 @@ public:
     }
     void dropCache() { cache_ = QImage(); }
 
-private:
+  private:
     Simulator& sim_;
     QPoint dragFrom_;
     bool dragging_ = false;
@@ -153,7 +152,7 @@ private:
 };
 
 class KeyWindow final : public QWidget {
-public:
+  public:
     KeyWindow(Simulator& sim, int index, const QImage& rest, const QImage& pressed, QWidget* parent)
         : QWidget(parent), sim_(sim), index_(index), rest_(rest), pressed_(pressed)
     {
@@ -167,7 +166,7 @@ public:
         setMask(Mask(sim_.pressedPicture(), area_, zoom));
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
@@ -191,7 +190,7 @@ protected:
         }
     }
 
-private:
+  private:
     Simulator& sim_;
     int index_;
     const QImage& rest_;
@@ -200,7 +199,7 @@ private:
 };
 
 class LcdView final : public QWidget {
-public:
+  public:
     LcdView(Simulator& sim, QWidget* parent) : QWidget(parent), sim_(sim), image_(240, 160, QImage::Format_RGB32)
     {
         setWindowTitle("LCD window");
@@ -217,7 +216,7 @@ public:
     }
     std::uint32_t painted() const { return painted_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override
     {
         painted_ = sim_.lcd().modifications();
@@ -240,7 +239,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override { pointer(e, 128); }
     void leaveEvent(QEvent*) override { sim_.lcd().setPointer(-1, -1, 0); }
 
-private:
+  private:
     void pointer(QMouseEvent* e, std::uint32_t extra)
     {
         const int z = std::max(sim_.zoom(), 1);
@@ -260,14 +259,14 @@ private:
 };
 
 class LogView final : public QWidget {
-public:
+  public:
     explicit LogView(LogBuffer& log) : log_(log)
     {
         setWindowTitle("Log");
         resize(480, 300);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
@@ -288,8 +287,8 @@ protected:
         for (auto it = lines.rbegin(); it != lines.rend() && y > 0; ++it, y -= metrics.height()) {
             int x = 4;
             for (const LogBuffer::Segment& s : LogBuffer::segments(*it)) {
-                const QString part = QString::fromUtf8(s.text.data(), static_cast<qsizetype>(s.text.size()))
-                                         .remove(QLatin1Char('\r'));
+                const QString part =
+                    QString::fromUtf8(s.text.data(), static_cast<qsizetype>(s.text.size())).remove(QLatin1Char('\r'));
                 painter.setPen(s.red ? Qt::red : Qt::black);
                 painter.drawText(x, y, part);
                 x += metrics.horizontalAdvance(part);
@@ -297,12 +296,12 @@ protected:
         }
     }
 
-private:
+  private:
     LogBuffer& log_;
 };
 
 class SysInfoView final : public QWidget {
-public:
+  public:
     SysInfoView()
     {
         setWindowTitle(QString::asprintf("%s System Info", "LumUISim"));
@@ -313,7 +312,7 @@ public:
         timer_.start();
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override
     {
         // The drawing layer's memory pool: 1000 bytes in at most 32 blocks;
@@ -327,12 +326,12 @@ protected:
         painter.drawText(150, 25 + ascent, QString::asprintf("%d / %d", 1, 0));
     }
 
-private:
+  private:
     QTimer timer_;
 };
 
 class ColorsView final : public QWidget {
-public:
+  public:
     ColorsView()
     {
         setWindowTitle(QString::asprintf("Colors #%d", 0));
@@ -342,7 +341,7 @@ public:
         timer_.start();
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override
     {
         // A 24-bit display has no palette: its colours are the backlight's pair
@@ -362,12 +361,12 @@ protected:
         }
     }
 
-private:
+  private:
     QTimer timer_;
 };
 
 class MainFrame final : public QMainWindow {
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override
     {
         if (!e->isAutoRepeat() && sim != nullptr) {
@@ -382,7 +381,7 @@ protected:
     }
     void closeEvent(QCloseEvent*) override { QCoreApplication::quit(); }
 
-public:
+  public:
     Simulator* sim = nullptr;
 };
 
@@ -395,7 +394,8 @@ Simulator::Simulator(SimOptions options, std::function<void()> application)
 {
     SIM_PowerOn();
     DesktopHost::Options hostOptions;
-    hostOptions.lockDirectory = options_.lockDirectory.empty() ? InstanceLock::defaultDirectory() : options_.lockDirectory;
+    hostOptions.lockDirectory =
+        options_.lockDirectory.empty() ? InstanceLock::defaultDirectory() : options_.lockDirectory;
     hostOptions.errorBoxes = options_.errorBoxes;
     host_ = std::make_unique<DesktopHost>(time_, lcd_, log_, *this, hostOptions);
     runner_ = std::make_unique<AppRunner>(application_, *this);
@@ -501,7 +501,8 @@ void Simulator::trace(const char* text)
 
 void Simulator::beep()
 {
-    QMetaObject::invokeMethod(qApp, [] { QApplication::beep(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [] { QApplication::beep(); }, Qt::QueuedConnection);
 }
 
 void Simulator::logChanged()
@@ -537,8 +538,8 @@ void Simulator::warning(const char* text)
 
 void Simulator::loadPictures()
 {
-    const std::filesystem::path folder = options_.pictures.empty() ? std::filesystem::current_path()
-                                                                   : std::filesystem::path(options_.pictures);
+    const std::filesystem::path folder =
+        options_.pictures.empty() ? std::filesystem::current_path() : std::filesystem::path(options_.pictures);
     Picture files[2];
     bool ok[2] = {false, false};
     const char* names[2] = {"Device.bmp", "Device1.bmp"};
@@ -591,7 +592,8 @@ bool Simulator::startUp()
     int zoom = options_.zoom;
     if (zoom == 0) {
         const QScreen* screen = QGuiApplication::primaryScreen();
-        const QSize device = options_.frame ? QSize(kLcdWidth + 250, kLcdHeight + 150) : QSize(rest_.width, rest_.height);
+        const QSize device =
+            options_.frame ? QSize(kLcdWidth + 250, kLcdHeight + 150) : QSize(rest_.width, rest_.height);
         zoom = screen == nullptr ? 1
                                  : DefaultZoom(device.width(), device.height(), screen->availableGeometry().width(),
                                                screen->availableGeometry().height(), screen->physicalDotsPerInch(),
@@ -824,7 +826,8 @@ void Simulator::openLayer()
         view->setFixedSize(kLcdWidth * zoom_, kLcdHeight * zoom_);
         lcdWindow_ = view;
         QMdiSubWindow* sub = mdi_->addSubWindow(view);
-        sub->setWindowTitle(QString::asprintf("LCD #%d %d*%d %dbpp, FixedPalette %d", 0, kLcdWidth, kLcdHeight, 24, 888));
+        sub->setWindowTitle(
+            QString::asprintf("LCD #%d %d*%d %dbpp, FixedPalette %d", 0, kLcdWidth, kLcdHeight, 24, 888));
         sub->move(0, 0);
     }
     lcdWindow_->parentWidget()->show();
@@ -907,7 +910,8 @@ void Simulator::copyToClipboard()
     auto* mime = new QMimeData;
     mime->setImageData(image);
     const std::vector<std::uint8_t> dib = LcdDib555(rgb.data(), kLcdWidth, kLcdHeight);
-    mime->setData("image/x-dib", QByteArray(reinterpret_cast<const char*>(dib.data()), static_cast<qsizetype>(dib.size())));
+    mime->setData("image/x-dib",
+                  QByteArray(reinterpret_cast<const char*>(dib.data()), static_cast<qsizetype>(dib.size())));
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
@@ -1036,18 +1040,27 @@ void Simulator::maybeGrab()
 int Simulator::PanelKeyOfPcKey(int qtKey)
 {
     switch (qtKey) {
-    case Qt::Key_Up: return KEY_UP;
-    case Qt::Key_Down: return KEY_DOWN;
-    case Qt::Key_Left: return KEY_LEFT;
-    case Qt::Key_Right: return KEY_RIGHT;
+    case Qt::Key_Up:
+        return KEY_UP;
+    case Qt::Key_Down:
+        return KEY_DOWN;
+    case Qt::Key_Left:
+        return KEY_LEFT;
+    case Qt::Key_Right:
+        return KEY_RIGHT;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return KEY_OK;
+    case Qt::Key_Enter:
+        return KEY_OK;
     case Qt::Key_Backspace:
-    case Qt::Key_Escape: return KEY_BACK;
-    case Qt::Key_M: return KEY_MENU;
+    case Qt::Key_Escape:
+        return KEY_BACK;
+    case Qt::Key_M:
+        return KEY_MENU;
     case Qt::Key_H:
-    case Qt::Key_F1: return KEY_HELP;
-    default: return -1;
+    case Qt::Key_F1:
+        return KEY_HELP;
+    default:
+        return -1;
     }
 }
 

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
-
 #include <atomic>
 #include <csignal>
 #include <functional>
@@ -45,7 +44,7 @@ enum SimCommand : int {
 };
 
 class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
-public:
+  public:
     static constexpr std::uint32_t kTransparent = 0x00FF00;
     static constexpr int kLcdX = 45;
     static constexpr int kLcdY = 30;
@@ -117,7 +116,7 @@ public:
     void pcKey(int qtKey, bool pressed);
     void popupMenu(const QPoint& globalPos);
 
-private:
+  private:
     void showBox(const QString& text, const QString& title, bool warning);
     void buildActions();
     void buildDeviceLayout();

@@ -1,6 +1,5 @@
 // panel-sim: the boiler panel in a desktop window.
 #include <QApplication>
-
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>

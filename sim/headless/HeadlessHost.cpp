@@ -1,12 +1,12 @@
 #include "sim/headless/HeadlessHost.h"
 
-#include "sim/RealTime.h"
-
 #include <algorithm>
 #include <cerrno>
-#include <iterator>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+
+#include "sim/RealTime.h"
 
 HeadlessHost::HeadlessHost(TimeSource& time, Options options)
     : time_(time), options_(std::move(options)), instanceLock_(options_.lockDirectory)

@@ -24,7 +24,7 @@ struct TraceLine {
 };
 
 class HeadlessHost final : public PanelHost {
-public:
+  public:
     struct Options {
         std::string lockDirectory = InstanceLock::defaultDirectory();
         HOST_LocalTime clock{};  // used when fixedClock is set
@@ -84,7 +84,7 @@ public:
     // The LCD as the panel shows it (on and off colours).
     LcdPicture lcdPicture() const;
 
-private:
+  private:
     static constexpr int kWidth = 240;
     static constexpr int kHeight = 160;
     void printLine(const TraceLine& line);

@@ -18,5 +18,5 @@ struct RunOptions {
 
 // Starts from power-on, runs until the scenario ends or fails.
 // `inspect`, when given, sees the host before it goes away.
-RunResult RunScenario(Scenario scenario, const RunOptions& options,
-                      void (*inspect)(HeadlessHost&, void*) = nullptr, void* context = nullptr);
+RunResult RunScenario(Scenario scenario, const RunOptions& options, void (*inspect)(HeadlessHost&, void*) = nullptr,
+                      void* context = nullptr);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -24,8 +24,8 @@ struct KeyName {
 };
 
 constexpr KeyName kKeyNames[] = {
-    {"UP", KEY_UP},     {"OK", KEY_OK},       {"DOWN", KEY_DOWN}, {"BACK", KEY_BACK},
-    {"MENU", KEY_MENU}, {"LEFT", KEY_LEFT},   {"RIGHT", KEY_RIGHT}, {"HELP", KEY_HELP},
+    {"UP", KEY_UP},     {"OK", KEY_OK},     {"DOWN", KEY_DOWN},   {"BACK", KEY_BACK},
+    {"MENU", KEY_MENU}, {"LEFT", KEY_LEFT}, {"RIGHT", KEY_RIGHT}, {"HELP", KEY_HELP},
 };
 
 struct ButtonName {
@@ -35,9 +35,8 @@ struct ButtonName {
 };
 
 constexpr ButtonName kButtons[] = {
-    {"restart-3am", nullptr, 13},       {"controller-reset", nullptr, 14},
-    {"fa-parametrisation", "on", 15},   {"fa-parametrisation", "off", 16},
-    {"calibration", "on", 17},          {"calibration", "off", 18},
+    {"restart-3am", nullptr, 13},      {"controller-reset", nullptr, 14}, {"fa-parametrisation", "on", 15},
+    {"fa-parametrisation", "off", 16}, {"calibration", "on", 17},         {"calibration", "off", 18},
 };
 
 std::string Trim(const std::string& s)
@@ -143,12 +142,18 @@ std::optional<ImageBlock> BlockNamed(const std::string& name)
 {
     DAT_Image& i = DAT_image;
     const ImageBlock blocks[] = {
-        {"status", i.status, sizeof i.status},       {"service", i.service, sizeof i.service},
-        {"plant", i.plant, sizeof i.plant},          {"system", i.system, sizeof i.system},
-        {"display", i.displayTail, sizeof i.displayTail}, {"counters", i.counters, sizeof i.counters},
-        {"solar", i.solar, sizeof i.solar},          {"circuit1", i.circuit[0], sizeof i.circuit[0]},
-        {"circuit2", i.circuit[1], sizeof i.circuit[1]}, {"messages", i.messages, sizeof i.messages},
-        {"messages2", i.messages2, sizeof i.messages2}, {"faults", &i.faults[0][0], sizeof i.faults},
+        {"status", i.status, sizeof i.status},
+        {"service", i.service, sizeof i.service},
+        {"plant", i.plant, sizeof i.plant},
+        {"system", i.system, sizeof i.system},
+        {"display", i.displayTail, sizeof i.displayTail},
+        {"counters", i.counters, sizeof i.counters},
+        {"solar", i.solar, sizeof i.solar},
+        {"circuit1", i.circuit[0], sizeof i.circuit[0]},
+        {"circuit2", i.circuit[1], sizeof i.circuit[1]},
+        {"messages", i.messages, sizeof i.messages},
+        {"messages2", i.messages2, sizeof i.messages2},
+        {"faults", &i.faults[0][0], sizeof i.faults},
         {"history", &i.history[0][0], sizeof i.history},
     };
     for (const ImageBlock& b : blocks) {
@@ -239,7 +244,9 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
             const bool click = verb == "click";
             const bool arity = click ? (args.size() == 1 || args.size() == 2) : args.size() == 2;
             const auto keys = arity ? ParseKeys(args[0]) : std::nullopt;
-            const auto ms = !arity ? std::nullopt : args.size() == 2 ? ParseDuration(args[1]) : std::optional<std::uint64_t>(100);
+            const auto ms = !arity             ? std::nullopt
+                            : args.size() == 2 ? ParseDuration(args[1])
+                                               : std::optional<std::uint64_t>(100);
             if (!keys || !ms) {
                 return fail(click ? "click takes a key and an optional duration (default 100ms)"
                                   : "hold takes a key and a duration");
@@ -360,7 +367,7 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
             }
             if (s.commands_.empty() || s.commands_.back().line != line) {
                 return fail(verb == "restart-3am" || verb == "controller-reset" ? verb + " takes no argument"
-                                                                                 : verb + " takes on or off");
+                                                                                : verb + " takes on or off");
             }
         }
     }
@@ -532,7 +539,8 @@ bool Scenario::expectRecord(const ScenarioCommand& c)
         if (r[0] == '#' || r.size() < 4 || r[3] != c.bytes[0]) {
             continue;
         }
-        if (std::equal(c.bytes.begin() + 1, c.bytes.end(), r.begin() + 4, r.begin() + std::min<std::size_t>(r.size(), 4 + c.bytes.size() - 1)) &&
+        if (std::equal(c.bytes.begin() + 1, c.bytes.end(), r.begin() + 4,
+                       r.begin() + std::min<std::size_t>(r.size(), 4 + c.bytes.size() - 1)) &&
             r.size() >= 4 + c.bytes.size() - 1) {
             recordCursor_ = i + 1;
             return true;

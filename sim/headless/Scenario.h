@@ -13,22 +13,38 @@ class HeadlessHost;
 
 struct ScenarioCommand {
     enum class Kind {
-        Wait, Keys, Button, Expect, ExpectNot, PrintTrace, Snapshot, ExpectLcd,
-        ControlUnitOn, ControlUnitOff, SendData, SendStatus, SendMask, ExpectRecord, Post, SerialSend, ExpectSerial, SetImage,
+        Wait,
+        Keys,
+        Button,
+        Expect,
+        ExpectNot,
+        PrintTrace,
+        Snapshot,
+        ExpectLcd,
+        ControlUnitOn,
+        ControlUnitOff,
+        SendData,
+        SendStatus,
+        SendMask,
+        ExpectRecord,
+        Post,
+        SerialSend,
+        ExpectSerial,
+        SetImage,
     };
     Kind kind;
     int line;
-    std::uint64_t ms = 0;  // Wait
-    std::uint8_t raw = 0;  // Keys: the key byte (0 = all up)
-    int button = 0;        // Button: region index of a test button; Post: the task
-    std::uint16_t signal = 0; // Post
-    std::uint32_t par = 0;    // Post
-    std::string text;      // Expect, ExpectNot; the file of Snapshot and ExpectLcd
+    std::uint64_t ms = 0;            // Wait
+    std::uint8_t raw = 0;            // Keys: the key byte (0 = all up)
+    int button = 0;                  // Button: region index of a test button; Post: the task
+    std::uint16_t signal = 0;        // Post
+    std::uint32_t par = 0;           // Post
+    std::string text;                // Expect, ExpectNot; the file of Snapshot and ExpectLcd
     std::vector<std::uint8_t> bytes; // SendData, SendStatus, SendMask; ExpectRecord: code, then leading parameters
 };
 
 class Scenario {
-public:
+  public:
     // Parses a script; on error returns nothing and sets "file:line: message".
     static std::optional<Scenario> parse(const std::string& file, const std::string& source, std::string& error);
     static std::optional<Scenario> load(const std::string& file, std::string& error);
@@ -39,7 +55,7 @@ public:
     const std::string& failure() const { return failure_; }
     const std::vector<ScenarioCommand>& commands() const { return commands_; }
 
-private:
+  private:
     bool expect(HeadlessHost& host, const ScenarioCommand& c);
     bool expectNot(HeadlessHost& host, const ScenarioCommand& c);
     bool snapshot(HeadlessHost& host, const ScenarioCommand& c);
@@ -54,7 +70,7 @@ private:
     std::size_t traceCursor_ = 0;
     std::string failure_;
     std::shared_ptr<ControlUnit> controlUnit_;
-    bool busRounds_ = false;      // the control unit answers every 100 ms
+    bool busRounds_ = false;        // the control unit answers every 100 ms
     std::uint64_t pendingWait_ = 0; // of a wait cut into bus rounds
     std::size_t recordCursor_ = 0;
     std::size_t serialCursor_ = 0;

@@ -10,7 +10,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <chrono>
 #include <thread>
 #include <unistd.h>
@@ -21,8 +20,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-template <typename F>
-bool Poll(F done, std::chrono::milliseconds deadline)
+template <typename F> bool Poll(F done, std::chrono::milliseconds deadline)
 {
     const auto end = Clock::now() + deadline;
     while (!done()) {
@@ -53,7 +51,7 @@ bool Run(const QString& program, const QStringList& args, const QProcessEnvironm
 class DesktopE2eTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void mouseClickOnAKeyRegionChangesTheSharedLcd()
     {
         const QString xvfb = QStandardPaths::findExecutable("Xvfb");
@@ -97,8 +95,9 @@ private slots:
 
         // The device window sits at (10, 20); OK is region 3, test button 14 below the LCD.
         auto click = [&](int x, int y) {
-            return Run(xdotool, {"mousemove", QString::number(10 + x), QString::number(20 + y), "mousedown", "1",
-                                 "sleep", "0.05", "mouseup", "1"},
+            return Run(xdotool,
+                       {"mousemove", QString::number(10 + x), QString::number(20 + y), "mousedown", "1", "sleep",
+                        "0.05", "mouseup", "1"},
                        env);
         };
         QVERIFY(click(369, 112));

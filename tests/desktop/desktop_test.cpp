@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
-
 #include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
@@ -30,7 +29,7 @@ namespace {
 
 // A scratch working directory, so that Device.bmp and SimError.log are ours.
 class ScratchDir {
-public:
+  public:
     ScratchDir() : old_(std::filesystem::current_path())
     {
         char pattern[] = "/tmp/panel-desktop-XXXXXX";
@@ -51,7 +50,7 @@ public:
         return s.str();
     }
 
-private:
+  private:
     std::filesystem::path old_;
     std::string path_;
 };
@@ -99,7 +98,7 @@ void RecordScreenTask()
 class DesktopTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void builtinPicturesGiveTheEightKeyRegions()
     {
         ScratchDir dir;
@@ -108,8 +107,8 @@ private slots:
         QVERIFY(sim.builtinPictures());
         QCOMPARE(sim.restPicture().width, 450);
         QCOMPARE(sim.restPicture().height, 311);
-        const int expected[8][4] = {{335, 32, 71, 28},  {347, 65, 42, 19},  {319, 90, 25, 45},  {346, 90, 47, 45},
-                                    {395, 90, 27, 45},  {346, 138, 47, 23}, {332, 164, 74, 32}, {332, 202, 74, 28}};
+        const int expected[8][4] = {{335, 32, 71, 28}, {347, 65, 42, 19},  {319, 90, 25, 45},  {346, 90, 47, 45},
+                                    {395, 90, 27, 45}, {346, 138, 47, 23}, {332, 164, 74, 32}, {332, 202, 74, 28}};
         QCOMPARE(SIM_HardkeyCount(), 8);
         for (int i = 0; i < 8; ++i) {
             const SIM_HARDKEY k = SIM_GetHardkey(i);
@@ -399,13 +398,16 @@ private slots:
         }
         log.append(lines);
         QCOMPARE(log.text().size(), std::size_t{4990});
-        log.append("\x01" "error: 12345678901");
+        log.append("\x01"
+                   "error: 12345678901");
         const std::string text = log.text();
         QVERIFY(text.size() <= LogBuffer::kLimit);
         QCOMPARE(text.substr(0, 10), std::string("line 001.\n")); // line 000 went, line 001 stays
-        QCOMPARE(text.substr(text.size() - 19), std::string("\x01" "error: 12345678901"));
+        QCOMPARE(text.substr(text.size() - 19), std::string("\x01"
+                                                            "error: 12345678901"));
         // Red from the marker to the end of the line.
-        const auto segments = LogBuffer::segments("12:   \x01" "bad text");
+        const auto segments = LogBuffer::segments("12:   \x01"
+                                                  "bad text");
         QCOMPARE(segments.size(), std::size_t{2});
         QVERIFY(!segments[0].red);
         QVERIFY(segments[1].red);
@@ -437,9 +439,9 @@ private slots:
         QCOMPARE(u32(52), 24U);
         QCOMPARE(u32(56), 0x1000000U);
         QCOMPARE(u32(60), 0U);
-        QCOMPARE(u32(256), 40U);                                  // header size
-        QCOMPARE(static_cast<std::int32_t>(u32(264)), -160);      // rows top-down
-        QCOMPARE(u32(268), 1U | (32U << 16));                     // one plane, 32 bits
+        QCOMPARE(u32(256), 40U);                             // header size
+        QCOMPARE(static_cast<std::int32_t>(u32(264)), -160); // rows top-down
+        QCOMPARE(u32(268), 1U | (32U << 16));                // one plane, 32 bits
         const std::uint32_t block[2 * 3] = {0x112233, 0x445566, 0x778899, 0xAABBCC, 0xDDEEFF, 0x010203};
         writer.writeBlock(238, 159, 3, 2, block); // clipped to the corner pixel
         writer.setPixel(0, 1, 0xFF123456);
@@ -464,7 +466,7 @@ private slots:
         QCOMPARE(Rgb555(0xFFFFFF), std::uint16_t{0x7FFF});
         QCOMPARE(Rgb555(0x000000), std::uint16_t{0});
         QCOMPARE(Rgb555(0xCECECE), std::uint16_t{(25 << 10) | (25 << 5) | 25}); // (206 * 31 + 127) / 255 = 25
-        QCOMPARE(Rgb555(0x040000), std::uint16_t{0}); // rounds, does not truncate up
+        QCOMPARE(Rgb555(0x040000), std::uint16_t{0});                           // rounds, does not truncate up
         QCOMPARE(Rgb555(0x050000), std::uint16_t{1 << 10});
         std::vector<std::uint32_t> rgb(3 * 2, 0);
         rgb[0] = 0xFF0000; // top-left
@@ -485,10 +487,9 @@ private slots:
         o.keyboard = true;
         Simulator on(o, Idle);
         on.host().keyPortSetReadEnable(1);
-        const std::pair<int, std::uint8_t> keys[] = {{Qt::Key_Up, 0x08},       {Qt::Key_Return, 0x20},
-                                                     {Qt::Key_Escape, 0x01},   {Qt::Key_Backspace, 0x01},
-                                                     {Qt::Key_M, 0x80},        {Qt::Key_F1, 0x40},
-                                                     {Qt::Key_H, 0x40},        {Qt::Key_Right, 0x04}};
+        const std::pair<int, std::uint8_t> keys[] = {
+            {Qt::Key_Up, 0x08}, {Qt::Key_Return, 0x20}, {Qt::Key_Escape, 0x01}, {Qt::Key_Backspace, 0x01},
+            {Qt::Key_M, 0x80},  {Qt::Key_F1, 0x40},     {Qt::Key_H, 0x40},      {Qt::Key_Right, 0x04}};
         for (const auto& [key, raw] : keys) {
             on.pcKey(key, true);
             QCOMPARE(on.host().keyPortRead(), raw);
@@ -501,7 +502,7 @@ private slots:
 
     void defaultZoomMakesTheLcdReadableWhereItFits()
     {
-        QCOMPARE(DefaultZoom(450, 311, 1920, 1080, 96, 1), 2);  // ordinary screen
+        QCOMPARE(DefaultZoom(450, 311, 1920, 1080, 96, 1), 2); // ordinary screen
         QCOMPARE(DefaultZoom(450, 311, 1280, 720, 96, 1), 2);
         QCOMPARE(DefaultZoom(450, 311, 1024, 600, 96, 1), 1);   // too small for 2x
         QCOMPARE(DefaultZoom(450, 311, 3840, 2160, 192, 2), 2); // the desktop scales already

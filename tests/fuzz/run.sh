@@ -12,7 +12,7 @@ command -v clang++ >/dev/null || { echo "run.sh: needs clang++ (apt-get install 
     { echo "run.sh: needs libFuzzer (apt-get install libclang-rt-14-dev)" >&2; exit 2; }
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g -O1"
 cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DPANEL_WERROR=ON \
     -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
     -DPANEL_FUZZ=ON -DPANEL_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --target fuzz_all

@@ -18,7 +18,7 @@ struct Recorded {
 };
 
 class Harness {
-public:
+  public:
     explicit Harness(std::uint32_t startMode = 1);
     ~Harness();
 
@@ -36,7 +36,7 @@ public:
     std::vector<std::uint64_t> timesOf(std::uint16_t sig) const;
     std::vector<std::string> trace();
 
-private:
+  private:
     VirtualTime time_;
     HeadlessHost host_;
 };

@@ -16,7 +16,7 @@ struct PanelStep {
 };
 
 class PanelRun {
-public:
+  public:
     // The single-instance lock lives in a directory of the run's own unless one is given.
     explicit PanelRun(const std::string& lockDirectory = {});
     ~PanelRun();
@@ -29,7 +29,7 @@ public:
     bool traced(const std::string& line);
     std::string errors();
 
-private:
+  private:
     std::string lockDirectory_;
     bool ownLockDirectory_;
     VirtualTime time_;

@@ -14,7 +14,7 @@
 #include "sim/headless/HeadlessHost.h"
 
 class Screen {
-public:
+  public:
     // Every drawing test starts from the same panel: power-on memory, the
     // simulation's plant (two circuits), German, a fresh drawing context.
     Screen() : err_(std::tmpfile()), host_(time_, Options(err_))
@@ -48,7 +48,7 @@ public:
         return n;
     }
 
-private:
+  private:
     static HeadlessHost::Options Options(std::FILE* err)
     {
         HeadlessHost::Options o;

@@ -49,7 +49,7 @@ struct Key {
 };
 
 class Canvas {
-public:
+  public:
     explicit Canvas(Picture& p) : p_(p) {}
 
     void fill(int x0, int y0, int x1, int y1, std::uint32_t c)
@@ -125,15 +125,23 @@ public:
         for (int i = 0; i < s; ++i) {
             const int half = i * 2 / 3;
             switch (dir) {
-            case 'u': fill(cx - half, cy - s / 2 + i, cx + half, cy - s / 2 + i, c); break;
-            case 'd': fill(cx - half, cy + s / 2 - i, cx + half, cy + s / 2 - i, c); break;
-            case 'l': fill(cx - s / 2 + i, cy - half, cx - s / 2 + i, cy + half, c); break;
-            default: fill(cx + s / 2 - i, cy - half, cx + s / 2 - i, cy + half, c); break;
+            case 'u':
+                fill(cx - half, cy - s / 2 + i, cx + half, cy - s / 2 + i, c);
+                break;
+            case 'd':
+                fill(cx - half, cy + s / 2 - i, cx + half, cy + s / 2 - i, c);
+                break;
+            case 'l':
+                fill(cx - s / 2 + i, cy - half, cx - s / 2 + i, cy + half, c);
+                break;
+            default:
+                fill(cx + s / 2 - i, cy - half, cx + s / 2 - i, cy + half, c);
+                break;
             }
         }
     }
 
-private:
+  private:
     Picture& p_;
 };
 
@@ -153,15 +161,33 @@ void DrawKey(Canvas& c, const Key& k, bool down)
     const int cx = (x0 + x1) / 2 + s;
     const int cy = (y0 + y1) / 2 + s;
     switch (k.symbol) {
-    case Symbol::Up: c.arrow(cx, cy, 9, 'u', kSymbol); break;
-    case Symbol::Down: c.arrow(cx, cy, 9, 'd', kSymbol); break;
-    case Symbol::Left: c.arrow(cx, cy, 9, 'l', kSymbol); break;
-    case Symbol::Right: c.arrow(cx, cy, 9, 'r', kSymbol); break;
-    case Symbol::Ok: c.textCentered(GUI_Font20, "OK", cx, cy, kSymbol); break;
-    case Symbol::Help: c.textCentered(GUI_Font20, "?", cx, cy, kSymbol); break;
-    case Symbol::Back: c.glyph(GUI_Font20, 0x2673, cx - GUI_FontAdvance(&GUI_Font20, 0x2673) / 2, cy - 10, kSymbol); break;
-    case Symbol::Menu: c.glyph(GUI_Font20, 0x2674, cx - GUI_FontAdvance(&GUI_Font20, 0x2674) / 2, cy - 10, kSymbol); break;
-    case Symbol::Label: c.textCentered(GUI_Font8, k.label, cx, cy, kSymbol); break;
+    case Symbol::Up:
+        c.arrow(cx, cy, 9, 'u', kSymbol);
+        break;
+    case Symbol::Down:
+        c.arrow(cx, cy, 9, 'd', kSymbol);
+        break;
+    case Symbol::Left:
+        c.arrow(cx, cy, 9, 'l', kSymbol);
+        break;
+    case Symbol::Right:
+        c.arrow(cx, cy, 9, 'r', kSymbol);
+        break;
+    case Symbol::Ok:
+        c.textCentered(GUI_Font20, "OK", cx, cy, kSymbol);
+        break;
+    case Symbol::Help:
+        c.textCentered(GUI_Font20, "?", cx, cy, kSymbol);
+        break;
+    case Symbol::Back:
+        c.glyph(GUI_Font20, 0x2673, cx - GUI_FontAdvance(&GUI_Font20, 0x2673) / 2, cy - 10, kSymbol);
+        break;
+    case Symbol::Menu:
+        c.glyph(GUI_Font20, 0x2674, cx - GUI_FontAdvance(&GUI_Font20, 0x2674) / 2, cy - 10, kSymbol);
+        break;
+    case Symbol::Label:
+        c.textCentered(GUI_Font8, k.label, cx, cy, kSymbol);
+        break;
     }
 }
 
@@ -185,9 +211,9 @@ std::vector<Key> ExtraKeys()
     for (int i = 0; i < 5; ++i) {
         keys.push_back({20 + i * 104, 240, 95, 20, Symbol::Label, combos[i], kComboCap, kComboCapDown});
     }
-    std::map<int, std::string> names = {{13, "3 o'clock"}, {14, "Reset"},      {15, "FA par on"},
-                                        {16, "FA par off"}, {17, "Calib on"},  {18, "Calib off"},
-                                        {31, "OK+BACK"},    {32, "MENU+OK"},   {33, "Test menu"}};
+    std::map<int, std::string> names = {{13, "3 o'clock"},  {14, "Reset"},    {15, "FA par on"},
+                                        {16, "FA par off"}, {17, "Calib on"}, {18, "Calib off"},
+                                        {31, "OK+BACK"},    {32, "MENU+OK"},  {33, "Test menu"}};
     for (int n = 13; n <= 33; ++n) {
         const int i = n - 13;
         const std::string label = std::to_string(n) + (names.count(n) != 0 ? " " + names[n] : "");

@@ -35,7 +35,10 @@ struct Bitmap {
     Bitmap() = default;
     Bitmap(int width, int height) : w(width), h(height), px(static_cast<std::size_t>(width * height)) {}
 
-    bool at(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h && px[static_cast<std::size_t>(y * w + x)] != 0; }
+    bool at(int x, int y) const
+    {
+        return x >= 0 && y >= 0 && x < w && y < h && px[static_cast<std::size_t>(y * w + x)] != 0;
+    }
     void set(int x, int y, bool on = true)
     {
         if (x >= 0 && y >= 0 && x < w && y < h) {
@@ -60,11 +63,42 @@ struct Bitmap {
         }
         return true;
     }
-    bool empty() const { return std::none_of(px.begin(), px.end(), [](std::uint8_t p) { return p != 0; }); }
-    int top() const { int y = 0; while (y < h && rowEmpty(y)) { ++y; } return y; }
-    int bottom() const { int y = h - 1; while (y >= 0 && rowEmpty(y)) { --y; } return y; }
-    int left() const { int x = 0; while (x < w && colEmpty(x)) { ++x; } return x; }
-    int right() const { int x = w - 1; while (x >= 0 && colEmpty(x)) { --x; } return x; }
+    bool empty() const
+    {
+        return std::none_of(px.begin(), px.end(), [](std::uint8_t p) { return p != 0; });
+    }
+    int top() const
+    {
+        int y = 0;
+        while (y < h && rowEmpty(y)) {
+            ++y;
+        }
+        return y;
+    }
+    int bottom() const
+    {
+        int y = h - 1;
+        while (y >= 0 && rowEmpty(y)) {
+            --y;
+        }
+        return y;
+    }
+    int left() const
+    {
+        int x = 0;
+        while (x < w && colEmpty(x)) {
+            ++x;
+        }
+        return x;
+    }
+    int right() const
+    {
+        int x = w - 1;
+        while (x >= 0 && colEmpty(x)) {
+            --x;
+        }
+        return x;
+    }
     void eraseRow(int y)
     {
         px.erase(px.begin() + y * w, px.begin() + (y + 1) * w);
@@ -169,9 +203,9 @@ constexpr Decomposition kDecompositions[] = {
 // Cyrillic letters drawn like Latin ones; they share picture and advance.
 constexpr std::pair<std::uint16_t, std::uint16_t> kSameAs[] = {
     {0x00A0, 0x0020}, {0x0405, 'S'}, {0x0406, 'I'}, {0x0408, 'J'}, {0x0410, 'A'}, {0x0412, 'B'}, {0x0415, 'E'},
-    {0x041A, 'K'}, {0x041C, 'M'}, {0x041D, 'H'}, {0x041E, 'O'}, {0x0420, 'P'}, {0x0421, 'C'}, {0x0422, 'T'},
-    {0x0425, 'X'}, {0x0430, 'a'}, {0x0435, 'e'}, {0x043E, 'o'}, {0x0440, 'p'}, {0x0441, 'c'}, {0x0443, 'y'},
-    {0x0445, 'x'}, {0x0455, 's'}, {0x0456, 'i'}, {0x0458, 'j'}, {0x04AE, 'Y'},
+    {0x041A, 'K'},    {0x041C, 'M'}, {0x041D, 'H'}, {0x041E, 'O'}, {0x0420, 'P'}, {0x0421, 'C'}, {0x0422, 'T'},
+    {0x0425, 'X'},    {0x0430, 'a'}, {0x0435, 'e'}, {0x043E, 'o'}, {0x0440, 'p'}, {0x0441, 'c'}, {0x0443, 'y'},
+    {0x0445, 'x'},    {0x0455, 's'}, {0x0456, 'i'}, {0x0458, 'j'}, {0x04AE, 'Y'},
 };
 
 const Decomposition* decomposition(std::uint16_t code)
@@ -300,20 +334,32 @@ struct AccentArt {
 AccentArt accentArt(Accent a, int baseInkWidth)
 {
     switch (a) {
-    case GRAVE: return {{"#.", ".#"}, false};
-    case ACUTE: return {{".#", "#."}, false};
-    case CIRCUMFLEX: return {{".#.", "#.#"}, false};
-    case TILDE: return {{".#.#", "#.#."}, false};
-    case MACRON: return {{baseInkWidth >= 5 ? "####" : "###"}, false};
-    case BREVE: return {{"#..#", ".##."}, false};
-    case DOT: return {{"#"}, false};
+    case GRAVE:
+        return {{"#.", ".#"}, false};
+    case ACUTE:
+        return {{".#", "#."}, false};
+    case CIRCUMFLEX:
+        return {{".#.", "#.#"}, false};
+    case TILDE:
+        return {{".#.#", "#.#."}, false};
+    case MACRON:
+        return {{baseInkWidth >= 5 ? "####" : "###"}, false};
+    case BREVE:
+        return {{"#..#", ".##."}, false};
+    case DOT:
+        return {{"#"}, false};
     case DIAERESIS:
         return {{baseInkWidth >= 5 ? "#.#" : baseInkWidth == 4 ? "#..#" : "#.#"}, false};
-    case RING: return {{".#.", "#.#", ".#."}, false};
-    case DACUTE: return {{".#..#", "#..#."}, false};
-    case CARON: return {{"#.#", ".#."}, false};
-    case CEDILLA: return {{"##"}, true};
-    case OGONEK: return {{"#"}, true};
+    case RING:
+        return {{".#.", "#.#", ".#."}, false};
+    case DACUTE:
+        return {{".#..#", "#..#."}, false};
+    case CARON:
+        return {{"#.#", ".#."}, false};
+    case CEDILLA:
+        return {{"##"}, true};
+    case OGONEK:
+        return {{"#"}, true};
     }
     return {{}, false};
 }
@@ -409,8 +455,8 @@ Bitmap compose8(Bitmap base, std::uint16_t baseCode, Accent accent, int baseline
 
 struct Rendered {
     Bitmap bm;
-    int left = 0;  // pen x of the bitmap's column 0
-    int top = 0;   // rows of the bitmap above the baseline
+    int left = 0; // pen x of the bitmap's column 0
+    int top = 0;  // rows of the bitmap above the baseline
     double advance = 0;
 };
 
@@ -648,13 +694,17 @@ void box(Bitmap& b, int x0, int y0, int x1, int y1)
 Bitmap symbol(std::uint16_t code, int height)
 {
     static const std::map<std::uint16_t, int> advances = {
-        {0x266C, 8}, {0x266D, 8}, {0x266E, 16}, {0x266F, 14}, {0x2670, 23},
+        {0x266C, 8},  {0x266D, 8},  {0x266E, 16}, {0x266F, 14}, {0x2670, 23},
         {0x2671, 20}, {0x2672, 20}, {0x2673, 19}, {0x2674, 15},
     };
     Bitmap b(advances.at(code), height);
     switch (code) {
-    case 0x266C: triangle(b, 1, 9, 6, -1, 0); break;
-    case 0x266D: triangle(b, 6, 9, 6, 1, 0); break;
+    case 0x266C:
+        triangle(b, 1, 9, 6, -1, 0);
+        break;
+    case 0x266D:
+        triangle(b, 6, 9, 6, 1, 0);
+        break;
     case 0x266E:
         triangle(b, 1, 9, 6, -1, 0);
         triangle(b, 14, 9, 6, 1, 0);
@@ -696,7 +746,8 @@ Bitmap symbol(std::uint16_t code, int height)
         box(b, 1, 9, 13, 10);
         box(b, 1, 14, 13, 15);
         break;
-    default: break;
+    default:
+        break;
     }
     return b;
 }
@@ -861,10 +912,10 @@ std::string hex2(unsigned v)
 std::string label(std::uint16_t code)
 {
     static const std::map<std::uint16_t, const char*> names = {
-        {0x1B, "figure space"}, {0x20, "space"}, {0x5C, "backslash"}, {0xA0, "no-break space"},
-        {0xAD, "soft hyphen"}, {0x266C, "left key"}, {0x266D, "right key"}, {0x266E, "left/right keys"},
+        {0x1B, "figure space"},   {0x20, "space"},        {0x5C, "backslash"},       {0xA0, "no-break space"},
+        {0xAD, "soft hyphen"},    {0x266C, "left key"},   {0x266D, "right key"},     {0x266E, "left/right keys"},
         {0x266F, "up/down keys"}, {0x2670, "arrow keys"}, {0x2671, "check box off"}, {0x2672, "check box on"},
-        {0x2673, "back key"}, {0x2674, "menu key"},
+        {0x2673, "back key"},     {0x2674, "menu key"},
     };
     char buf[16];
     std::snprintf(buf, sizeof buf, "U+%04X ", code);
@@ -889,8 +940,8 @@ void write(const Font& font, const std::string& outDir, const std::string& comma
 {
     const FontSpec& f = *font.spec;
     std::ostringstream o;
-    o << "// " << f.height << "-pixel font: " << font.glyphs.size() << " glyphs, height " << f.height
-      << ", baseline " << f.baseline << ".\n"
+    o << "// " << f.height << "-pixel font: " << font.glyphs.size() << " glyphs, height " << f.height << ", baseline "
+      << f.baseline << ".\n"
       << "// Generated data, do not edit; regenerate with\n//   " << command << "\n\n"
       << "#include <cstdint>\n\n#include \"gui/GUI_Font.h\"\n\nnamespace {\n\n";
     for (const auto& [code, g] : font.glyphs) {

@@ -3,13 +3,12 @@
 //
 // Usage: fontsheet OUT.png [8|20|32 [SCALE [FIRST LAST]]]  (codes in hex)
 
-#include <png.h>
-
 #include <algorithm>
 #include <csetjmp>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
+#include <png.h>
 #include <string>
 #include <vector>
 
@@ -203,8 +202,11 @@ int main(int argc, char** argv)
     };
     std::vector<Section> sections = {
         {TXT_FontSmall(), 4, samples},
-        {TXT_FontNormal(), 2, {samples[0], samples[1], "Tasten \xE2\x99\xAC Kreis \xE2\x99\xAD  \xE2\x99\xAE \xE2\x99\xAF "
-                                                       "\xE2\x99\xB0 \xE2\x99\xB1 \xE2\x99\xB2 \xE2\x99\xB3 \xE2\x99\xB4"}},
+        {TXT_FontNormal(),
+         2,
+         {samples[0], samples[1],
+          "Tasten \xE2\x99\xAC Kreis \xE2\x99\xAD  \xE2\x99\xAE \xE2\x99\xAF "
+          "\xE2\x99\xB0 \xE2\x99\xB1 \xE2\x99\xB2 \xE2\x99\xB3 \xE2\x99\xB4"}},
         {TXT_FontLarge(), 2, {"Übernommen 55,5 °C", "Горячая вода 12:30"}},
     };
     if (argc >= 3) {

@@ -5,6 +5,8 @@
 //   panel-lcdmap [--name NAME] --wait-change MS [--after COMMAND]
 //        runs COMMAND (if given), then waits up to MS milliseconds for the
 //        LCD to change; prints the milliseconds from just before COMMAND
+#include "sim/desktop/LcdMap.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -13,7 +15,6 @@
 #include <thread>
 
 #include "sim/LcdPng.h"
-#include "sim/desktop/LcdMap.h"
 
 namespace {
 
@@ -67,8 +68,8 @@ int main(int argc, char** argv)
                     "fixed palette %u\nmodifications %u\npointer %d, %d buttons %u\norigin %u, %u\n",
                     name.c_str(), static_cast<int>(map.field(lcdmap::kWidth)),
                     static_cast<int>(map.field(lcdmap::kHeight)), map.field(lcdmap::kVirtualWidth),
-                    map.field(lcdmap::kVirtualHeight), map.field(lcdmap::kBitsPerPixel),
-                    map.field(lcdmap::kColours), map.field(lcdmap::kFixedPalette), map.modifications(),
+                    map.field(lcdmap::kVirtualHeight), map.field(lcdmap::kBitsPerPixel), map.field(lcdmap::kColours),
+                    map.field(lcdmap::kFixedPalette), map.modifications(),
                     static_cast<int>(map.field(lcdmap::kPointerX)), static_cast<int>(map.field(lcdmap::kPointerY)),
                     map.field(lcdmap::kPointerButtons), map.field(lcdmap::kOriginX), map.field(lcdmap::kOriginY));
     }

@@ -156,8 +156,8 @@ bool ReadPlaces(const std::string& path, std::vector<Place>& places, std::string
         if (how == "wrap") {
             words >> p.wrapLines;
         }
-        if ((font != "small" && font != "normal" && font != "large") || width <= 0 || (how != "line" && how != "wrap") ||
-            (how == "wrap" && p.wrapLines <= 0) || p.last < p.first) {
+        if ((font != "small" && font != "normal" && font != "large") || width <= 0 ||
+            (how != "line" && how != "wrap") || (how == "wrap" && p.wrapLines <= 0) || p.last < p.first) {
             error = path + ":" + std::to_string(n) + ": want IDS FONT WIDTH line|wrap N";
             return false;
         }
@@ -214,7 +214,8 @@ int main(int argc, char** argv)
         return 2;
     }
     int failures = 0;
-    std::printf("%-4s %-5s %6s %10s %12s %15s\n", "lang", "code", "texts", "overflows", "beyond German", "glyph faults");
+    std::printf("%-4s %-5s %6s %10s %12s %15s\n", "lang", "code", "texts", "overflows", "beyond German",
+                "glyph faults");
     for (std::size_t lang = 0; lang < db.languages.size(); ++lang) {
         if (lang != 0 && !db.translated[lang]) {
             continue;
