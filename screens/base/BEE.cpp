@@ -8,7 +8,6 @@
 #include "gui/GUI.h"
 #include "gui/GUI_Bitmap.h"
 #include "gui/LCD.h"
-#include "hal/HAL.h"
 #include "screens/base/BFA.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BHA.h"
@@ -22,7 +21,6 @@
 namespace {
 
 constexpr std::uint8_t kEntryCount = 4;
-constexpr std::uint8_t kHintChoose = 0;
 constexpr std::uint16_t kOn = 76;
 constexpr std::uint16_t kOff = 24;
 constexpr GUI_BOX kRightPart{159, 28, 239, 131};
@@ -46,7 +44,7 @@ const Entry kEntries[kEntryCount] = {
     {249, BSP_SparbetriebFeedback, 36},
 };
 
-SCR_Menu bee{0, 0, kHintChoose};
+SCR_Menu bee{0, 0, HINT_CHOOSE};
 
 std::uint8_t CurrentCircuit()
 {
@@ -162,9 +160,9 @@ void SelectOtherCircuit()
 
 SM_State BEE_Endbenutzermenue(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BEE_Endbenutzermenue", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BEE_Endbenutzermenue Entry");
         for (std::uint8_t i = 0; i < kEntryCount; ++i) {
             ML_SetEntry(i, kDraw[i]);
         }
@@ -172,12 +170,11 @@ SM_State BEE_Endbenutzermenue(SM_Hsm* me, const SM_Event* e)
         ML_Init(0, 158, 29, 24, 2, 4);
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BEE_Endbenutzermenue Init");
-        if (e->par == 4) {
+        if (e->par == SCR_FROM_CHILD) {
             ML_RestorePosition(bee.firstRow, bee.cursor);
         }
-        if (e->par != 5) {
-            bee.hint = kHintChoose;
+        if (e->par != SCR_REFRESH) {
+            bee.hint = HINT_CHOOSE;
         }
         GUI_EraseScreen();
         DrawTitle();
@@ -186,28 +183,27 @@ SM_State BEE_Endbenutzermenue(SM_Hsm* me, const SM_Event* e)
         LCD_Refresh();
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BEE_Endbenutzermenue Exit");
         SCR_MenuExit(bee);
         return nullptr;
     case SIG_KEY_BACK:
-        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, 4);
+        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, SCR_FROM_CHILD);
         return nullptr;
     case SIG_KEY_LEFT:
     case SIG_KEY_RIGHT:
         if (DAT_CircuitCount() > 1) {
             SelectOtherCircuit();
-            SM_TranParam(me, BKE_Kontrasteinstellung, BFA_Feedbackanzeige, 3);
+            SM_TranParam(me, BKE_Kontrasteinstellung, BFA_Feedbackanzeige, SCR_FROM_PARENT);
         }
         return nullptr;
     case SIG_KEY_OK:
-        SM_TranParam(me, BKE_Kontrasteinstellung, kEntries[ML_GetCursor()].target, 3);
+        SM_TranParam(me, BKE_Kontrasteinstellung, kEntries[ML_GetCursor()].target, SCR_FROM_PARENT);
         return nullptr;
     case SIG_TMR_HINT_TIMEOUT:
-        SCR_MenuHint(bee, kHintChoose);
+        SCR_MenuHint(bee, HINT_CHOOSE);
         HINT_Refresh();
         return nullptr;
     case SIG_TICK_5S:
-        SM_TranParam(me, BEE_Endbenutzermenue, BEE_Endbenutzermenue, 5);
+        SM_TranParam(me, BEE_Endbenutzermenue, BEE_Endbenutzermenue, SCR_REFRESH);
         return nullptr;
     case SIG_HELP:
         SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kEntries[ML_GetCursor()].help);

@@ -6,10 +6,10 @@
 #include "gui/GUI.h"
 #include "gui/GUI_Font.h"
 #include "gui/LCD.h"
-#include "hal/HAL.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BMM.h"
 #include "screens/common/ML.h"
+#include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 
 namespace {
@@ -17,7 +17,6 @@ namespace {
 constexpr GUI_BOX kName{1, 28, 238, 131};
 constexpr std::uint16_t kTextTitle = 123;
 constexpr std::uint16_t kTextCircuit1 = 116; // 117 for circuit 2; both give the user's label when set
-constexpr std::uint8_t kHintChosen = 13;
 
 struct Module {
     SM_Handler returnScreen;
@@ -53,7 +52,7 @@ void Draw()
     GUI_TextInBox(TXT_GetText(static_cast<std::uint16_t>(kTextCircuit1 + CurrentCircuit() - 1)), &kName,
                   GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
     GUI_SelectFont(font);
-    HINT_SetText(kHintChosen);
+    HINT_SetText(HINT_CHOSEN);
     SM_Post(DTM_Task, SIG_TMR_HINT_SET, 20);
     LCD_Refresh();
 }
@@ -62,30 +61,29 @@ void Draw()
 
 SM_State BFA_Feedbackanzeige(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BFA_Feedbackanzeige", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BFA_Feedbackanzeige Entry");
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BFA_Feedbackanzeige Init");
-        if (e->par == 3) {
+        if (e->par == SCR_FROM_PARENT) {
             bfa.returnScreen = BMM_ReturnScreen();
         }
         Draw();
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BFA_Feedbackanzeige Exit");
         SCR_ExitCommon();
         return nullptr;
     case SIG_KEY_BACK:
     case SIG_KEY_OK:
     case SIG_TMR_HINT_TIMEOUT:
-        SM_TranParam(me, BMM_Menuemonitor, bfa.returnScreen != nullptr ? bfa.returnScreen : BGA_Grundanzeige, 4);
+        SM_TranParam(me, BMM_Menuemonitor, bfa.returnScreen != nullptr ? bfa.returnScreen : BGA_Grundanzeige,
+                     SCR_FROM_CHILD);
         return nullptr;
     case SIG_KEY_LEFT:
     case SIG_KEY_RIGHT:
         SelectNeighbour(e->sig == SIG_KEY_LEFT ? -1 : +1);
-        SM_TranParam(me, BMM_Menuemonitor, BFA_Feedbackanzeige, 0);
+        SM_TranParam(me, BMM_Menuemonitor, BFA_Feedbackanzeige, SCR_PLAIN);
         return nullptr;
     default:
         return BMM_Menuemonitor;

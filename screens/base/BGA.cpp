@@ -10,7 +10,6 @@
 #include "gui/GUI.h"
 #include "gui/GUI_Bitmap.h"
 #include "gui/LCD.h"
-#include "hal/HAL.h"
 #include "screens/base/BEE.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMA.h"
@@ -18,6 +17,7 @@
 #include "screens/base/BRA.h"
 #include "screens/common/ML.h"
 #include "screens/common/PLH.h"
+#include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/service/BIA.h"
 #include "screens/user/BKE.h"
@@ -25,9 +25,6 @@
 namespace {
 
 constexpr std::uint16_t kIdleTicks = 3000;
-constexpr std::uint16_t kHintTicks = 40;
-constexpr std::uint8_t kHintChoose = 0;
-constexpr std::uint8_t kHintContinue = 5;
 constexpr std::uint8_t kEntryCount = 8;
 constexpr std::uint8_t kHeating = 2;
 constexpr std::uint16_t kTitleText = 150;
@@ -44,16 +41,20 @@ struct Entry {
 };
 
 const Entry kEntries[kEntryCount] = {
-    {259, &bmFault45, false, BSD_Stoerungsdialog, 3, 18},    {291, &bmMaintenance45, false, BWD_WartungsDialog, 3, 19},
-    {126, &bmHeating45, true, BEE_Endbenutzermenue, 3, 20},  {285, &bmHotWater45, true, BWW_Warmwasser, 3, 21},
-    {237, &bmSolar45, false, BSE_Solarenergie, 3, 22},       {135, &bmInfo45, false, BIM_InformationMenue, 3, 23},
-    {201, &bmFlueGasTest45, true, BAP_Abgaspruefung, 3, 24}, {129, &bmHelp45, false, BHA_Hilfeanzeige, 17, 17},
+    {259, &bmFault45, false, BSD_Stoerungsdialog, SCR_FROM_PARENT, 18},
+    {291, &bmMaintenance45, false, BWD_WartungsDialog, SCR_FROM_PARENT, 19},
+    {126, &bmHeating45, true, BEE_Endbenutzermenue, SCR_FROM_PARENT, 20},
+    {285, &bmHotWater45, true, BWW_Warmwasser, SCR_FROM_PARENT, 21},
+    {237, &bmSolar45, false, BSE_Solarenergie, SCR_FROM_PARENT, 22},
+    {135, &bmInfo45, false, BIM_InformationMenue, SCR_FROM_PARENT, 23},
+    {201, &bmFlueGasTest45, true, BAP_Abgaspruefung, SCR_FROM_PARENT, 24},
+    {129, &bmHelp45, false, BHA_Hilfeanzeige, 17, 17}, // OK opens the help page on the keys
 };
 
 struct BaseDisplay {
     std::uint8_t savedCursor = 0;
     std::uint8_t savedFirstRow = 0;
-    std::uint32_t hint = kHintChoose;
+    std::uint32_t hint = HINT_CHOOSE;
 };
 
 BaseDisplay bga;
@@ -86,10 +87,7 @@ constexpr ML_DrawFn kDraw[kEntryCount] = {Draw<0>, Draw<1>, Draw<2>, Draw<3>, Dr
 void SetHint(std::uint32_t index)
 {
     bga.hint = index;
-    if (index == kHintContinue) {
-        SM_Post(DTM_Task, SIG_TMR_HINT_SET, kHintTicks);
-    }
-    HINT_SetText(static_cast<std::uint8_t>(index));
+    SCR_Hint(static_cast<std::uint8_t>(index), index == HINT_CONTINUE_OK);
 }
 
 void DrawScreen()
@@ -108,15 +106,15 @@ void DrawScreen()
 
 void Rechoose(SM_Hsm* me)
 {
-    SM_TranParam(me, BGA_Grundanzeige, BGA_Grundanzeige, 5);
+    SM_TranParam(me, BGA_Grundanzeige, BGA_Grundanzeige, SCR_REFRESH);
 }
 
 // The two list variants differ in a few keys only.
 SM_State List(SM_Hsm* me, const SM_Event* e, const char* name, bool locked)
 {
+    SCR_Trace(name, e);
     switch (e->sig) {
     case SIG_ENTRY: {
-        HAL_Trace("\n %s Entry", name);
         const std::uint8_t visible = BGA_VisibleEntries();
         for (std::uint8_t i = 0; i < kEntryCount; ++i) {
             ML_SetEntry(i, kDraw[i]);
@@ -127,17 +125,15 @@ SM_State List(SM_Hsm* me, const SM_Event* e, const char* name, bool locked)
         return nullptr;
     }
     case SIG_INIT:
-        HAL_Trace("\n %s Init", name);
-        if (e->par == 4 || e->par == 5) {
+        if (e->par == SCR_FROM_CHILD || e->par == SCR_REFRESH) {
             ML_RestorePosition(bga.savedFirstRow, bga.savedCursor);
         }
-        if (e->par != 5) {
-            bga.hint = kHintChoose;
+        if (e->par != SCR_REFRESH) {
+            bga.hint = HINT_CHOOSE;
         }
         DrawScreen();
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n %s Exit", name);
         bga.savedCursor = ML_GetCursor();
         bga.savedFirstRow = ML_GetFirstRow();
         SM_Post(KEY_Task, SIG_KEY_FLUSH, 0);
@@ -155,19 +151,19 @@ SM_State List(SM_Hsm* me, const SM_Event* e, const char* name, bool locked)
         } else {
             ML_CursorDown();
         }
-        SetHint(kHintContinue);
+        SetHint(HINT_CONTINUE_OK);
         LCD_Refresh();
         return nullptr;
     case SIG_KEY_BACK:
         if (!locked) {
             break; // nobody handles it
         }
-        SM_TranParam(me, BKE_Kontrasteinstellung, BMA_BedienungGesperrt, 0);
+        SM_TranParam(me, BKE_Kontrasteinstellung, BMA_BedienungGesperrt, SCR_PLAIN);
         return nullptr;
     case SIG_KEY_LEFT:
     case SIG_KEY_RIGHT:
         if (locked) {
-            SM_TranParam(me, BKE_Kontrasteinstellung, BMA_BedienungGesperrt, 0);
+            SM_TranParam(me, BKE_Kontrasteinstellung, BMA_BedienungGesperrt, SCR_PLAIN);
         }
         return nullptr;
     case SIG_KEY_OK: {
@@ -175,11 +171,12 @@ SM_State List(SM_Hsm* me, const SM_Event* e, const char* name, bool locked)
         if (i == kHeating) {
             DAT_SelectCircuit(DAT_FirstCircuit());
         }
-        SM_TranParam(me, BKE_Kontrasteinstellung, kEntries[i].target, locked ? 3 : kEntries[i].okPar);
+        SM_TranParam(me, BKE_Kontrasteinstellung, kEntries[i].target,
+                     locked ? std::uint32_t{SCR_FROM_PARENT} : kEntries[i].okPar);
         return nullptr;
     }
     case SIG_TMR_HINT_TIMEOUT:
-        SetHint(kHintChoose);
+        SetHint(HINT_CHOOSE);
         HINT_Refresh();
         return nullptr;
     case SIG_TMR_IDLE_TIMEOUT:
@@ -187,7 +184,7 @@ SM_State List(SM_Hsm* me, const SM_Event* e, const char* name, bool locked)
             PNL_flags.screensaver = true;
             Rechoose(me);
         } else {
-            SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, 5);
+            SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, SCR_REFRESH);
         }
         return nullptr;
     case SIG_TICK_5S:
@@ -243,7 +240,7 @@ BGA_Choice BGA_Choose(std::uint32_t par)
         std::uint32_t par;
     };
     const Row rows[] = {
-        {DAT_CommissioningRequested(), true, BIA_InbetriebnahmeAssistent, 6},
+        {DAT_CommissioningRequested(), true, BIA_InbetriebnahmeAssistent, SCR_ASSISTANT},
         {DAT_FaultMessageFlag(), false, BMA_Stoerung, 0},
         {DAT_BurnerControlLocked(), false, BMA_Feuerungsautomat, 0},
         {DAT_CalibrationActive(), true, BMA_KalibrationAktiv, 0},
@@ -251,7 +248,7 @@ BGA_Choice BGA_Choose(std::uint32_t par)
         {DAT_FillingActive(), true, BMA_BefuellungAktiv, 0},
         {DAT_VentingActive(), true, BMA_EntlueftungAktiv, 0},
         {DAT_FlueGasTestActive(), true, BAP_Abgaspruefung, 0},
-        {DAT_ClockMustBeSet(), true, BMA_UhrzeitStellen, 10},
+        {DAT_ClockMustBeSet(), true, BMA_UhrzeitStellen, SCR_CLOCK_MESSAGE},
         {DAT_MaintenanceMessageFlag(), false, BMA_Wartung, 0},
     };
     const bool saver = PNL_flags.screensaver;
@@ -268,21 +265,19 @@ BGA_Choice BGA_Choose(std::uint32_t par)
 
 SM_State BGA_Grundanzeige(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BGA_Grundanzeige", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BGA_Grundanzeige Entry");
         SM_Post(DTM_Task, SIG_TMR_IDLE_SET, kIdleTicks);
         DIS_UO_Request(15, 0);
         return nullptr;
     case SIG_INIT: {
-        HAL_Trace("\n BGA_Grundanzeige Init");
         const BGA_Choice choice = BGA_Choose(e->par);
         SM_Post(BKL_Task, choice.light, 0);
         SM_InitParam(me, choice.target, choice.par);
         return nullptr;
     }
     case SIG_EXIT:
-        HAL_Trace("\n BGA_Grundanzeige Exit");
         SM_Post(DTM_Task, SIG_TMR_HINT_SET, 0);
         return nullptr;
     case SIG_STATUS_UPDATED:

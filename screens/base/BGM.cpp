@@ -7,7 +7,6 @@
 #include "gui/GUI.h"
 #include "gui/GUI_Bitmap.h"
 #include "gui/LCD.h"
-#include "hal/HAL.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
@@ -22,7 +21,6 @@ namespace {
 constexpr std::uint8_t kEntryCount = 7;
 constexpr std::uint8_t kHeating = 2;
 constexpr std::uint16_t kTitle = 166;
-constexpr std::uint8_t kHintChoose = 0;
 
 struct Entry {
     std::uint16_t text;
@@ -38,7 +36,7 @@ const Entry kEntries[kEntryCount] = {
     {227, &bmService22, BSVM_Servicemenue, 98},
 };
 
-SCR_Menu bgm{0, 0, kHintChoose};
+SCR_Menu bgm{0, 0, HINT_CHOOSE};
 
 bool Visible(std::uint8_t index)
 {
@@ -68,16 +66,16 @@ void ToFirstVisible()
 {
     ML_SetCursor(ML_FirstVisible());
     ML_SetFirstRow(ML_FirstVisible());
-    bgm.hint = kHintChoose;
+    bgm.hint = HINT_CHOOSE;
 }
 
 } // namespace
 
 SM_State BGM_Grundmenue(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BGM_Grundmenue", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BGM_Grundmenue Entry");
         for (std::uint8_t i = 0; i < kEntryCount; ++i) {
             ML_SetEntry(i, kDraw[i]);
             ML_SetEntryVisibleRaw(i, Visible(i) ? 1 : 0);
@@ -86,15 +84,14 @@ SM_State BGM_Grundmenue(SM_Hsm* me, const SM_Event* e)
         ML_Init(0, 239, 29, 24, 2, 4);
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BGM_Grundmenue Init");
-        if (e->par == 3) {
+        if (e->par == SCR_FROM_PARENT) {
             ToFirstVisible();
-        } else if (e->par == 4) {
+        } else if (e->par == SCR_FROM_CHILD) {
             // Restored only as it was, never fitted.
             if (ML_IsEntryVisible(bgm.cursor) != 0 && ML_IsEntryVisible(bgm.firstRow) != 0) {
                 ML_SetCursor(bgm.cursor);
                 ML_SetFirstRow(bgm.firstRow);
-                bgm.hint = kHintChoose;
+                bgm.hint = HINT_CHOOSE;
             } else {
                 ToFirstVisible();
             }
@@ -109,26 +106,25 @@ SM_State BGM_Grundmenue(SM_Hsm* me, const SM_Event* e)
         LCD_Refresh();
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BGM_Grundmenue Exit");
         SCR_MenuExit(bgm);
         return nullptr;
     case SIG_KEY_BACK:
-        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, 3);
+        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, SCR_FROM_PARENT);
         return nullptr;
     case SIG_KEY_OK: {
         const Entry& entry = kEntries[ML_GetCursor()];
         if (ML_GetCursor() == kHeating) {
             DAT_SelectCircuit(DAT_FirstCircuit());
         }
-        SM_TranParam(me, BKE_Kontrasteinstellung, entry.target, 3);
+        SM_TranParam(me, BKE_Kontrasteinstellung, entry.target, SCR_FROM_PARENT);
         return nullptr;
     }
     case SIG_TMR_HINT_TIMEOUT:
-        SCR_MenuHint(bgm, kHintChoose);
+        SCR_MenuHint(bgm, HINT_CHOOSE);
         HINT_Refresh();
         return nullptr;
     case SIG_TICK_5S:
-        SM_TranParam(me, BGM_Grundmenue, BGM_Grundmenue, 5);
+        SM_TranParam(me, BGM_Grundmenue, BGM_Grundmenue, SCR_REFRESH);
         return nullptr;
     case SIG_HELP:
         SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kEntries[ML_GetCursor()].help);

@@ -9,7 +9,6 @@
 #include "data/TXT.h"
 #include "gui/GUI.h"
 #include "gui/LCD.h"
-#include "hal/HAL.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BMM.h"
 #include "screens/common/ML.h"
@@ -72,8 +71,6 @@ constexpr std::int16_t kBodyBottom = 131;
 constexpr std::uint16_t kTextNoTime = 2;
 constexpr std::uint16_t kTextCode = 58;
 constexpr std::uint16_t kTextOClock = 271;
-constexpr std::uint8_t kHintEndWithOk = 6;
-constexpr std::uint8_t kHintScroll = 18;
 
 struct Module {
     SM_Handler returnState;
@@ -183,10 +180,10 @@ void DrawHelp(std::uint32_t p)
     if (BodyFits()) {
         const GUI_BOX box{1, static_cast<std::int16_t>(bha.faultHeader ? 48 : 28), 238, kBodyBottom};
         GUI_TextInBoxWrapped(body, &box, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER, GUI_WRAP_WORD);
-        HINT_SetText(kHintEndWithOk);
+        HINT_SetText(HINT_END_OK);
     } else {
         DrawPageOfLines();
-        SCR_Hint(kHintScroll, true);
+        SCR_Hint(HINT_CONTINUE, true);
     }
     LCD_Refresh();
 }
@@ -204,7 +201,7 @@ void Scroll(int delta)
     DrawPageOfLines();
     const GUI_BOX area = LinesBox();
     LCD_RefreshBox(&area);
-    SCR_Hint(kHintEndWithOk, true);
+    SCR_Hint(HINT_END_OK, true);
     HINT_Refresh();
 }
 
@@ -212,17 +209,15 @@ void Scroll(int delta)
 
 SM_State BHA_Hilfeanzeige(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BHA_Hilfeanzeige", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BHA_Hilfeanzeige Entry");
         bha.returnState = BMM_ReturnState();
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BHA_Hilfeanzeige Init");
         DrawHelp(e->par);
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BHA_Hilfeanzeige Exit");
         SCR_ExitCommon();
         return nullptr;
     case SIG_SET_RETURN_STATE:
@@ -233,7 +228,8 @@ SM_State BHA_Hilfeanzeige(SM_Hsm* me, const SM_Event* e)
     case SIG_KEY_BACK:
     case SIG_KEY_OK:
     case SIG_HELP:
-        SM_TranParam(me, BMM_Menuemonitor, bha.returnState != nullptr ? bha.returnState : BGA_Grundanzeige, 4);
+        SM_TranParam(me, BMM_Menuemonitor, bha.returnState != nullptr ? bha.returnState : BGA_Grundanzeige,
+                     SCR_FROM_CHILD);
         return nullptr;
     case SIG_KEY_UP:
         Scroll(-1);
@@ -242,7 +238,7 @@ SM_State BHA_Hilfeanzeige(SM_Hsm* me, const SM_Event* e)
         Scroll(+1);
         return nullptr;
     case SIG_TMR_HINT_TIMEOUT:
-        HINT_SetText(kHintScroll);
+        HINT_SetText(HINT_CONTINUE);
         HINT_Refresh();
         return nullptr;
     case SIG_KEY_MENU:

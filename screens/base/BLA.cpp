@@ -10,6 +10,7 @@
 #include "hal/HAL.h"
 #include "screens/base/BGA.h"
 #include "screens/common/PLH.h"
+#include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/user/BKE.h"
 
@@ -56,13 +57,12 @@ void ShowModelAndVersion()
 
 SM_State BLA_Laufbalkenanzeige(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BLA_Laufbalkenanzeige", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BLA_Laufbalkenanzeige Entry");
         bla.position = static_cast<std::uint8_t>(kBar.x0);
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BLA_Laufbalkenanzeige Init");
         GUI_EraseScreen();
         BarStep();
         LCD_Refresh();
@@ -70,7 +70,6 @@ SM_State BLA_Laufbalkenanzeige(SM_Hsm* me, const SM_Event* e)
         SM_Init(me, BLA_PruefprogrammStart);
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BLA_Laufbalkenanzeige Exit");
         SCR_ExitCommon();
         return nullptr;
     case SIG_TMR_FAST_TIMEOUT:
@@ -92,20 +91,18 @@ SM_State BLA_Laufbalkenanzeige(SM_Hsm* me, const SM_Event* e)
 
 SM_State BLA_PruefprogrammStart(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BLA_PruefprogrammStart", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BLA_PruefprogrammStart Entry");
         SM_Post(DTM_Task, SIG_TMR_HINT_SET, 30);
         HAL_UartReceiveEnable();
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BLA_PruefprogrammStart Init");
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BLA_PruefprogrammStart Exit");
         return nullptr;
     case SIG_KEY_MENU_DOWN:
-        SM_TranParam(me, BSM_Systemmonitor, BHE_HerstellerEndkontrolle, 3);
+        SM_TranParam(me, BSM_Systemmonitor, BHE_HerstellerEndkontrolle, SCR_FROM_PARENT);
         return nullptr;
     case SIG_UART_RX:
         if (e->par == kTriggerByte) {
@@ -122,24 +119,22 @@ SM_State BLA_PruefprogrammStart(SM_Hsm* me, const SM_Event* e)
 
 SM_State BLA_KommunikationStart(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BLA_KommunikationStart", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BLA_KommunikationStart Entry");
         SM_Post(DIS_Task, SIG_COMM_START, 0);
         SM_Post(DTM_Task, SIG_TMR_HINT_SET, 70);
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BLA_KommunikationStart Init");
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BLA_KommunikationStart Exit");
         return nullptr;
     case SIG_TMR_HINT_TIMEOUT:
         // No control unit answered: start without it.
         SM_Post(BED_Task, SIG_COMM_STARTED, 0);
         return nullptr;
     case SIG_COMM_STARTED:
-        SM_TranParam(me, BKE_Kontrasteinstellung, BGA_Grundanzeige, 3);
+        SM_TranParam(me, BKE_Kontrasteinstellung, BGA_Grundanzeige, SCR_FROM_PARENT);
         return nullptr;
     default:
         return BLA_Laufbalkenanzeige;

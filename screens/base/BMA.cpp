@@ -12,13 +12,13 @@
 #include "gui/GUI_Bitmap.h"
 #include "gui/GUI_Font.h"
 #include "gui/LCD.h"
-#include "hal/HAL.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BGM.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
 #include "screens/common/ML.h"
 #include "screens/common/PLH.h"
+#include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/user/BKE.h"
 #include "screens/user/BUD.h"
@@ -51,15 +51,20 @@ struct Message {
     std::uint8_t help; // 0: HELP only wakes the display
 };
 
-constexpr Message kFault{"BMA_Stoerung", Look::Blink, 259, &bmFault58, 5, Ok::Fault, true, false, 26};
-constexpr Message kBurnerControl{"BMA_Feuerungsautomat", Look::Large, 98, nullptr, 14, Ok::Fault, true, true, 27};
-constexpr Message kCalibration{"BMA_KalibrationAktiv", Look::Large, 143, nullptr, 15, Ok::None, false, true, 28};
+constexpr Message kFault{"BMA_Stoerung", Look::Blink, 259, &bmFault58, HINT_CONTINUE_OK, Ok::Fault, true, false, 26};
+constexpr Message kBurnerControl{
+    "BMA_Feuerungsautomat", Look::Large, 98, nullptr, HINT_UNLOCK_RESET, Ok::Fault, true, true, 27};
+constexpr Message kCalibration{
+    "BMA_KalibrationAktiv", Look::Large, 143, nullptr, HINT_PLEASE_WAIT, Ok::None, false, true, 28};
 constexpr Message kParametrisation{
-    "BMA_ParametrierungFaAktiv", Look::Normal, 196, nullptr, 15, Ok::None, false, true, 29};
-constexpr Message kFilling{"BMA_BefuellungAktiv", Look::Large, 36, nullptr, 6, Ok::EndFilling, true, true, 16};
-constexpr Message kVenting{"BMA_EntlueftungAktiv", Look::Large, 81, nullptr, 6, Ok::EndVenting, true, true, 16};
-constexpr Message kClock{"BMA_UhrzeitStellen", Look::Large, 274, nullptr, 5, Ok::Clock, true, true, 0};
-constexpr Message kMaintenance{"BMA_Wartung", Look::Blink, 291, &bmMaintenance58, 5, Ok::Maintenance, true, false, 32};
+    "BMA_ParametrierungFaAktiv", Look::Normal, 196, nullptr, HINT_PLEASE_WAIT, Ok::None, false, true, 29};
+constexpr Message kFilling{"BMA_BefuellungAktiv", Look::Large, 36,   nullptr, HINT_END_OK,
+                           Ok::EndFilling,        true,        true, 16};
+constexpr Message kVenting{"BMA_EntlueftungAktiv", Look::Large, 81,   nullptr, HINT_END_OK,
+                           Ok::EndVenting,         true,        true, 16};
+constexpr Message kClock{"BMA_UhrzeitStellen", Look::Large, 274, nullptr, HINT_CONTINUE_OK, Ok::Clock, true, true, 0};
+constexpr Message kMaintenance{"BMA_Wartung", Look::Blink, 291, &bmMaintenance58, HINT_CONTINUE_OK, Ok::Maintenance,
+                               true,          false,       32};
 
 struct Messages {
     std::uint8_t blink = 0;    // the picture is shown
@@ -108,7 +113,7 @@ void Draw(const Message& m)
 
 void BackToBaseDisplay(SM_Hsm* me)
 {
-    SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, 3);
+    SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, SCR_FROM_PARENT);
 }
 
 bool OnOk(SM_Hsm* me, const Message& m)
@@ -119,10 +124,10 @@ bool OnOk(SM_Hsm* me, const Message& m)
     PNL_flags.screensaver = false;
     switch (m.ok) {
     case Ok::Fault:
-        SM_TranParam(me, BKE_Kontrasteinstellung, BSD_Stoerungsdialog, 3);
+        SM_TranParam(me, BKE_Kontrasteinstellung, BSD_Stoerungsdialog, SCR_FROM_PARENT);
         break;
     case Ok::Maintenance:
-        SM_TranParam(me, BKE_Kontrasteinstellung, BWD_WartungsDialog, 3);
+        SM_TranParam(me, BKE_Kontrasteinstellung, BWD_WartungsDialog, SCR_FROM_PARENT);
         break;
     case Ok::EndFilling:
         DIS_UO_Function(kFunctionFilling, 0);
@@ -135,7 +140,7 @@ bool OnOk(SM_Hsm* me, const Message& m)
         BackToBaseDisplay(me);
         break;
     default:
-        SM_TranParam(me, BMM_Menuemonitor, BUD_UhrzeitDialog, 10);
+        SM_TranParam(me, BMM_Menuemonitor, BUD_UhrzeitDialog, SCR_CLOCK_MESSAGE);
         break;
     }
     return true;
@@ -143,9 +148,9 @@ bool OnOk(SM_Hsm* me, const Message& m)
 
 SM_State Overlay(SM_Hsm* me, const SM_Event* e, const Message& m)
 {
+    SCR_Trace(m.name, e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n %s Entry", m.name);
         SM_Post(DTM_Task, SIG_TMR_HINT_SET, 0);
         if (m.look == Look::Blink) {
             bma.blink = 0;
@@ -153,11 +158,9 @@ SM_State Overlay(SM_Hsm* me, const SM_Event* e, const Message& m)
         }
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n %s Init", m.name);
         Draw(m);
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n %s Exit", m.name);
         SCR_ExitCommon();
         if (&m == &kFault) {
             SM_Post(DTM_Task, SIG_TMR_DATA_SET, 0);
@@ -171,7 +174,7 @@ SM_State Overlay(SM_Hsm* me, const SM_Event* e, const Message& m)
     case SIG_KEY_MENU:
         if (m.menu) {
             PNL_flags.screensaver = false;
-            SM_TranParam(me, BKE_Kontrasteinstellung, BGM_Grundmenue, 3);
+            SM_TranParam(me, BKE_Kontrasteinstellung, BGM_Grundmenue, SCR_FROM_PARENT);
             return nullptr;
         }
         break;
@@ -250,18 +253,16 @@ SM_State BMA_Wartung(SM_Hsm* me, const SM_Event* e)
 
 SM_State BMA_BedienungGesperrt(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BMA_BedienungGesperrt", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BMA_BedienungGesperrt Entry");
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BMA_BedienungGesperrt Init");
         // The monitor has just been left on the way here: its return screen is the interrupted one.
         bma.lockedReturn = BMM_ReturnScreen();
-        SM_InitParam(me, BMA_BedienungGesperrtAnzeige, 0);
+        SM_InitParam(me, BMA_BedienungGesperrtAnzeige, SCR_PLAIN);
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BMA_BedienungGesperrt Exit");
         return nullptr;
     default:
         return BMM_Menuemonitor;
@@ -270,20 +271,18 @@ SM_State BMA_BedienungGesperrt(SM_Hsm* me, const SM_Event* e)
 
 SM_State BMA_BedienungGesperrtAnzeige(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BMA_BedienungGesperrtAnzeige", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BMA_BedienungGesperrtAnzeige Entry");
         SM_Post(DTM_Task, SIG_TMR_HINT_SET, kLockedTicks);
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BMA_BedienungGesperrtAnzeige Init");
         GUI_EraseScreen();
         DrawWrapped(33, true);
-        HINT_SetText(16);
+        HINT_SetText(HINT_BACK);
         LCD_Refresh();
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BMA_BedienungGesperrtAnzeige Exit");
         SCR_ExitCommon();
         return nullptr;
     case SIG_KEY_BACK:
@@ -294,7 +293,7 @@ SM_State BMA_BedienungGesperrtAnzeige(SM_Hsm* me, const SM_Event* e)
     case SIG_KEY_OK:
     case SIG_KEY_MENU:
     case SIG_TMR_HINT_TIMEOUT:
-        SM_TranParam(me, BMM_Menuemonitor, bma.lockedReturn, 5);
+        SM_TranParam(me, BMM_Menuemonitor, bma.lockedReturn, SCR_REFRESH);
         return nullptr;
     default:
         return BMA_BedienungGesperrt;

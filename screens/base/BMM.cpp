@@ -4,12 +4,12 @@
 
 #include "core/MainTask.h"
 #include "core/PNL.h"
-#include "hal/HAL.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BGM.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMA.h"
 #include "screens/common/PLH.h"
+#include "screens/common/SCR.h"
 #include "screens/user/BKE.h"
 
 namespace {
@@ -52,29 +52,27 @@ SM_Handler BMM_ReturnState()
 
 SM_State BMM_Menuemonitor(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BMM_Menuemonitor", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BMM_Menuemonitor Entry");
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BMM_Menuemonitor Init");
-        if (e->par != 2) {
+        if (e->par != SCR_RESTART_3AM) {
             ServiceModeOff();
             PNL_flags.longTimeout = false;
         }
-        SM_InitParam(me, BGA_Grundanzeige, 4);
+        SM_InitParam(me, BGA_Grundanzeige, SCR_FROM_CHILD);
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BMM_Menuemonitor Exit");
         // The exit chain has just left our child; the current state is still the innermost one.
         bmm.returnScreen = SM_GetLastExited(me);
         bmm.returnState = SM_GetState(me);
         return nullptr;
     case SIG_KEY_MENU:
         if (BGA_MenuAllowed()) {
-            SM_TranParam(me, BKE_Kontrasteinstellung, BGM_Grundmenue, 3);
+            SM_TranParam(me, BKE_Kontrasteinstellung, BGM_Grundmenue, SCR_FROM_PARENT);
         } else {
-            SM_TranParam(me, BKE_Kontrasteinstellung, BMA_BedienungGesperrt, 0);
+            SM_TranParam(me, BKE_Kontrasteinstellung, BMA_BedienungGesperrt, SCR_PLAIN);
         }
         return nullptr;
     case SIG_KEY_HELP:
@@ -91,12 +89,12 @@ SM_State BMM_Menuemonitor(SM_Hsm* me, const SM_Event* e)
         SM_Post(DTM_Task, SIG_TMR_LIGHT_SET, BKE_OperationTimeout());
         SM_Post(BKL_Task, SIG_LIGHT_ON, 0);
         PNL_flags.screensaver = false;
-        SM_TranParam(me, BKE_Kontrasteinstellung, BSVM_Servicemenue, 3);
+        SM_TranParam(me, BKE_Kontrasteinstellung, BSVM_Servicemenue, SCR_FROM_PARENT);
         return nullptr;
     case SIG_KEY_OK_BACK:
         if (PNL_flags.serviceMode) {
             PNL_flags.codingLevel2 = true;
-            SM_TranParam(me, BKE_Kontrasteinstellung, BCPM_Codierung_2_Menue, 3);
+            SM_TranParam(me, BKE_Kontrasteinstellung, BCPM_Codierung_2_Menue, SCR_FROM_PARENT);
         }
         return nullptr;
     case SIG_TMR_SERVICE_TIMEOUT:
@@ -106,7 +104,7 @@ SM_State BMM_Menuemonitor(SM_Hsm* me, const SM_Event* e)
     case SIG_SERVICE_END:
         ServiceModeOff();
         SM_Post(DTM_Task, SIG_TMR_SERVICE_SET, 0);
-        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, 3);
+        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, SCR_FROM_PARENT);
         return nullptr;
     case SIG_TIMEOUT_LONG:
         SetLongTimeout(true);
@@ -115,7 +113,7 @@ SM_State BMM_Menuemonitor(SM_Hsm* me, const SM_Event* e)
         SetLongTimeout(false);
         return nullptr;
     case SIG_PARTICIPANT_WINK:
-        SM_TranParam(me, BKE_Kontrasteinstellung, BTC_TeilnehmerWink, 0);
+        SM_TranParam(me, BKE_Kontrasteinstellung, BTC_TeilnehmerWink, SCR_PLAIN);
         return nullptr;
     default:
         return BKE_Kontrasteinstellung;

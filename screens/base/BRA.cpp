@@ -4,10 +4,10 @@
 #include "core/PNL.h"
 #include "gui/GUI.h"
 #include "gui/LCD.h"
-#include "hal/HAL.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
+#include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/user/BKE.h"
 
@@ -45,7 +45,7 @@ void Step()
 void WakeUp(SM_Hsm* me)
 {
     PNL_flags.screensaver = false;
-    SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, 3);
+    SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, SCR_FROM_PARENT);
 }
 
 } // namespace
@@ -57,18 +57,16 @@ void BRA_ClearAnimation()
 
 SM_State BRA_RuheAnimation(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BRA_RuheAnimation", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BRA_RuheAnimation Entry");
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BRA_RuheAnimation Init");
         GUI_EraseScreen();
         Step();
         LCD_Refresh();
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BRA_RuheAnimation Exit");
         SCR_ExitCommon();
         SM_Post(DTM_Task, SIG_TMR_DATA_SET, 0);
         return nullptr;
@@ -86,7 +84,7 @@ SM_State BRA_RuheAnimation(SM_Hsm* me, const SM_Event* e)
         return nullptr;
     case SIG_TICK_5S:
         // The base display chooses again; with the flag still set it comes back here.
-        SM_TranParam(me, BGA_Grundanzeige, BGA_Grundanzeige, 3);
+        SM_TranParam(me, BGA_Grundanzeige, BGA_Grundanzeige, SCR_FROM_PARENT);
         return nullptr;
     case SIG_HELP:
         PNL_flags.screensaver = false;

@@ -70,8 +70,29 @@ void ML_DrawChoiceMark(const GUI_BOX* row, bool selected);
 // two or more circuits, else ML_NO_TEXT.
 std::uint16_t ML_CircuitLabel();
 
-// Key-hint line: index 0..18 of the hint table; 19 or more draws an empty hint.
-inline constexpr std::uint8_t HINT_COUNT = 19;
+// Key-hint line: an index of the hint table; HINT_COUNT or more draws an empty hint.
+enum HINT_Index : std::uint8_t {
+    HINT_CHOOSE,          // "Wählen mit ♯"
+    HINT_CHOOSE_LR,       // "Wählen mit ♮"
+    HINT_CHANGE,          // "Ändern mit ♯"
+    HINT_CHANGE_LR,       // "Ändern mit ♮"
+    HINT_CHANGE_ALL,      // "Ändern mit ♰"
+    HINT_CONTINUE_OK,     // "Weiter mit OK"
+    HINT_END_OK,          // "Beenden mit OK"
+    HINT_TAKEN_OVER,      // "Übernommen"
+    HINT_NOT_TAKEN_OVER,  // "Nicht übernommen"
+    HINT_TAKE_OVER_OK,    // "Übernehmen mit OK"
+    HINT_IS_SET,          // "Ist eingestellt"
+    HINT_SEE_REMOTE,      // "Siehe Fernbedienung"
+    HINT_CIRCUIT_CHANGED, // "Heizkreis gewechselt"
+    HINT_CHOSEN,          // "Wurde gewählt"
+    HINT_UNLOCK_RESET,    // "Entriegeln mit Reset"
+    HINT_PLEASE_WAIT,     // "Bitte warten"
+    HINT_BACK,            // "Zurück mit ♳"
+    HINT_ACKNOWLEDGE_OK,  // "Quittieren mit OK"
+    HINT_CONTINUE,        // "Weiter mit ♯"
+    HINT_COUNT
+};
 void HINT_SetText(std::uint8_t index);
 void HINT_Refresh();
 std::uint16_t HINT_TextId(std::uint8_t index);

@@ -3,40 +3,36 @@
 
 #include "gui/GUI.h"
 #include "gui/LCD.h"
-#include "hal/HAL.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BMM.h"
 #include "screens/common/ML.h"
+#include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/user/BKE.h"
 
 namespace {
 
-constexpr std::uint8_t kHintBack = 16;
-
 SM_State Placeholder(SM_Hsm* me, const SM_Event* e, const char* name, SM_Handler parent)
 {
+    SCR_Trace(name, e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n %s Entry", name);
         return nullptr;
     case SIG_INIT: {
-        HAL_Trace("\n %s Init", name);
         GUI_EraseScreen();
         TITLE_SetTextCentred(name);
         TITLE_DrawLine();
         static constexpr GUI_BOX kBody{1, 28, 238, 131};
         GUI_TextInBoxWrapped("(placeholder)", &kBody, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER, GUI_WRAP_WORD);
-        HINT_SetText(kHintBack);
+        HINT_SetText(HINT_BACK);
         LCD_Refresh();
         return nullptr;
     }
     case SIG_EXIT:
-        HAL_Trace("\n %s Exit", name);
         SCR_ExitCommon();
         return nullptr;
     case SIG_KEY_BACK:
-        SM_TranParam(me, BKE_Kontrasteinstellung, BGA_Grundanzeige, 3);
+        SM_TranParam(me, BKE_Kontrasteinstellung, BGA_Grundanzeige, SCR_FROM_PARENT);
         return nullptr;
     default:
         return parent;

@@ -12,20 +12,17 @@
 
 namespace {
 
-enum Hint : std::uint8_t {
-    kChangeUpDown = 2,
-    kContinueOk = 5,
-    kTakenOver = 7,
-    kTakeOverOk = 9,
-    kIsSet = 10,
-    kSeeRemote = 11,
-};
 constexpr std::uint8_t kHintTicks = 40;
 constexpr std::uint16_t kYes = 141;
 constexpr std::uint16_t kNo = 184;
 constexpr GUI_BOX kQuestionRow{1, 29, 238, 52};
 constexpr GUI_BOX kAnswerBox{74, 67, 164, 117};
 constexpr GUI_BOX kChoiceArea{0, 28, 239, 131};
+
+void ArmHintTimer()
+{
+    SM_Post(DTM_Task, SIG_TMR_HINT_SET, kHintTicks);
+}
 
 bool IsArrow(std::uint16_t sig)
 {
@@ -61,7 +58,6 @@ void DrawQuestion(const SCR_Question& q, bool inverted)
 
 bool SCR_Trace(const char* name, const SM_Event* e)
 {
-
     switch (e->sig) {
     case SIG_ENTRY:
         HAL_Trace("\n %s Entry", name);
@@ -77,18 +73,47 @@ bool SCR_Trace(const char* name, const SM_Event* e)
     }
 }
 
+bool SCR_IsKey(std::uint16_t sig)
+{
+    switch (sig) {
+    case SIG_KEY_BACK:
+    case SIG_KEY_UP:
+    case SIG_KEY_LEFT:
+    case SIG_KEY_DOWN:
+    case SIG_KEY_RIGHT:
+    case SIG_KEY_OK:
+    case SIG_KEY_MENU:
+    case SIG_KEY_HELP:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void SCR_Hint(std::uint8_t index, bool arm)
 {
     HINT_SetText(index);
     if (arm) {
-        SM_Post(DTM_Task, SIG_TMR_HINT_SET, kHintTicks);
+        ArmHintTimer();
     }
 }
 
 void SCR_MenuHint(SCR_Menu& menu, std::uint8_t index)
 {
     menu.hint = index;
-    SCR_Hint(index, index == kContinueOk);
+    SCR_Hint(index, index == HINT_CONTINUE_OK);
+}
+
+bool SCR_MenuInit(SCR_Menu& menu, std::uint32_t par)
+{
+    const bool left = menu.left;
+    menu.left = false;
+    if (par != SCR_REFRESH) {
+        menu.hint = HINT_CHOOSE;
+    } else if (left && menu.hint == HINT_CONTINUE_OK) {
+        ArmHintTimer();
+    }
+    return par == SCR_FROM_CHILD || (par == SCR_REFRESH && left);
 }
 
 bool SCR_MenuCursorKeys(SCR_Menu& menu, const SM_Event* e)
@@ -101,7 +126,7 @@ bool SCR_MenuCursorKeys(SCR_Menu& menu, const SM_Event* e)
     } else {
         ML_CursorDown();
     }
-    SCR_MenuHint(menu, kContinueOk);
+    SCR_MenuHint(menu, HINT_CONTINUE_OK);
     LCD_Refresh();
     return true;
 }
@@ -110,6 +135,7 @@ void SCR_MenuExit(SCR_Menu& menu)
 {
     menu.cursor = ML_GetCursor();
     menu.firstRow = ML_GetFirstRow();
+    menu.left = true;
     SCR_ExitCommon();
 }
 
@@ -122,7 +148,7 @@ SM_State SCR_EditState(SM_Hsm* me, const SM_Event* e, const SCR_Edit& s)
             GUI_EraseScreen();
             DrawTitle(s.drawTitle);
             VD_Draw(GUI_MODE_REV);
-            SCR_Hint(kChangeUpDown, false);
+            SCR_Hint(HINT_CHANGE, false);
             LCD_Refresh();
         } else {
             SCR_ExitCommon();
@@ -139,11 +165,11 @@ SM_State SCR_EditState(SM_Hsm* me, const SM_Event* e, const SCR_Edit& s)
         } else {
             VD_Decrement();
         }
-        SCR_Hint(kTakeOverOk, true);
+        SCR_Hint(HINT_TAKE_OVER_OK, true);
         RefreshValue();
         return nullptr;
     case SIG_TMR_HINT_TIMEOUT:
-        SCR_Hint(kChangeUpDown, false);
+        SCR_Hint(HINT_CHANGE, false);
         HINT_Refresh();
         return nullptr;
     case SIG_KEY_OK:
@@ -163,7 +189,7 @@ SM_State SCR_FeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Feedback& s)
             GUI_EraseScreen();
             DrawTitle(s.drawTitle);
             VD_Draw(GUI_MODE_NORMAL);
-            SCR_Hint(kTakenOver, true);
+            SCR_Hint(HINT_TAKEN_OVER, true);
             LCD_Refresh();
         } else if (e->sig == SIG_EXIT) {
             SCR_ExitCommon();
@@ -175,7 +201,7 @@ SM_State SCR_FeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Feedback& s)
         return nullptr;
     }
     if (e->sig == SIG_KEY_OK || e->sig == SIG_TMR_HINT_TIMEOUT) {
-        SM_TranParam(me, BMM_Menuemonitor, s.returnTo(), 4);
+        SM_TranParam(me, BMM_Menuemonitor, s.returnTo(), SCR_FROM_CHILD);
         return nullptr;
     }
     return s.parent;
@@ -188,7 +214,7 @@ SM_State SCR_ViewOnlyState(SM_Hsm* me, const SM_Event* e, const SCR_ViewOnly& s)
             GUI_EraseScreen();
             DrawTitle(s.drawTitle);
             VD_Draw(GUI_MODE_NORMAL);
-            SCR_Hint(kSeeRemote, true);
+            SCR_Hint(HINT_SEE_REMOTE, true);
             LCD_Refresh();
         } else if (e->sig == SIG_EXIT) {
             SCR_ExitCommon();
@@ -212,7 +238,7 @@ SM_State SCR_ChoiceFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Choice
             GUI_TextInBoxWrapped(TXT_GetText(s.chosenText()), &kChoiceArea, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER,
                                  GUI_WRAP_WORD);
             GUI_SelectFont(old);
-            SCR_Hint(s.changed() ? kTakenOver : kIsSet, true);
+            SCR_Hint(s.changed() ? HINT_TAKEN_OVER : HINT_IS_SET, true);
             LCD_Refresh();
         } else if (e->sig == SIG_EXIT) {
             SCR_ExitCommon();
@@ -220,7 +246,7 @@ SM_State SCR_ChoiceFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Choice
         return nullptr;
     }
     if (e->sig == SIG_KEY_BACK || e->sig == SIG_KEY_OK || e->sig == SIG_TMR_HINT_TIMEOUT) {
-        SM_TranParam(me, s.anchor, s.menu, 3);
+        SM_TranParam(me, s.anchor, s.menu, SCR_FROM_PARENT);
         return nullptr;
     }
     return s.parent;
@@ -230,11 +256,11 @@ SM_State SCR_QuestionState(SM_Hsm* me, const SM_Event* e, const SCR_Question& s)
 {
     if (SCR_Trace(s.name, e)) {
         if (e->sig == SIG_INIT) {
-            if (e->par == 3) {
+            if (e->par == SCR_FROM_PARENT) {
                 *s.answer = 0;
             }
             DrawQuestion(s, true);
-            SCR_Hint(0, false);
+            SCR_Hint(HINT_CHOOSE, false);
             LCD_Refresh();
         } else if (e->sig == SIG_EXIT) {
             SCR_ExitCommon();
@@ -254,14 +280,14 @@ SM_State SCR_QuestionState(SM_Hsm* me, const SM_Event* e, const SCR_Question& s)
             s.action();
             SM_Tran(me, s.parent, s.feedback);
         } else {
-            SM_TranParam(me, s.anchor, s.menu, 4);
+            SM_TranParam(me, s.anchor, s.menu, SCR_FROM_CHILD);
         }
         return nullptr;
     case SIG_KEY_BACK:
-        SM_TranParam(me, s.anchor, s.menu, 4);
+        SM_TranParam(me, s.anchor, s.menu, SCR_FROM_CHILD);
         return nullptr;
     case SIG_TMR_HINT_TIMEOUT:
-        SCR_Hint(0, false);
+        SCR_Hint(HINT_CHOOSE, false);
         HINT_Refresh();
         return nullptr;
     default:
@@ -277,7 +303,7 @@ SM_State SCR_QuestionFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Ques
                                      0,       nullptr,     nullptr,    nullptr,
                                      nullptr, nullptr};
             DrawQuestion(shown, false); // inverted twice: plain
-            SCR_Hint(kTakenOver, true);
+            SCR_Hint(HINT_TAKEN_OVER, true);
             LCD_Refresh();
         } else if (e->sig == SIG_EXIT) {
             SCR_ExitCommon();

@@ -12,9 +12,35 @@
 
 #include "core/SM.h"
 
+// What a screen's INIT parameter tells it about how it was entered. 1 and 2
+// are the start modes the main task passes on; from 6 on they belong to the
+// flows of the screens named.
+enum SCR_InitPar : std::uint32_t {
+    SCR_PLAIN = 0,
+    SCR_FIRST_START = 1,
+    SCR_RESTART_3AM = 2,
+    SCR_FROM_PARENT = 3, // entered afresh
+    SCR_FROM_CHILD = 4,  // back from a sub-screen: the remembered position comes back
+    SCR_REFRESH = 5,     // drawn again where it was
+    // The commissioning assistant: it opens the language and time screens
+    // with 6 (and is opened with 6); they come back with 7 when confirmed,
+    // 8 when left with BACK; 9 takes it one step back.
+    SCR_ASSISTANT = 6,
+    SCR_ASSISTANT_CONFIRMED = 7,
+    SCR_ASSISTANT_LEFT = 8,
+    SCR_ASSISTANT_ONE_BACK = 9,
+    // The time and date dialogs as the clock message opens them (the
+    // assistant: time and date only), and as the settings menu does.
+    SCR_CLOCK_MESSAGE = 10,
+    SCR_FROM_SETTINGS = 11,
+};
+
 // Writes the Entry, Init or Exit trace line of a state; true when the event
-// was one of those.
+// was one of those. Every screen state calls it first.
 bool SCR_Trace(const char* name, const SM_Event* e);
+
+// One of the eight keys, pressed (or repeating).
+bool SCR_IsKey(std::uint16_t sig);
 
 // Shows a hint; `arm` starts the 4-second hint timer.
 void SCR_Hint(std::uint8_t index, bool arm);
@@ -24,9 +50,16 @@ struct SCR_Menu {
     std::uint8_t firstRow;
     std::uint8_t cursor;
     std::uint8_t hint;
+    bool left = false; // exited since its last INIT
 };
-// Shows and remembers a menu hint; "Weiter mit OK" (5) runs for 4 s.
+// Shows and remembers a menu hint; "Weiter mit OK" runs for 4 s.
 void SCR_MenuHint(SCR_Menu& menu, std::uint8_t index);
+// On INIT: settles the hint and tells whether the remembered position is to
+// be put back: when back from a child, and on a refresh that follows an
+// exit (the locked message returns so), where the entry has just rebuilt the
+// list; a menu's own refresh keeps its live position. A "Weiter mit OK"
+// whose timer the exit stopped runs again.
+bool SCR_MenuInit(SCR_Menu& menu, std::uint32_t par);
 // UP and DOWN: the cursor, "Weiter mit OK" even when it did not move, a
 // refresh. False for every other signal.
 bool SCR_MenuCursorKeys(SCR_Menu& menu, const SM_Event* e);
@@ -65,7 +98,7 @@ struct SCR_Choice {
     void (*drawTitle)();
     std::uint16_t (*chosenText)(); // text id of the chosen entry
     bool (*changed)();             // differs from the choice in force at opening
-    SM_Handler menu;               // the choice menu, entered again with 3
+    SM_Handler menu;               // the choice menu, entered again afresh
     SM_Handler anchor;
     SM_Handler parent;
 };
@@ -76,10 +109,10 @@ struct SCR_Question {
     void (*drawTitle)();
     std::uint16_t question;  // text id, in the first row
     std::uint8_t* answer;    // 0 "Nein", 1 "Ja"
-    std::uint8_t toggleHint; // 9 or 5, as the screen wants
+    std::uint8_t toggleHint; // HINT_TAKE_OVER_OK or HINT_CONTINUE_OK, as the screen wants
     void (*action)();        // carried out on OK with "Ja"
     SM_Handler feedback;
-    SM_Handler menu; // the calling menu, entered again with 4
+    SM_Handler menu; // the calling menu, entered again as from its child
     SM_Handler anchor;
     SM_Handler parent;
 };

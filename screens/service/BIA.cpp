@@ -9,7 +9,6 @@
 #include "gui/GUI.h"
 #include "gui/GUI_Font.h"
 #include "gui/LCD.h"
-#include "hal/HAL.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BMM.h"
 #include "screens/common/ML.h"
@@ -29,14 +28,12 @@ struct StepRow {
     std::uint32_t par;
 };
 const StepRow kSteps[] = {
-    {256, BES_EinstellungSprache, 6},
-    {274, BUD_UhrzeitDialog, 6},
-    {133, BGA_Grundanzeige, 3},
-    {274, BUD_UhrzeitDialog, 6},
+    {256, BES_EinstellungSprache, SCR_ASSISTANT},
+    {274, BUD_UhrzeitDialog, SCR_ASSISTANT},
+    {133, BGA_Grundanzeige, SCR_FROM_PARENT},
+    {274, BUD_UhrzeitDialog, SCR_ASSISTANT},
 };
 
-enum Par : std::uint32_t { kFromBase = 6, kConfirmed = 7, kLeftWithBack = 8, kOneBack = 9, kClockOnly = 10 };
-constexpr std::uint8_t kHintContinue = 5;
 constexpr std::uint8_t kFunctionCommissioning = 4;
 constexpr GUI_BOX kTextArea{0, 0, 239, 131};
 
@@ -59,7 +56,7 @@ void Draw()
     GUI_TextInBoxWrapped(TXT_GetText(kSteps[bia.step].text), &kTextArea, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER,
                          GUI_WRAP_WORD);
     GUI_SelectFont(old);
-    HINT_SetText(kHintContinue);
+    HINT_SetText(HINT_CONTINUE_OK);
     LCD_Refresh();
 }
 
@@ -67,14 +64,14 @@ void Draw()
 bool Init(SM_Hsm* me, std::uint32_t par)
 {
     switch (par) {
-    case kFromBase:
+    case SCR_ASSISTANT:
         bia.step = kLanguage;
         Open(me);
         return false;
-    case kClockOnly:
+    case SCR_CLOCK_MESSAGE:
         bia.step = kTimeAndDateOnly;
         return true;
-    case kConfirmed:
+    case SCR_ASSISTANT_CONFIRMED:
         if (bia.step == kTimeAndDateOnly) {
             SM_DispatchSignal(me, SIG_COMMISSIONING_END, 0);
             return false;
@@ -83,18 +80,18 @@ bool Init(SM_Hsm* me, std::uint32_t par)
             bia.step = kTimeAndDate;
         } else if (bia.step == kTimeAndDate) {
             bia.step = kFinished;
-            SCR_Hint(kHintContinue, true); // the closing message confirms itself
+            SCR_Hint(HINT_CONTINUE_OK, true); // the closing message confirms itself
         } else {
             bia.step = kLanguage;
         }
         return true;
-    case kLeftWithBack:
+    case SCR_ASSISTANT_LEFT:
         if (bia.step == kLanguage) {
             Open(me);
             return false;
         }
         return true;
-    case kOneBack:
+    case SCR_ASSISTANT_ONE_BACK:
         if (bia.step == kTimeAndDateOnly) {
             return true;
         }
@@ -114,19 +111,17 @@ bool Init(SM_Hsm* me, std::uint32_t par)
 
 SM_State BIA_InbetriebnahmeAssistent(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BIA_InbetriebnahmeAssistent", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BIA_InbetriebnahmeAssistent Entry");
         SM_Post(DTM_Task, SIG_TMR_HINT_SET, 0);
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BIA_InbetriebnahmeAssistent Init");
         if (Init(me, e->par)) {
             Draw();
         }
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BIA_InbetriebnahmeAssistent Exit");
         SCR_ExitCommon();
         return nullptr;
     case SIG_KEY_OK:
@@ -138,7 +133,7 @@ SM_State BIA_InbetriebnahmeAssistent(SM_Hsm* me, const SM_Event* e)
         return nullptr;
     case SIG_KEY_BACK:
         // Through the base display, so that entry disarms the closing message's timer.
-        SM_TranParam(me, BGA_Grundanzeige, BIA_InbetriebnahmeAssistent, kOneBack);
+        SM_TranParam(me, BGA_Grundanzeige, BIA_InbetriebnahmeAssistent, SCR_ASSISTANT_ONE_BACK);
         return nullptr;
     case SIG_TMR_HINT_TIMEOUT:
         SM_DispatchSignal(me, SIG_KEY_OK, 0);
@@ -153,7 +148,7 @@ SM_State BIA_InbetriebnahmeAssistent(SM_Hsm* me, const SM_Event* e)
         break;
     case SIG_COMMISSIONING_END:
         DAT_EndCommissioning();
-        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, 3);
+        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, SCR_FROM_PARENT);
         return nullptr;
     default:
         break;

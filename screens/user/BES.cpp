@@ -12,7 +12,6 @@
 #include "gui/GUI.h"
 #include "gui/GUI_Font.h"
 #include "gui/LCD.h"
-#include "hal/HAL.h"
 #include "screens/base/BMM.h"
 #include "screens/common/ML.h"
 #include "screens/common/PLH.h"
@@ -23,20 +22,16 @@
 
 namespace {
 
-constexpr std::uint8_t kHintChoose = 0;
-constexpr std::uint8_t kHintTakenOver = 7;
-constexpr std::uint8_t kHintIsSet = 10;
 constexpr std::uint8_t kVisibleRows = 4;
 constexpr std::uint8_t kLastFirstRow = TXT_LANGUAGES - kVisibleRows;
 constexpr std::uint16_t kTitle = 255;
 constexpr std::uint16_t kCode = 393;
 constexpr std::uint16_t kName = 394;
-constexpr std::uint32_t kFromAssistant = 6;
 constexpr std::int16_t kMarkWidth = 30;
 constexpr GUI_BOX kNameArea{0, 28, 239, 131};
 
 struct Languages {
-    SCR_Menu menu{0, 0, kHintChoose};
+    SCR_Menu menu{0, 0, HINT_CHOOSE};
     bool assistant = false; // entered from the commissioning assistant
     bool changed = false;   // the last OK chose another language than the stored one
 };
@@ -83,9 +78,10 @@ void DrawTitle()
 void Return(SM_Hsm* me, bool confirmed)
 {
     if (bes.assistant) {
-        SM_TranParam(me, BKE_Kontrasteinstellung, BIA_InbetriebnahmeAssistent, confirmed ? 7 : 8);
+        SM_TranParam(me, BKE_Kontrasteinstellung, BIA_InbetriebnahmeAssistent,
+                     confirmed ? SCR_ASSISTANT_CONFIRMED : SCR_ASSISTANT_LEFT);
     } else {
-        SM_TranParam(me, BKE_Kontrasteinstellung, BEM_EinstellungenMenue, 4);
+        SM_TranParam(me, BKE_Kontrasteinstellung, BEM_EinstellungenMenue, SCR_FROM_CHILD);
     }
 }
 
@@ -107,9 +103,9 @@ bool IsKey(std::uint16_t sig)
 
 SM_State BES_EinstellungSprache(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BES_EinstellungSprache", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BES_EinstellungSprache Entry");
         for (std::uint8_t i = 0; i < TXT_LANGUAGES; ++i) {
             ML_SetEntry(i, kRows[i]);
         }
@@ -117,9 +113,8 @@ SM_State BES_EinstellungSprache(SM_Hsm* me, const SM_Event* e)
         ML_Init(0, 239, 29, 24, 2, kVisibleRows);
         return nullptr;
     case SIG_INIT: {
-        HAL_Trace("\n BES_EinstellungSprache Init");
-        if (e->par == kFromAssistant || e->par == 3) {
-            bes.assistant = e->par == kFromAssistant;
+        if (e->par == SCR_ASSISTANT || e->par == SCR_FROM_PARENT) {
+            bes.assistant = e->par == SCR_ASSISTANT;
         }
         // The stored index comes from the control unit and may be anything.
         const std::uint8_t stored = DAT_GetLanguageByte();
@@ -127,16 +122,15 @@ SM_State BES_EinstellungSprache(SM_Hsm* me, const SM_Event* e)
         const std::uint8_t first = cursor == 0 ? 0 : cursor - 1;
         ML_SetCursor(cursor);
         ML_SetFirstRow(first < kLastFirstRow ? first : kLastFirstRow);
-        bes.menu.hint = kHintChoose;
+        bes.menu.hint = HINT_CHOOSE;
         GUI_EraseScreen();
         DrawTitle();
         ML_Draw();
-        SCR_Hint(kHintChoose, false);
+        SCR_Hint(HINT_CHOOSE, false);
         LCD_Refresh();
         return nullptr;
     }
     case SIG_EXIT:
-        HAL_Trace("\n BES_EinstellungSprache Exit");
         SCR_MenuExit(bes.menu);
         return nullptr;
     case SIG_KEY_OK:
@@ -152,7 +146,7 @@ SM_State BES_EinstellungSprache(SM_Hsm* me, const SM_Event* e)
         }
         break;
     case SIG_TMR_HINT_TIMEOUT:
-        SCR_MenuHint(bes.menu, kHintChoose);
+        SCR_MenuHint(bes.menu, HINT_CHOOSE);
         HINT_Refresh();
         return nullptr;
     default:
@@ -166,23 +160,21 @@ SM_State BES_EinstellungSprache(SM_Hsm* me, const SM_Event* e)
 
 SM_State BES_EinstellungSpracheFeedback(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BES_EinstellungSpracheFeedback", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BES_EinstellungSpracheFeedback Entry");
         return nullptr;
     case SIG_INIT: {
-        HAL_Trace("\n BES_EinstellungSpracheFeedback Init");
         GUI_EraseScreen();
         DrawTitle();
         const GUI_FONTDEF* old = TXT_UseFontLarge();
         GUI_TextInBoxWrapped(TXT_GetText(kName), &kNameArea, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER, GUI_WRAP_WORD);
         GUI_SelectFont(old);
-        SCR_Hint(bes.changed ? kHintTakenOver : kHintIsSet, true);
+        SCR_Hint(bes.changed ? HINT_TAKEN_OVER : HINT_IS_SET, true);
         LCD_Refresh();
         return nullptr;
     }
     case SIG_EXIT:
-        HAL_Trace("\n BES_EinstellungSpracheFeedback Exit");
         SCR_ExitCommon();
         return nullptr;
     case SIG_TMR_HINT_TIMEOUT:

@@ -7,11 +7,11 @@
 #include "core/PNL.h"
 #include "data/DAT.h"
 #include "gui/LCD.h"
-#include "hal/HAL.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BLA.h"
 #include "screens/base/BMM.h"
 #include "screens/base/BRA.h"
+#include "screens/common/SCR.h"
 
 namespace {
 
@@ -41,13 +41,12 @@ std::uint16_t BKE_OperationTimeout()
 
 SM_State BKE_Kontrasteinstellung(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BKE_Kontrasteinstellung", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BKE_Kontrasteinstellung Entry");
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BKE_Kontrasteinstellung Init");
-        if (e->par != 2) {
+        if (e->par != SCR_RESTART_3AM) {
             PNL_flags.screensaver = false;
             BRA_ClearAnimation();
             SM_InitParam(me, BLA_Laufbalkenanzeige, e->par);
@@ -59,7 +58,6 @@ SM_State BKE_Kontrasteinstellung(SM_Hsm* me, const SM_Event* e)
         SM_Post(DTM_Task, SIG_TIMERS_ON, 0);
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BKE_Kontrasteinstellung Exit");
         return nullptr;
     case SIG_KEY_ANY:
         PNL_flags.keyActivity = true;
@@ -70,7 +68,7 @@ SM_State BKE_Kontrasteinstellung(SM_Hsm* me, const SM_Event* e)
         return nullptr;
     case SIG_TMR_LIGHT_TIMEOUT:
         PNL_flags.keyActivity = false;
-        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, 3);
+        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, SCR_FROM_PARENT);
         return nullptr;
     case SIG_KEY_OK_UP:
     case SIG_CONTRAST_UP:

@@ -8,7 +8,6 @@
 #include "data/TXT.h"
 #include "gui/GUI.h"
 #include "gui/LCD.h"
-#include "hal/HAL.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BMM.h"
 #include "screens/common/ML.h"
@@ -21,16 +20,18 @@
 
 namespace {
 
-enum Flow : std::uint32_t { kFromMenu = 0, kAssistant = 6, kClockMessage = 10, kFromSettings = 11 };
+// The flows, by the parameter the time dialog was first entered with.
+enum Flow : std::uint32_t {
+    kFromMenu = SCR_PLAIN,
+    kAssistant = SCR_ASSISTANT,
+    kClockMessage = SCR_CLOCK_MESSAGE,
+    kFromSettings = SCR_FROM_SETTINGS
+};
 enum Field : std::uint8_t { kTime, kDate };
 
 constexpr std::uint16_t kTitle = 273;
 constexpr std::uint16_t kTimeText = 272;
 constexpr std::uint16_t kDateText = 65;
-constexpr std::uint8_t kHintChoose = 0;
-constexpr std::uint8_t kHintChange = 2;
-constexpr std::uint8_t kHintTakenOver = 7;
-constexpr std::uint8_t kHintTakeOver = 9;
 constexpr std::uint8_t kRepeatRate = 15;
 constexpr std::int32_t kMaxStep = 120;
 constexpr std::uint16_t kStepsPerGrowth = 25;
@@ -39,7 +40,7 @@ constexpr GUI_BOX kRows[2] = {{1, 29, 238, 52}, {1, 55, 238, 78}};
 constexpr GUI_BOX kMenuArea{0, 28, 239, 131};
 
 struct TimeDate {
-    SCR_Menu menu{0, 0, kHintChoose};
+    SCR_Menu menu{0, 0, HINT_CHOOSE};
     std::uint32_t flow = kFromMenu;
     DTM_Clock edit{};
     std::int32_t step = 1;
@@ -61,13 +62,13 @@ Next AfterTime(bool back)
 {
     switch (bud.flow) {
     case kFromSettings:
-        return back ? Next{BEM_EinstellungenMenue, 4} : Next{BUD_DatumDialog, kFromSettings};
+        return back ? Next{BEM_EinstellungenMenue, SCR_FROM_CHILD} : Next{BUD_DatumDialog, kFromSettings};
     case kAssistant:
-        return back ? Next{BIA_InbetriebnahmeAssistent, 8} : Next{BUD_DatumDialog, kAssistant};
+        return back ? Next{BIA_InbetriebnahmeAssistent, SCR_ASSISTANT_LEFT} : Next{BUD_DatumDialog, kAssistant};
     case kClockMessage:
-        return back ? Next{BGA_Grundanzeige, 3} : Next{BUD_DatumDialog, kClockMessage};
+        return back ? Next{BGA_Grundanzeige, SCR_FROM_PARENT} : Next{BUD_DatumDialog, kClockMessage};
     default:
-        return {BUD_DatumUhrzeitMenue, 4};
+        return {BUD_DatumUhrzeitMenue, SCR_FROM_CHILD};
     }
 }
 
@@ -75,13 +76,13 @@ Next AfterDate(bool back)
 {
     switch (bud.flow) {
     case kFromSettings:
-        return back ? Next{BUD_UhrzeitDialog, kFromSettings} : Next{BEM_EinstellungenMenue, 4};
+        return back ? Next{BUD_UhrzeitDialog, kFromSettings} : Next{BEM_EinstellungenMenue, SCR_FROM_CHILD};
     case kAssistant:
-        return back ? Next{BUD_UhrzeitDialog, kAssistant} : Next{BIA_InbetriebnahmeAssistent, 7};
+        return back ? Next{BUD_UhrzeitDialog, kAssistant} : Next{BIA_InbetriebnahmeAssistent, SCR_ASSISTANT_CONFIRMED};
     case kClockMessage:
-        return back ? Next{BUD_UhrzeitDialog, kClockMessage} : Next{BGA_Grundanzeige, 3};
+        return back ? Next{BUD_UhrzeitDialog, kClockMessage} : Next{BGA_Grundanzeige, SCR_FROM_PARENT};
     default:
-        return {BUD_DatumUhrzeitMenue, 4};
+        return {BUD_DatumUhrzeitMenue, SCR_FROM_CHILD};
     }
 }
 
@@ -181,7 +182,7 @@ SM_State Dialog(SM_Hsm* me, const SM_Event* e, const char* name, Field f)
             ResetStep();
         } else if (e->sig == SIG_INIT) {
             TakeFlow(e->par);
-            if (e->par != 4) {
+            if (e->par != SCR_FROM_CHILD) {
                 bud.edit = DTM_GetClock();
                 if (f == kTime) {
                     bud.edit.second = 0;
@@ -189,7 +190,7 @@ SM_State Dialog(SM_Hsm* me, const SM_Event* e, const char* name, Field f)
                 bud.changed = false;
             }
             DrawDialog(f, true);
-            SCR_Hint(kHintChange, false);
+            SCR_Hint(HINT_CHANGE, false);
             LCD_Refresh();
         } else {
             SCR_ExitCommon();
@@ -203,7 +204,7 @@ SM_State Dialog(SM_Hsm* me, const SM_Event* e, const char* name, Field f)
     case SIG_KEY_LEFT:
         Move(f, e->sig == SIG_KEY_UP || e->sig == SIG_KEY_RIGHT);
         DrawField(&kRows[f], f, bud.edit, true);
-        SCR_Hint(kHintTakeOver, true);
+        SCR_Hint(HINT_TAKE_OVER_OK, true);
         LCD_Refresh();
         return nullptr;
     case SIG_KEY_FAST_REPEAT:
@@ -216,7 +217,7 @@ SM_State Dialog(SM_Hsm* me, const SM_Event* e, const char* name, Field f)
         ResetStep();
         return nullptr;
     case SIG_TMR_HINT_TIMEOUT:
-        SCR_Hint(kHintChange, false);
+        SCR_Hint(HINT_CHANGE, false);
         HINT_Refresh();
         return nullptr;
     case SIG_KEY_OK:
@@ -260,21 +261,20 @@ void RedrawMenu()
 
 SM_State BUD_DatumUhrzeitMenue(SM_Hsm* me, const SM_Event* e)
 {
+    SCR_Trace("BUD_DatumUhrzeitMenue", e);
     switch (e->sig) {
     case SIG_ENTRY:
-        HAL_Trace("\n BUD_DatumUhrzeitMenue Entry");
         ML_SetEntry(kTime, DrawMenuRow<kTime>);
         ML_SetEntry(kDate, DrawMenuRow<kDate>);
         ML_SetCount(2);
         ML_Init(0, 239, 29, 24, 2, 4);
         return nullptr;
     case SIG_INIT:
-        HAL_Trace("\n BUD_DatumUhrzeitMenue Init");
-        if (e->par == 4) {
+        if (e->par == SCR_FROM_CHILD) {
             ML_RestorePosition(bud.menu.firstRow, bud.menu.cursor);
         }
-        if (e->par != 5) {
-            bud.menu.hint = kHintChoose;
+        if (e->par != SCR_REFRESH) {
+            bud.menu.hint = HINT_CHOOSE;
         }
         GUI_EraseScreen();
         DrawTitle();
@@ -283,7 +283,6 @@ SM_State BUD_DatumUhrzeitMenue(SM_Hsm* me, const SM_Event* e)
         LCD_Refresh();
         return nullptr;
     case SIG_EXIT:
-        HAL_Trace("\n BUD_DatumUhrzeitMenue Exit");
         SCR_MenuExit(bud.menu);
         return nullptr;
     case SIG_KEY_OK:
@@ -291,10 +290,10 @@ SM_State BUD_DatumUhrzeitMenue(SM_Hsm* me, const SM_Event* e)
                      kFromMenu);
         return nullptr;
     case SIG_KEY_BACK:
-        SM_TranParam(me, BKE_Kontrasteinstellung, BEM_EinstellungenMenue, 4);
+        SM_TranParam(me, BKE_Kontrasteinstellung, BEM_EinstellungenMenue, SCR_FROM_CHILD);
         return nullptr;
     case SIG_TMR_HINT_TIMEOUT:
-        SCR_MenuHint(bud.menu, kHintChoose);
+        SCR_MenuHint(bud.menu, HINT_CHOOSE);
         HINT_Refresh();
         return nullptr;
     case SIG_TICK_5S:
@@ -321,7 +320,7 @@ SM_State BUD_Feedback(SM_Hsm* me, const SM_Event* e)
     if (SCR_Trace("BUD_Feedback", e)) {
         if (e->sig == SIG_INIT) {
             DrawDialog(bud.confirmed, false);
-            SCR_Hint(kHintTakenOver, true);
+            SCR_Hint(HINT_TAKEN_OVER, true);
             LCD_Refresh();
         } else if (e->sig == SIG_EXIT) {
             SCR_ExitCommon();
