@@ -17,51 +17,9 @@
 #include "screens/user/BUD.h"
 #include "screens/user/FMT_Date.h"
 #include "support/PanelRun.h"
+#include "support/Script.h"
 
 namespace {
-
-constexpr std::uint64_t kStarted = 11000; // the start-up screen has ended
-
-// A script of actions 300 ms apart from the end of the start-up.
-class Script {
-  public:
-    Script& then(std::function<void()> action)
-    {
-        steps_.push_back({at_, std::move(action)});
-        at_ += 300;
-        return *this;
-    }
-    Script& key(std::uint16_t sig)
-    {
-        return then([sig] { SM_Post(BED_Task, sig, 0); });
-    }
-    Script& expect(SM_Handler state, const char* what)
-    {
-        return then([state, what] { EXPECT_EQ(SM_TaskState(BED_Task), state) << what; });
-    }
-    Script& wait(std::uint64_t ms)
-    {
-        at_ += ms;
-        return *this;
-    }
-    // Before the start-up screen ends.
-    Script& early(std::function<void()> action)
-    {
-        steps_.push_back({1000, std::move(action)});
-        return *this;
-    }
-    bool run(PanelRun& p) { return p.run(steps_, at_ + 100); }
-
-  private:
-    std::vector<PanelStep> steps_;
-    std::uint64_t at_ = kStarted;
-};
-
-// Opens a screen as another screen would.
-void Open(SM_Handler target, std::uint32_t par)
-{
-    SM_TranParam(SM_TaskHsm(BED_Task), BKE_Kontrasteinstellung, target, par);
-}
 
 void SetClock(const DTM_Clock& c)
 {
@@ -131,7 +89,7 @@ TEST(Commissioning, ClockOnlyAsksForTimeAndDateAndEndsWithoutTheClosingMessage)
     s.early(Plain)
         .then([] {
             DAT_image.service[1] = 0x23;
-            Open(BIA_InbetriebnahmeAssistent, 10);
+            OpenScreen(BIA_InbetriebnahmeAssistent, 10);
         })
         .expect(BIA_InbetriebnahmeAssistent, "time and date prompt")
         .key(SIG_KEY_BACK)
@@ -158,7 +116,7 @@ TEST(LanguageList, CursorAndFirstRowStayInsideTheListForAnyStoredIndex)
     for (int i = 0; i < 5; ++i) {
         s.then([=] {
              DAT_SetLanguageByte(stored[i]);
-             Open(BES_EinstellungSprache, 3);
+             OpenScreen(BES_EinstellungSprache, 3);
              EXPECT_EQ(ML_GetCursor(), cursor[i]) << int(stored[i]);
              EXPECT_EQ(ML_GetFirstRow(), first[i]) << int(stored[i]);
              EXPECT_EQ(DAT_GetLanguageByte(), stored[i]) << "drawing the rows leaves the stored index alone";
@@ -175,7 +133,7 @@ TEST(TimeDialog, WrapsAroundMidnightWithoutTouchingTheDate)
         .then([] {
             SetClock({2026, 1, 5, 1, 23, 59, 30});
         })
-        .then([] { Open(BUD_UhrzeitDialog, 0); })
+        .then([] { OpenScreen(BUD_UhrzeitDialog, 0); })
         .key(SIG_KEY_UP)
         .key(SIG_KEY_OK)
         .then([] {
@@ -194,7 +152,7 @@ TEST(DateDialog, StaysBetween2009And2098)
 {
     PanelRun p;
     Script s;
-    s.then(Plain).then([] { SetClock({2098, 2, 27, 0, 10, 20, 30}); }).then([] { Open(BUD_DatumDialog, 0); });
+    s.then(Plain).then([] { SetClock({2098, 2, 27, 0, 10, 20, 30}); }).then([] { OpenScreen(BUD_DatumDialog, 0); });
     s.key(SIG_KEY_UP).key(SIG_KEY_RIGHT).key(SIG_KEY_UP).key(SIG_KEY_OK).then([] {
         const DTM_Clock c = DTM_GetClock();
         EXPECT_EQ(c.year, 2098);
@@ -202,7 +160,7 @@ TEST(DateDialog, StaysBetween2009And2098)
         EXPECT_EQ(c.day, 28);
         EXPECT_EQ(c.hour, 10); // the clock's own time
     });
-    s.key(SIG_KEY_OK).then([] { SetClock({2009, 1, 2, 5, 8, 0, 0}); }).then([] { Open(BUD_DatumDialog, 0); });
+    s.key(SIG_KEY_OK).then([] { SetClock({2009, 1, 2, 5, 8, 0, 0}); }).then([] { OpenScreen(BUD_DatumDialog, 0); });
     s.key(SIG_KEY_DOWN).key(SIG_KEY_LEFT).key(SIG_KEY_OK).then([] {
         const DTM_Clock c = DTM_GetClock();
         EXPECT_EQ(c.year, 2009);
@@ -223,7 +181,7 @@ TEST(TimeDialog, FullRepeatSpeedAcceleratesUpTo120AndReleaseResets)
         };
     };
     // 3 single steps, 25 of 2, 5 of 4; released, one single step: 74 minutes.
-    s.then(Plain).then([] { SetClock({2026, 1, 5, 1, 0, 0, 0}); }).then([] { Open(BUD_UhrzeitDialog, 0); });
+    s.then(Plain).then([] { SetClock({2026, 1, 5, 1, 0, 0, 0}); }).then([] { OpenScreen(BUD_UhrzeitDialog, 0); });
     s.then(ups(3)).key(SIG_KEY_FAST_REPEAT).then(ups(10)).then(ups(10)).then(ups(10)).key(SIG_KEY_RELEASED);
     s.then(ups(1)).key(SIG_KEY_OK).then([] {
         const DTM_Clock c = DTM_GetClock();
@@ -231,7 +189,7 @@ TEST(TimeDialog, FullRepeatSpeedAcceleratesUpTo120AndReleaseResets)
     });
     // Growing by 2 every 25 steps reaches 120 after 1475 steps; 100 more stay at 120:
     // 88500 + 12000 minutes, 19:00 on the clock.
-    s.key(SIG_KEY_OK).then([] { SetClock({2026, 1, 5, 1, 0, 0, 0}); }).then([] { Open(BUD_UhrzeitDialog, 0); });
+    s.key(SIG_KEY_OK).then([] { SetClock({2026, 1, 5, 1, 0, 0, 0}); }).then([] { OpenScreen(BUD_UhrzeitDialog, 0); });
     s.key(SIG_KEY_FAST_REPEAT);
     for (int i = 0; i < 1575 / 15; ++i) {
         s.then(ups(15));
