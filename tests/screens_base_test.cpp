@@ -7,14 +7,19 @@
 #include "core/SM.h"
 #include "data/DAT.h"
 #include "gui/LCD.h"
+#include "screens/base/BEE.h"
 #include "screens/base/BGA.h"
+#include "screens/base/BGM.h"
 #include "screens/base/BMA.h"
 #include "screens/base/BRA.h"
+#include "screens/common/ML.h"
 #include "screens/common/PLH.h"
+#include "screens/common/SCR.h"
 #include "screens/service/BIA.h"
 #include "screens/user/BKE.h"
 #include "support/PanelRun.h"
 #include "support/Screen.h"
+#include "support/Script.h"
 
 namespace {
 
@@ -193,5 +198,88 @@ TEST(ScreenRoot, ContrastKeysWrapAndStoreTheContrast)
                         }}},
                       12000));
 }
+
+// The locked message interrupts a screen on its third row with "Weiter mit
+// OK": the screen comes back as it was, and the hint still runs out.
+struct Interrupted {
+    const char* name;
+    SM_Handler screen;
+    std::uint16_t openingKey; // from the base display
+    std::uint8_t row;         // the cursor after two DOWN
+};
+
+class LockedMessage : public ::testing::TestWithParam<Interrupted> {};
+
+TEST_P(LockedMessage, ReturnsInPlaceAndTheHintRunsOut)
+{
+    const Interrupted c = GetParam();
+    PanelRun p;
+    Script s;
+    s.early([] { DAT_image.service[1] = 0x03; });
+    if (c.openingKey != SIG_NONE) {
+        s.key(c.openingKey);
+    }
+    s.key(SIG_KEY_DOWN).key(SIG_KEY_DOWN).then([] {
+        DAT_image.plant[5] = 0x20; // the menu is no longer allowed
+    });
+    s.key(SIG_KEY_MENU).expect(BMA_BedienungGesperrtAnzeige, "locked").key(SIG_KEY_OK).then([=] {
+        EXPECT_EQ(SM_TaskState(BED_Task), c.screen);
+        EXPECT_EQ(ML_GetCursor(), c.row) << "the cursor where it was";
+        EXPECT_EQ(ShownHint(), HINT_CONTINUE_OK);
+    });
+    s.wait(4000).then([=] {
+        EXPECT_EQ(SM_TaskState(BED_Task), c.screen);
+        EXPECT_EQ(ShownHint(), HINT_CHOOSE) << "the hint ran out";
+    });
+    ASSERT_TRUE(s.run(p));
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, LockedMessage,
+                         ::testing::Values(Interrupted{"BaseDisplay", BGA_GrundanzeigeMenue, SIG_NONE, 4},
+                                           Interrupted{"EndUserMenu", BEE_Endbenutzermenue, SIG_KEY_OK, 2},
+                                           Interrupted{"MainMenu", BGM_Grundmenue, SIG_KEY_MENU, 4}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+// Every message that opens the main menu with MENU keeps it shut while
+// operation is locked, as the locked base display does.
+struct MessageCase {
+    const char* name;
+    SM_Handler message;
+    void (*raise)();
+};
+
+class LockedOperation : public ::testing::TestWithParam<MessageCase> {};
+
+TEST_P(LockedOperation, MenuOnAMessageShowsTheLockedMessage)
+{
+    const MessageCase c = GetParam();
+    PanelRun p;
+    Script s;
+    s.early([] { DAT_image.service[1] = 0x03; })
+        .then([=] {
+            DAT_image.plant[5] = 0x10;
+            c.raise();
+            SM_Post(BED_Task, SIG_STATUS_UPDATED, 0);
+        })
+        .expect(c.message, "the message")
+        .key(SIG_KEY_MENU)
+        .expect(BMA_BedienungGesperrtAnzeige, "MENU: operation is locked")
+        .key(SIG_KEY_OK)
+        .expect(c.message, "the message again")
+        .then([] { PNL_flags.serviceMode = true; }) // service mode lifts the lock
+        .key(SIG_KEY_MENU)
+        .expect(BGM_Grundmenue, "MENU in service mode");
+    ASSERT_TRUE(s.run(p));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, LockedOperation,
+    ::testing::Values(MessageCase{"Fault", BMA_Stoerung, [] { Status(0x02, 0x00, 0x00, 0x83); }},
+                      MessageCase{"BurnerControl", BMA_Feuerungsautomat, [] { Status(0x00, 0x00, 0x00, 0x23); }},
+                      MessageCase{"Filling", BMA_BefuellungAktiv, [] { DAT_image.service[13] = 0x40; }},
+                      MessageCase{"Venting", BMA_EntlueftungAktiv, [] { DAT_image.service[13] = 0x20; }},
+                      MessageCase{"Clock", BMA_UhrzeitStellen, [] { DAT_image.service[0] = 0x82; }},
+                      MessageCase{"Maintenance", BMA_Wartung, [] { Status(0x00, 0x40, 0x00, 0x03); }}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace

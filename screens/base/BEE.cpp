@@ -170,11 +170,8 @@ SM_State BEE_Endbenutzermenue(SM_Hsm* me, const SM_Event* e)
         ML_Init(0, 158, 29, 24, 2, 4);
         return nullptr;
     case SIG_INIT:
-        if (e->par == SCR_FROM_CHILD) {
+        if (SCR_MenuInit(bee, e->par)) {
             ML_RestorePosition(bee.firstRow, bee.cursor);
-        }
-        if (e->par != SCR_REFRESH) {
-            bee.hint = HINT_CHOOSE;
         }
         GUI_EraseScreen();
         DrawTitle();

@@ -55,6 +55,7 @@ struct BaseDisplay {
     std::uint8_t savedCursor = 0;
     std::uint8_t savedFirstRow = 0;
     std::uint32_t hint = HINT_CHOOSE;
+    bool hintTimer = false; // running for the hint; stopped when the base display is left
 };
 
 BaseDisplay bga;
@@ -87,7 +88,8 @@ constexpr ML_DrawFn kDraw[kEntryCount] = {Draw<0>, Draw<1>, Draw<2>, Draw<3>, Dr
 void SetHint(std::uint32_t index)
 {
     bga.hint = index;
-    SCR_Hint(static_cast<std::uint8_t>(index), index == HINT_CONTINUE_OK);
+    bga.hintTimer = index == HINT_CONTINUE_OK;
+    SCR_Hint(static_cast<std::uint8_t>(index), bga.hintTimer);
 }
 
 void DrawScreen()
@@ -130,6 +132,8 @@ SM_State List(SM_Hsm* me, const SM_Event* e, const char* name, bool locked)
         }
         if (e->par != SCR_REFRESH) {
             bga.hint = HINT_CHOOSE;
+        } else if (bga.hint == HINT_CONTINUE_OK && !bga.hintTimer) {
+            SetHint(HINT_CONTINUE_OK); // back in place after the locked message: the hint runs out again
         }
         DrawScreen();
         return nullptr;
@@ -279,6 +283,7 @@ SM_State BGA_Grundanzeige(SM_Hsm* me, const SM_Event* e)
     }
     case SIG_EXIT:
         SM_Post(DTM_Task, SIG_TMR_HINT_SET, 0);
+        bga.hintTimer = false;
         return nullptr;
     case SIG_STATUS_UPDATED:
         Rechoose(me);

@@ -83,15 +83,15 @@ SM_State BGM_Grundmenue(SM_Hsm* me, const SM_Event* e)
         ML_SetCount(kEntryCount);
         ML_Init(0, 239, 29, 24, 2, 4);
         return nullptr;
-    case SIG_INIT:
+    case SIG_INIT: {
+        const bool restore = SCR_MenuInit(bgm, e->par);
         if (e->par == SCR_FROM_PARENT) {
             ToFirstVisible();
-        } else if (e->par == SCR_FROM_CHILD) {
+        } else if (restore) {
             // Restored only as it was, never fitted.
             if (ML_IsEntryVisible(bgm.cursor) != 0 && ML_IsEntryVisible(bgm.firstRow) != 0) {
                 ML_SetCursor(bgm.cursor);
                 ML_SetFirstRow(bgm.firstRow);
-                bgm.hint = HINT_CHOOSE;
             } else {
                 ToFirstVisible();
             }
@@ -105,6 +105,7 @@ SM_State BGM_Grundmenue(SM_Hsm* me, const SM_Event* e)
         HINT_SetText(bgm.hint); // a running hint timer is left as it is
         LCD_Refresh();
         return nullptr;
+    }
     case SIG_EXIT:
         SCR_MenuExit(bgm);
         return nullptr;

@@ -172,7 +172,8 @@ SM_State Overlay(SM_Hsm* me, const SM_Event* e, const Message& m)
         }
         break;
     case SIG_KEY_MENU:
-        if (m.menu) {
+        // Where the menu is not allowed, the monitor shows the locked message, as on the base display.
+        if (m.menu && BGA_MenuAllowed()) {
             PNL_flags.screensaver = false;
             SM_TranParam(me, BKE_Kontrasteinstellung, BGM_Grundmenue, SCR_FROM_PARENT);
             return nullptr;

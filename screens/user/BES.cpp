@@ -116,17 +116,21 @@ SM_State BES_EinstellungSprache(SM_Hsm* me, const SM_Event* e)
         if (e->par == SCR_ASSISTANT || e->par == SCR_FROM_PARENT) {
             bes.assistant = e->par == SCR_ASSISTANT;
         }
-        // The stored index comes from the control unit and may be anything.
-        const std::uint8_t stored = DAT_GetLanguageByte();
-        const std::uint8_t cursor = stored < TXT_LANGUAGES ? stored : TXT_LANGUAGES - 1;
-        const std::uint8_t first = cursor == 0 ? 0 : cursor - 1;
-        ML_SetCursor(cursor);
-        ML_SetFirstRow(first < kLastFirstRow ? first : kLastFirstRow);
-        bes.menu.hint = HINT_CHOOSE;
+        // The list opens on the stored language, but comes back in place after the locked message.
+        if (SCR_MenuInit(bes.menu, e->par) && e->par == SCR_REFRESH) {
+            ML_RestorePosition(bes.menu.firstRow, bes.menu.cursor);
+        } else {
+            // The stored index comes from the control unit and may be anything.
+            const std::uint8_t stored = DAT_GetLanguageByte();
+            const std::uint8_t cursor = stored < TXT_LANGUAGES ? stored : TXT_LANGUAGES - 1;
+            const std::uint8_t first = cursor == 0 ? 0 : cursor - 1;
+            ML_SetCursor(cursor);
+            ML_SetFirstRow(first < kLastFirstRow ? first : kLastFirstRow);
+        }
         GUI_EraseScreen();
         DrawTitle();
         ML_Draw();
-        SCR_Hint(HINT_CHOOSE, false);
+        HINT_SetText(bes.menu.hint);
         LCD_Refresh();
         return nullptr;
     }

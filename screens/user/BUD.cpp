@@ -270,11 +270,8 @@ SM_State BUD_DatumUhrzeitMenue(SM_Hsm* me, const SM_Event* e)
         ML_Init(0, 239, 29, 24, 2, 4);
         return nullptr;
     case SIG_INIT:
-        if (e->par == SCR_FROM_CHILD) {
+        if (SCR_MenuInit(bud.menu, e->par)) {
             ML_RestorePosition(bud.menu.firstRow, bud.menu.cursor);
-        }
-        if (e->par != SCR_REFRESH) {
-            bud.menu.hint = HINT_CHOOSE;
         }
         GUI_EraseScreen();
         DrawTitle();
