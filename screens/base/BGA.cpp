@@ -69,13 +69,13 @@ void DrawEntry(std::uint8_t index, const GUI_BOX* row)
     }
     GUI_EraseBox(&kRightPart);
     GUI_PutBitmap(entry.picture, 176, 57);
-    GUI_LineV(160, 29, 130);
     if (entry.burner) {
         GUI_EraseBox(&kBurnerArea);
         if (DAT_BurnerOn() || DAT_BurnerStage2()) {
             GUI_PutBitmap(&bmBurner28, 185, 104);
         }
     }
+    GUI_LineV(160, 29, 130); // last: the burner area's erase starts left of it
 }
 
 template <std::uint8_t I> void Draw(const GUI_BOX* row)
