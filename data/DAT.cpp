@@ -699,6 +699,11 @@ void DAT_EndVenting()
     DAT_image.service[13] = static_cast<std::uint8_t>(DAT_image.service[13] & ~0x20);
 }
 
+void DAT_EndClockRequest()
+{
+    DAT_image.service[0] = static_cast<std::uint8_t>(DAT_image.service[0] & ~0x80);
+}
+
 bool DAT_HasSolarOption()
 {
     return DAT_HasSolar() && DAT_image.solar[11] == 99;

@@ -152,6 +152,7 @@ bool DAT_FillingActive();           // service byte 13 bit 6
 bool DAT_VentingActive();           // service byte 13 bit 5
 void DAT_EndFilling();
 void DAT_EndVenting();
+void DAT_EndClockRequest();            // clears service byte 0 bit 7
 bool DAT_HasSolarOption();             // plant byte 23 bit 7 and solar byte 11 = 99
 std::uint8_t DAT_LockSetting();        // plant byte 5, high nibble
 bool DAT_BoilerSensorFault();          // system byte 1 bit 1

@@ -11,6 +11,8 @@
 #include "screens/base/BGA.h"
 #include "screens/base/BMA.h"
 #include "screens/common/ML.h"
+#include "screens/common/PLH.h"
+#include "screens/common/SCR.h"
 #include "screens/service/BIA.h"
 #include "screens/user/BES.h"
 #include "screens/user/BKE.h"
@@ -222,11 +224,67 @@ TEST(ClockMessage, OkLeadsThroughTimeAndDateBackToTheBaseDisplay)
         .key(SIG_KEY_BACK)
         .expect(BUD_UhrzeitDialog, "back: the time again")
         .key(SIG_KEY_OK)
-        .then([] { DAT_image.service[0] = 0x42; })
         .key(SIG_KEY_OK)
-        .expect(BGA_GrundanzeigeMenue, "the base display");
+        .expect(BGA_GrundanzeigeMenue, "the base display")
+        .then([] { EXPECT_FALSE(DAT_ClockMustBeSet()); })
+        .wait(6000)
+        .expect(BGA_GrundanzeigeMenue, "the message does not come back");
     ASSERT_TRUE(s.run(p));
 }
+
+TEST(ClockMessage, BackLeavesTheRequestStanding)
+{
+    PanelRun p;
+    Script s;
+    s.early(Plain)
+        .then([] {
+            DAT_image.service[0] = 0xC2;
+            SM_Post(BED_Task, SIG_STATUS_UPDATED, 0);
+        })
+        .key(SIG_KEY_OK)
+        .key(SIG_KEY_OK)
+        .expect(BUD_DatumDialog, "the date")
+        .key(SIG_KEY_BACK)
+        .key(SIG_KEY_BACK)
+        .expect(BMA_UhrzeitStellen, "not set: the message again");
+    ASSERT_TRUE(s.run(p));
+}
+
+// Every key moves the time and date feedback and the language feedback on,
+// MENU and HELP as well.
+class FeedbackKey : public ::testing::TestWithParam<std::uint16_t> {};
+
+TEST_P(FeedbackKey, GoesOnToTheNextScreen)
+{
+    const std::uint16_t key = GetParam();
+    PanelRun p;
+    Script s;
+    s.then(Plain)
+        .then([] { OpenScreen(BUD_UhrzeitDialog, SCR_CLOCK_MESSAGE); })
+        .key(SIG_KEY_UP)
+        .key(SIG_KEY_OK)
+        .expect(BUD_Feedback, "time feedback")
+        .key(key)
+        .expect(BUD_DatumDialog, "the date follows")
+        .then([] { OpenScreen(BUD_UhrzeitDialog, SCR_ASSISTANT); })
+        .key(SIG_KEY_UP)
+        .key(SIG_KEY_OK)
+        .key(key)
+        .expect(BUD_DatumDialog, "the date follows in the assistant's flow too")
+        .then([] { OpenScreen(BES_EinstellungSprache, SCR_FROM_PARENT); })
+        .key(SIG_KEY_OK)
+        .expect(BES_EinstellungSpracheFeedback, "language feedback")
+        .key(key)
+        .expect(BEM_EinstellungenMenue, "back to the settings");
+    ASSERT_TRUE(s.run(p));
+    EXPECT_FALSE(p.traced("BHA_Hilfeanzeige Entry"));
+    EXPECT_FALSE(p.traced("BGM_Grundmenue Entry"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, FeedbackKey,
+                         ::testing::Values(SIG_KEY_UP, SIG_KEY_DOWN, SIG_KEY_LEFT, SIG_KEY_RIGHT, SIG_KEY_OK,
+                                           SIG_KEY_BACK, SIG_KEY_MENU, SIG_KEY_HELP),
+                         [](const auto& param) { return std::string(SIG_Name(param.param)); });
 
 TEST(DateTimeText, AllFormats)
 {

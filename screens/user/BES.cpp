@@ -93,12 +93,6 @@ void Choose(std::uint8_t language)
     DIS_UO_DisplaySettings(DAT_Contrast(), language, DAT_DisplayFlag());
 }
 
-bool IsKey(std::uint16_t sig)
-{
-    return sig == SIG_KEY_UP || sig == SIG_KEY_DOWN || sig == SIG_KEY_LEFT || sig == SIG_KEY_RIGHT ||
-           sig == SIG_KEY_OK || sig == SIG_KEY_BACK;
-}
-
 } // namespace
 
 SM_State BES_EinstellungSprache(SM_Hsm* me, const SM_Event* e)
@@ -181,16 +175,9 @@ SM_State BES_EinstellungSpracheFeedback(SM_Hsm* me, const SM_Event* e)
     case SIG_EXIT:
         SCR_ExitCommon();
         return nullptr;
-    case SIG_TMR_HINT_TIMEOUT:
-        Return(me, true);
-        return nullptr;
-    case SIG_KEY_MENU:
-        if (bes.assistant) {
-            return nullptr;
-        }
-        break;
     default:
-        if (IsKey(e->sig)) {
+        // Any key returns, MENU and HELP as well.
+        if (SCR_IsKey(e->sig) || e->sig == SIG_TMR_HINT_TIMEOUT) {
             Return(me, true);
             return nullptr;
         }

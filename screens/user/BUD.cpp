@@ -5,6 +5,7 @@
 #include "comm/DIS_UserOps.h"
 #include "core/DTM.h"
 #include "core/MainTask.h"
+#include "data/DAT.h"
 #include "data/TXT.h"
 #include "gui/GUI.h"
 #include "gui/LCD.h"
@@ -222,6 +223,9 @@ SM_State Dialog(SM_Hsm* me, const SM_Event* e, const char* name, Field f)
         return nullptr;
     case SIG_KEY_OK:
         Store(f);
+        if (f == kDate && bud.flow == kClockMessage) {
+            DAT_EndClockRequest(); // as the control unit would on the new date; else the message comes back
+        }
         if (bud.changed) {
             bud.confirmed = f;
             SM_Tran(me, BMM_Menuemonitor, BUD_Feedback);
@@ -324,23 +328,10 @@ SM_State BUD_Feedback(SM_Hsm* me, const SM_Event* e)
         }
         return nullptr;
     }
-    switch (e->sig) {
-    case SIG_KEY_UP:
-    case SIG_KEY_DOWN:
-    case SIG_KEY_LEFT:
-    case SIG_KEY_RIGHT:
-    case SIG_KEY_OK:
-    case SIG_KEY_BACK:
-    case SIG_TMR_HINT_TIMEOUT:
+    // Any key goes on, MENU and HELP as well: the flow is not left halfway.
+    if (SCR_IsKey(e->sig) || e->sig == SIG_TMR_HINT_TIMEOUT) {
         Go(me, bud.confirmed == kTime ? AfterTime(false) : AfterDate(false));
         return nullptr;
-    case SIG_KEY_MENU:
-        if (bud.flow == kAssistant) {
-            return nullptr;
-        }
-        break;
-    default:
-        break;
     }
     return BMM_Menuemonitor;
 }
