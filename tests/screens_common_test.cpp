@@ -3,10 +3,14 @@
 #include <random>
 
 #include "data/DAT.h"
+#include "data/FLS.h"
 #include "data/TXT.h"
+#include "data/TXT_Generated.h"
+#include "screens/base/BGA.h"
 #include "screens/common/ML.h"
 #include "screens/common/VD.h"
 #include "support/Golden.h"
+#include "support/PanelRun.h"
 #include "support/Screen.h"
 
 namespace {
@@ -217,6 +221,63 @@ TEST(NumberDialog, TemperaturesInBothUnits)
     EXPECT_STREQ(text, "68°F");
     DAT_SetStatusFlag(1, 0x02, false);
     EXPECT_EQ(TMP_ToDisplay(20), 20);
+}
+
+// The delivered image with text 0 of one language made long, as a catalogue
+// or any --flash image may have it: a "no sensor data" of 37 bytes.
+constexpr std::uint8_t kLongLanguage = 3;
+const std::string kLongText = "Нет данных с датчика";
+
+std::vector<std::uint8_t> ImageWithLongTextZero()
+{
+    std::vector<std::uint8_t> img(FLS_DEFAULT_IMAGE, FLS_DEFAULT_IMAGE + FLS_DEFAULT_IMAGE_SIZE);
+    const auto u32 = [&](std::uint32_t at) {
+        return img[at] | img[at + 1] << 8 | img[at + 2] << 16 | std::uint32_t{img[at + 3]} << 24;
+    };
+    const auto put = [&](std::uint32_t at, std::uint32_t v) {
+        for (int k = 0; k < 4; ++k) {
+            img[at + k] = static_cast<std::uint8_t>(v >> (8 * k));
+        }
+    };
+    const std::uint32_t table = u32(FLS_DIRECTORY_OFFSET + FLS_DIR_TABLES + 4U * kLongLanguage);
+    const auto at = static_cast<std::uint32_t>(img.size());
+    img.insert(img.end(), kLongText.begin(), kLongText.end());
+    put(table, at); // text 0 is now the appended one (text 1 comes out empty)
+    put(table + 4, at + static_cast<std::uint32_t>(kLongText.size()));
+    return img;
+}
+
+TEST(NumberDialog, LongTextsFromTheFlashAreCutNeverWrittenPastTheBuffer)
+{
+    Screen s;
+    std::vector<std::uint8_t> img = ImageWithLongTextZero();
+    FLS_Attach(img.data(), static_cast<std::uint32_t>(img.size()));
+    TXT_SetLanguage(kLongLanguage);
+    ASSERT_EQ(std::string(TXT_GetText(0)), kLongText);
+    const std::string unit = TXT_GetText(3);
+    char text[64];
+    EXPECT_EQ(FMT_TemperatureText(text, sizeof text, 0, true), static_cast<int>(kLongText.size() + unit.size()));
+    EXPECT_EQ(text, kLongText + unit);
+    char title[8]; // as the base display's title has it
+    EXPECT_EQ(FMT_TemperatureText(title, sizeof title, 0, true), 7);
+    EXPECT_EQ(std::string(title), kLongText.substr(0, 7));
+    FLS_PowerOn();
+}
+
+TEST(NumberDialog, BaseDisplayShowsABoilerSensorFaultInALanguageWithALongText)
+{
+    PanelRun p;
+    std::vector<std::uint8_t> img = ImageWithLongTextZero();
+    FLS_Attach(img.data(), static_cast<std::uint32_t>(img.size()));
+    ASSERT_TRUE(p.run({{1000,
+                        [] {
+                            DAT_image.service[1] = 0x03;
+                            DAT_image.system[5] = kLongLanguage;
+                            DAT_image.system[1] |= 0x02; // no boiler sensor
+                        }},
+                       {12000, [] { EXPECT_EQ(SM_TaskState(BED_Task), BGA_GrundanzeigeMenue); }}},
+                      12100));
+    FLS_PowerOn();
 }
 
 } // namespace

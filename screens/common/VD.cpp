@@ -18,6 +18,17 @@ std::int16_t Clamp(std::int16_t v, std::int16_t lo, std::int16_t hi)
     return v < lo ? lo : v > hi ? hi : v;
 }
 
+// Appends what fits of text at position `at` (below size) and terminates;
+// returns the new position, never beyond size - 1.
+std::size_t Append(char* buf, std::size_t size, std::size_t at, const char* text)
+{
+    const std::size_t length = std::strlen(text);
+    const std::size_t n = length < size - 1 - at ? length : size - 1 - at;
+    std::memcpy(buf + at, text, n);
+    buf[at + n] = '\0';
+    return at + n;
+}
+
 } // namespace
 
 void VD_Setup(const ValueLimits* limits, VD_Format format, const GUI_BOX* box, const GUI_FONTDEF* font)
@@ -99,14 +110,17 @@ int FMT_TemperatureText(char* buf, std::size_t size, std::int16_t value, bool bl
     if (size == 0) {
         return 0;
     }
-    char text[32];
-    int n = blank ? std::snprintf(text, sizeof text, "%s", TXT_GetText(0)) : FMT_Int(value, text);
-    n +=
-        std::snprintf(text + n, sizeof text - static_cast<std::size_t>(n), "%s", TXT_GetText(DAT_Fahrenheit() ? 4 : 3));
-    const std::size_t length = static_cast<std::size_t>(n) < size ? static_cast<std::size_t>(n) : size - 1;
-    std::memcpy(buf, text, length);
-    buf[length] = '\0';
-    return static_cast<int>(length);
+    // The texts come from the data flash and may be of any length: each part is cut to what is left.
+    std::size_t n = 0;
+    if (blank) {
+        n = Append(buf, size, n, TXT_GetText(0));
+    } else {
+        char digits[8];
+        FMT_Int(value, digits);
+        n = Append(buf, size, n, digits);
+    }
+    n = Append(buf, size, n, TXT_GetText(DAT_Fahrenheit() ? 4 : 3));
+    return static_cast<int>(n);
 }
 
 void FMT_Temperature(const GUI_BOX* box, std::int16_t value)
