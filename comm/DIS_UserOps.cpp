@@ -16,6 +16,9 @@ constexpr std::uint16_t kEconomy = 1U << 3;
 constexpr std::uint16_t kParty = 1U << 4;
 constexpr std::uint16_t kHoliday = 1U << 5;
 constexpr std::uint8_t kStore = 0xAA;
+constexpr std::uint8_t kMaintenanceReset = 0xAA;
+// Maintenance due by burner hours and by interval, and acknowledgeable: status word bits 10, 11, 14.
+constexpr std::uint8_t kMaintenanceBits = 0x4C; // in the word's high byte
 
 // Writes the code and parameters into the record buffer and files it.
 void File(std::uint8_t type, std::uint8_t code, std::initializer_list<std::uint8_t> parameters)
@@ -275,8 +278,8 @@ void DIS_UO_StartOfCommunication(std::uint8_t restartReason)
 void DIS_UO_Maintenance(std::uint8_t function)
 {
     DAT_ClearMessageFlags(false, true);
-    if (function == 0xAA) {
-        DAT_SetStatusFlag(1, 0x40, false); // the maintenance bit of the status word
+    if (function == kMaintenanceReset) {
+        DAT_SetStatusFlag(1, kMaintenanceBits, false);
     }
     File(0, 242, {function});
 }
