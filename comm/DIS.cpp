@@ -64,8 +64,19 @@ void MarkDue(std::uint8_t type)
     }
 }
 
-// Queues a request: types 0..2 per present circuit, 25 for the first
-// present circuit with part 1, the fault lists from part 0.
+// The labels are asked of circuit 1, or of circuit 2 where the plant has
+// only that one, whichever circuit is selected.
+void RequestLabels()
+{
+    if (DAT_CircuitPresent(1)) {
+        DIS_UO_RequestCircuit(25, 1, 1);
+    } else if (DAT_CircuitPresent(2)) {
+        DIS_UO_RequestCircuit(25, 2, 1);
+    }
+}
+
+// Queues a request: types 0..2 per present circuit, the labels, the fault
+// lists from part 0.
 void Request(std::uint8_t type)
 {
     if (type > 35) {
@@ -80,7 +91,11 @@ void Request(std::uint8_t type)
         }
         return;
     }
-    DIS_UO_Request(type, type == 25 ? 1 : 0);
+    if (type == 25) {
+        RequestLabels();
+        return;
+    }
+    DIS_UO_Request(type, 0);
 }
 
 void MarkGroup30()
@@ -105,11 +120,7 @@ void MarkGroup60()
 void InitialRequests()
 {
     MAIN_SetResetReason(0);
-    if (DAT_CircuitPresent(1)) {
-        DIS_UO_Request(25, 1);
-    } else if (DAT_CircuitPresent(2)) {
-        DIS_UO_RequestCircuit(25, 2, 1);
-    }
+    RequestLabels();
     Request(2);
     Request(1);
     Request(0);
@@ -149,7 +160,7 @@ void TakeDisplaySettings()
     BKL_SetBrightnessSettings(operating, saver);
     TXT_SetLanguage(DAT_GetLanguageByte());
     if (contrastUnset) {
-        DIS_UO_DisplaySettings(contrast, TXT_GetLanguage(), 0x55);
+        DIS_UO_DisplaySettings(contrast, TXT_GetLanguage(), DAT_DisplayFlag());
     }
 }
 

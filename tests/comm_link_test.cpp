@@ -105,6 +105,20 @@ TEST_F(Link, LinkResetAsksAgainForAnswersThatNeverCame)
     EXPECT_EQ(DIS_ArmedSlot(), 0);
 }
 
+TEST_F(Link, MaintenanceResetClearsEveryMaintenanceBitAcknowledgeNone)
+{
+    DAT_SetStatusFlag(0, 0x02, true); // fault reported
+    DAT_SetStatusFlag(1, 0x4E, true); // bits 9 (unit), 10, 11, 14
+    DIS_UO_Maintenance(0x55);
+    EXPECT_TRUE(DAT_MaintenanceDue());
+    EXPECT_EQ(DAT_StatusByte(1) & 0x4E, 0x4E);
+    DIS_UO_Maintenance(0xAA);
+    EXPECT_FALSE(DAT_MaintenanceDue());
+    EXPECT_EQ(DAT_StatusByte(1) & 0x4E, 0x02) << "the maintenance bits only";
+    EXPECT_TRUE(DAT_FaultReported());
+    EXPECT_EQ(DIS_QueueCount(), 2);
+}
+
 TEST_F(Link, UserOperationsWriteTheImageFirst)
 {
     DAT_SelectCircuit(1);
@@ -186,6 +200,41 @@ TEST(Conversation, PeriodicGroupsAskAgain)
     for (std::uint8_t t : {17, 24, 26, 1, 2, 0, 10, 15, 22, 3, 9, 25}) {
         EXPECT_TRUE(Has(types, t)) << "type " << int(t) << " not asked again";
     }
+}
+
+TEST(Conversation, LabelsAreAskedOfCircuitOneWhicheverCircuitIsSelected)
+{
+    Conversation c;
+    auto steps = c.steps(1000, 75000);
+    steps.push_back({900, [] { DAT_SelectCircuit(2); }});
+    ASSERT_TRUE(c.run.run(steps, 75000));
+    int asked = 0;
+    for (const auto& r : c.cu->records()) {
+        if (r[0] != '#' && r[3] == 231 && r[1] >> 3 == 25) {
+            EXPECT_EQ(r[2], 1) << "part " << int(r[4]);
+            asked += r[4] == 1 ? 1 : 0;
+        }
+    }
+    EXPECT_GE(asked, 2); // at the start and once a minute
+}
+
+TEST(Conversation, UnsetDisplaySettingsAreSentBackWithTheImagesDisplayFlag)
+{
+    Conversation c;
+    auto steps = c.steps(1000, 15000);
+    steps.push_back({900, [] {
+                         DAT_image.system[4] = 255; // no contrast kept yet
+                         DAT_image.displayTail[2] = 0xAA;
+                     }});
+    ASSERT_TRUE(c.run.run(steps, 15000));
+    int sent = 0;
+    for (const auto& r : c.cu->records()) {
+        if (r[0] != '#' && r[3] == 234) {
+            EXPECT_EQ(r[7], 0xAA);
+            ++sent;
+        }
+    }
+    EXPECT_EQ(sent, 1);
 }
 
 TEST(Conversation, SilentMasterResetsTheLinkAndTheSecondResetIsAnError)
