@@ -123,6 +123,7 @@ void RunOnce()
         GUI_Sleep(kLoopMs);
         if (record.memoryMarker != MAIN_MEMORY_MARKER) {
             SM_DispatchSignal(SM_TaskHsm(BED_Task), SIG_BED_ERROR_RESET, kErrorMemoryDamaged);
+            SM_RunQueued(); // the reset's timers-off and communication stop, before the loop ends
         }
         if (m.restart) {
             return;

@@ -9,6 +9,7 @@
 #include "core/PNL.h"
 #include "core/SM.h"
 #include "gui/GUI.h"
+#include "hal/HAL.h"
 #include "sim/InstanceLock.h"
 #include "support/PanelRun.h"
 
@@ -106,6 +107,43 @@ TEST(MainTask, DamagedMemoryMarkerRaisesErrorThirtyFive)
     EXPECT_EQ(MAIN_GetResetRecord().memoryMarker, MAIN_MEMORY_MARKER);
     EXPECT_EQ(MAIN_StartMode(), 1U);
 }
+
+// However the reset came, its timers-off is carried out before the loop ends,
+// so that the next start switches every tick on exactly once.
+struct RestartCase {
+    const char* name;
+    void (*raise)();
+};
+
+class RestartTicks : public ::testing::TestWithParam<RestartCase> {};
+
+TEST_P(RestartTicks, EveryTickIsOnOnceAfterTheRestart)
+{
+    PanelRun p;
+    ASSERT_TRUE(p.run({{1000, GetParam().raise},
+                       {2900,
+                        [] {
+                            for (std::uint8_t t = 0; t < HAL_PERIOD_COUNT; ++t) {
+                                EXPECT_EQ(tim_enableCount(static_cast<HAL_Period>(t)), 1U) << int(t);
+                            }
+                        }}},
+                      3000));
+    EXPECT_EQ(Count(p.trace(), "*RESTARTING"), 1);
+    for (const std::string& line : p.trace()) {
+        EXPECT_EQ(line.find("FATAL"), std::string::npos) << line;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Resets, RestartTicks,
+                         ::testing::Values(RestartCase{"MemoryMarker", [] { MAIN_GetResetRecord().memoryMarker = 0; }},
+                                           RestartCase{"ControlUnit", [] { PostAt(SIG_REG_RESET); }},
+                                           RestartCase{"Error", [] { PostAt(SIG_BED_ERROR_RESET, 133); }},
+                                           RestartCase{"ThreeOClock",
+                                                       [] {
+                                                           PNL_flags.screensaver = true;
+                                                           PostAt(SIG_3UHR_RESTART);
+                                                       }}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST(MainTask, SecondInstanceShowsTheNoticeAndDoesNothingElse)
 {
