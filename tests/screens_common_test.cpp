@@ -272,8 +272,8 @@ TEST(NumberDialog, BaseDisplayShowsABoilerSensorFaultInALanguageWithALongText)
     ASSERT_TRUE(p.run({{1000,
                         [] {
                             DAT_image.service[1] = 0x03;
-                            DAT_image.system[5] = kLongLanguage;
-                            DAT_image.system[1] |= 0x02; // no boiler sensor
+                            TXT_SetLanguage(kLongLanguage); // as the start of communication takes it
+                            DAT_image.system[1] |= 0x02;    // no boiler sensor
                         }},
                        {12000, [] { EXPECT_EQ(SM_TaskState(BED_Task), BGA_GrundanzeigeMenue); }}},
                       12100));
