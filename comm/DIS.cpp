@@ -38,7 +38,7 @@ Comm comm;
 
 std::uint8_t PlantState()
 {
-    return DAT_StatusByte(7) & 0x0F;
+    return DAT_PlantState();
 }
 
 void StampRead()
@@ -144,11 +144,11 @@ void TakeDisplaySettings()
     const bool contrastUnset = contrast == kNotSet;
     if (contrastUnset) {
         contrast = FLS_GetSetting(FLS_CONTRAST);
-        DAT_image.system[4] = contrast;
+        DAT_SetContrast(contrast);
     }
     LCD_SetContrast(contrast);
-    std::uint8_t& saver = DAT_image.displayTail[5];
-    std::uint8_t& operating = DAT_image.displayTail[6];
+    std::uint8_t& saver = DAT_image.displayTail[DAT_TAIL_SAVER_BRIGHTNESS];
+    std::uint8_t& operating = DAT_image.displayTail[DAT_TAIL_OPERATING_BRIGHTNESS];
     if (operating == kNotSet) {
         operating = FLS_GetSetting(FLS_BRIGHTNESS_DEFAULT);
         DIS_UO_Brightness(true, operating);
@@ -182,8 +182,8 @@ void AfterStore(const std::uint8_t* t)
     switch (type) {
     case 1: {
         // Brightness as the control unit keeps it; "not set" is settled at the start.
-        const std::uint8_t saver = DAT_image.displayTail[5];
-        const std::uint8_t operating = DAT_image.displayTail[6];
+        const std::uint8_t saver = DAT_image.displayTail[DAT_TAIL_SAVER_BRIGHTNESS];
+        const std::uint8_t operating = DAT_image.displayTail[DAT_TAIL_OPERATING_BRIGHTNESS];
         BKL_SetBrightnessSettings(operating != kNotSet ? operating : BKL_OperatingBrightness(),
                                   saver != kNotSet ? saver : BKL_ScreensaverBrightness());
         break;

@@ -10,6 +10,7 @@
 
 #include "core/SM.h"
 #include "data/DAT.h"
+#include "data/DAT_Telegrams.h"
 #include "hal/HAL.h"
 
 namespace {
@@ -337,8 +338,7 @@ bool DIS_TakeDataTelegram(std::uint8_t* out)
     link.lastSequence = Sequence(t[0]);
     const std::uint8_t type = t[0] >> 3;
     // Types kept per circuit take only circuits 1 and 2: 0 would index before their tables.
-    const bool perCircuit = type <= 9 || type == 25;
-    if (type >= 27 || t[1] > 2 || (perCircuit && t[1] == 0)) {
+    if (type >= DAT_TYPES || t[1] > 2 || (DAT_TelegramPerCircuit(type) && t[1] == 0)) {
         return false;
     }
     const std::uint8_t index = IndexOf(type, t[1]);

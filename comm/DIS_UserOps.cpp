@@ -11,14 +11,8 @@
 
 namespace {
 
-constexpr std::uint16_t kProgramMask = 0x0007;
-constexpr std::uint16_t kEconomy = 1U << 3;
-constexpr std::uint16_t kParty = 1U << 4;
-constexpr std::uint16_t kHoliday = 1U << 5;
 constexpr std::uint8_t kStore = 0xAA;
 constexpr std::uint8_t kMaintenanceReset = 0xAA;
-// Maintenance due by burner hours and by interval, and acknowledgeable: status word bits 10, 11, 14.
-constexpr std::uint8_t kMaintenanceBits = 0x4C; // in the word's high byte
 
 // Writes the code and parameters into the record buffer and files it.
 void File(std::uint8_t type, std::uint8_t code, std::initializer_list<std::uint8_t> parameters)
@@ -49,66 +43,41 @@ void SetMode(std::uint16_t clear, std::uint16_t set)
 
 void SetProgram(std::uint8_t program)
 {
-    SetMode(kProgramMask, program);
-}
-
-// The circuit a record concerns: the selected one, else the first present.
-std::uint8_t RecordCircuit()
-{
-    const std::uint8_t c = DAT_SelectedCircuit();
-    return c == 1 || c == 2 ? c : DAT_FirstCircuit();
-}
-
-std::uint8_t* SelectedBlock()
-{
-    return DAT_image.circuit[RecordCircuit() - 1];
-}
-
-void StoreU32(std::uint8_t* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) {
-        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-    }
-}
-
-void StoreHoliday(std::uint8_t offset, std::uint32_t seconds)
-{
-    StoreU32(SelectedBlock() + offset, seconds);
-    DAT_RefreshView(RecordCircuit());
+    SetMode(DAT_MODE_PROGRAM, program);
 }
 
 } // namespace
 
 void DIS_UO_ShutDown()
 {
-    SetProgram(5);
+    SetProgram(DAT_PROGRAM_SHUT_DOWN);
     File(1, 200, {});
     DIS_UO_EconomyOff();
 }
 
 void DIS_UO_HotWaterOnly()
 {
-    SetProgram(0);
+    SetProgram(DAT_PROGRAM_HOT_WATER_ONLY);
     File(1, 201, {});
     DIS_UO_EconomyOff();
 }
 
 void DIS_UO_HeatingAndHotWater()
 {
-    SetProgram(3);
+    SetProgram(DAT_PROGRAM_HEATING);
     File(1, 202, {});
 }
 
 void DIS_UO_PartyOn()
 {
-    SetMode(0, kParty);
+    SetMode(0, DAT_MODE_PARTY);
     File(1, 203, {});
     DIS_UO_EconomyOff();
 }
 
 void DIS_UO_PartyOff()
 {
-    SetMode(kParty, 0);
+    SetMode(DAT_MODE_PARTY, 0);
     File(1, 204, {});
 }
 
@@ -173,35 +142,34 @@ void DIS_UO_CirculationAutomatic(bool automatic)
 
 void DIS_UO_HolidayDeparture(std::uint32_t daySeconds)
 {
-    StoreHoliday(14, daySeconds);
+    DAT_SetHolidayDeparture(daySeconds);
     FileU32(1, 217, daySeconds);
 }
 
 void DIS_UO_HolidayReturn(std::uint32_t daySeconds)
 {
-    StoreHoliday(18, daySeconds);
+    DAT_SetHolidayReturn(daySeconds);
     FileU32(1, 218, daySeconds);
 }
 
 void DIS_UO_HolidayEnded()
 {
-    StoreU32(SelectedBlock() + 14, 0);
-    StoreU32(SelectedBlock() + 18, 0);
-    DAT_RefreshView(RecordCircuit());
-    SetMode(kHoliday, 0);
+    DAT_SetHolidayDeparture(0);
+    DAT_SetHolidayReturn(0);
+    SetMode(DAT_MODE_HOLIDAY, 0);
     File(1, 219, {});
 }
 
 void DIS_UO_EconomyOn()
 {
-    SetMode(0, kEconomy);
+    SetMode(0, DAT_MODE_ECONOMY);
     File(1, 220, {});
     DIS_UO_PartyOff();
 }
 
 void DIS_UO_EconomyOff()
 {
-    SetMode(kEconomy, 0);
+    SetMode(DAT_MODE_ECONOMY, 0);
     File(1, 221, {});
 }
 
@@ -279,7 +247,8 @@ void DIS_UO_Maintenance(std::uint8_t function)
 {
     DAT_ClearMessageFlags(false, true);
     if (function == kMaintenanceReset) {
-        DAT_SetStatusFlag(1, kMaintenanceBits, false);
+        DAT_SetStatusWordFlag(DAT_SW_MAINTENANCE_HOURS | DAT_SW_MAINTENANCE_INTERVAL | DAT_SW_MAINTENANCE_MESSAGE,
+                              false);
     }
     File(0, 242, {function});
 }
@@ -304,7 +273,7 @@ void DIS_UO_Function(std::uint8_t function, std::uint8_t value)
 void DIS_UO_HeatingPower(std::uint8_t value, std::uint8_t flag)
 {
     if (flag == kStore) {
-        DAT_image.service[38] = value;
+        DAT_image.service[DAT_SERVICE_MAX_POWER] = value;
     }
     File(15, 248, {value, flag});
 }

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <span>
 
 #include "core/SM.h"
+#include "data/DAT_Telegrams.h"
 #include "hal/HAL.h"
 
 DAT_Image DAT_image;
@@ -13,16 +15,11 @@ DAT_Image DAT_image;
 namespace {
 
 constexpr std::uint8_t kErrorCircuitGiven = 133;
-constexpr std::uint8_t kErrorCircuitSelected = 134;
 
 struct State {
     std::uint8_t selected = 0;
-    std::uint8_t view[28];
-    std::uint8_t circuitStatus[4];
-    DTM_Clock departure;
-    DTM_Clock returnDay;
     std::uint16_t previousWord = 0;
-    std::uint8_t previousByte7 = 0;
+    std::uint8_t previousPlant = 0;
     std::uint8_t holdOff[3] = {0, 0, 0};
     bool messageA = false;
     bool messageB = false;
@@ -61,17 +58,6 @@ void PutU32(std::uint8_t* p, std::uint32_t v)
     }
 }
 
-// Copies what fits of the payload into a block.
-void CopyInto(std::uint8_t* block, std::size_t blockSize, std::size_t blockAt, const std::uint8_t* payload,
-              std::size_t payloadAt, std::size_t count)
-{
-    if (payloadAt >= DAT_PAYLOAD_MAX || blockAt >= blockSize) {
-        return;
-    }
-    count = std::min({count, DAT_PAYLOAD_MAX - payloadAt, blockSize - blockAt});
-    std::memcpy(block + blockAt, payload + payloadAt, count);
-}
-
 void SetLabelText(std::uint8_t circuit, const char* ascii)
 {
     std::uint16_t units[DAT_LABEL_UNITS] = {};
@@ -83,51 +69,55 @@ void SetLabelText(std::uint8_t circuit, const char* ascii)
     DAT_SetCircuitLabel(circuit, units, n, 0);
 }
 
+bool Has(std::uint8_t byte, std::uint8_t mask)
+{
+    return (byte & mask) != 0;
+}
+
 std::uint8_t KindOf(std::uint8_t circuit)
 {
-    const std::uint8_t b = DAT_image.plant[23];
-    return circuit == 1 ? (b & 0x03) : ((b >> 2) & 0x03);
+    return DAT_image.plant[DAT_CFG_OPTIONS] & (circuit == 1 ? DAT_CFG_CIRCUIT1_KIND : DAT_CFG_CIRCUIT2_KIND);
 }
 
-// `locked`: the caller already holds the interrupt lock (the start-up does).
-void FillView(std::uint8_t circuit, bool locked = false)
+std::uint8_t* Current()
 {
-    std::memcpy(st.view, DAT_image.circuit[circuit - 1], sizeof st.view);
-    if (!locked) {
-        __disable_interrupt();
-    }
-    std::memcpy(st.circuitStatus, &DAT_image.status[circuit == 1 ? 8 : 12], sizeof st.circuitStatus);
-    if (!locked) {
-        __enable_interrupt();
-    }
-    st.departure = DTM_SecondsToRecord(U32(&st.view[14]));
-    st.returnDay = DTM_SecondsToRecord(U32(&st.view[18]));
+    return DAT_image.circuit[DAT_CurrentCircuit() - 1];
 }
 
-void StoreFaultPart(std::uint8_t (&list)[DAT_FAULT_ENTRIES][DAT_FAULT_SIZE], const std::uint8_t* payload)
+void StorePieces(const DAT_Layout& layout, std::uint8_t circuit, const std::uint8_t* payload)
+{
+    for (std::uint8_t i = 0; i < layout.pieces; ++i) {
+        const DAT_Piece& p = layout.piece[i];
+        std::memcpy(DAT_BlockBytes(DAT_image, p.block, circuit).data() + p.at, payload + p.from, p.length);
+    }
+}
+
+bool StoreFaultPart(const DAT_Piece& p, const std::uint8_t* payload)
 {
     const std::uint8_t part = payload[0];
-    if (part > 4) {
-        return;
+    if (part >= DAT_FAULT_PARTS) {
+        return false;
     }
+    const std::span<std::uint8_t> list = DAT_BlockBytes(DAT_image, p.block, 0);
     if (part == 0) {
-        std::memset(list, 0, sizeof list);
+        std::fill(list.begin(), list.end(), std::uint8_t{0});
     }
-    std::memcpy(list[2 * part], payload + 1, DAT_FAULT_SIZE);
-    std::memcpy(list[2 * part + 1], payload + 12, DAT_FAULT_SIZE);
+    std::memcpy(list.data() + p.at + part * p.length, payload + p.from, p.length);
+    return true;
 }
 
-void StoreLabelPart(std::uint8_t circuit, const std::uint8_t* payload)
+void StoreLabelPart(const DAT_Piece& p, std::uint8_t circuit, const std::uint8_t* payload)
 {
+    constexpr std::uint8_t kUnits = DAT_LABEL_UNITS / 2;
     std::uint16_t* label = DAT_image.labels[circuit - 1];
-    const std::size_t first = payload[0] == 1 ? 0 : 10;
+    const std::size_t first = payload[0] == 1 ? 0 : kUnits;
     // At most ten units, whatever the count says: the part has room for ten.
-    const std::uint8_t count = std::min<std::uint8_t>(payload[1], 10);
-    std::fill(label + first, label + first + 10, std::uint16_t{0});
+    const std::uint8_t count = std::min<std::uint8_t>(payload[1], kUnits);
+    std::fill(label + first, label + first + kUnits, std::uint16_t{0});
     for (std::uint8_t i = 0; i < count; ++i) {
-        label[first + i] = U16(payload + 2 + 2 * i);
+        label[first + i] = U16(payload + p.from + 2 * i);
     }
-    DAT_image.labelLanguage[circuit - 1] = payload[22];
+    DAT_image.labelLanguage[circuit - 1] = payload[p.from + p.length];
 }
 
 } // namespace
@@ -157,15 +147,14 @@ void DAT_InitDefaults(std::uint32_t localSeconds)
     Set(DAT_image.plant, 20, {0x01});
     Set(DAT_image.plant, 23, {0xC9, 0x55, 0xCB, 0x00, 0x00, 0x00, 0xA0});
     Set(DAT_image.system, 0, {0x03, 0x00, 0x66, 0x40, 0x1A, 0x00});
-    PutU32(&DAT_image.system[6], localSeconds);
+    PutU32(&DAT_image.system[DAT_SYSTEM_CLOCK], localSeconds);
     Set(DAT_image.system, 10, {0x0A, 0x3C, 0x20, 0x3C, 0x62, 0x4D});
     Set(DAT_image.status, 0,
         {0x84, 0x00, 0x64, 0x66, 0x28, 0x00, 0x00, 0x43, 0x38, 0x41, 0xC5, 0x00, 0x38, 0x00, 0xF5});
     SetLabelText(1, "Erdgeschoss");
     SetLabelText(2, "Obergeschoss");
     st.previousWord = U16(DAT_image.status);
-    st.previousByte7 = DAT_image.status[7];
-    FillView(1, true);
+    st.previousPlant = DAT_image.status[DAT_STATUS_PLANT];
 }
 
 bool DAT_StoreTelegram(const std::uint8_t* t, std::uint8_t length)
@@ -176,93 +165,32 @@ bool DAT_StoreTelegram(const std::uint8_t* t, std::uint8_t length)
     }
     const std::uint8_t type = t[0] >> 3;
     const std::uint8_t circuit = t[1];
-    const bool perCircuit = circuit == 1 || circuit == 2;
-    std::uint8_t* block = perCircuit ? DAT_image.circuit[circuit - 1] : nullptr;
-    switch (type) {
-    case 0:
-        CopyInto(DAT_image.counters, 24, 0, payload, 0, 24);
-        if (block != nullptr) {
-            CopyInto(block, 28, 0, payload, 24, 3);
-        }
-        break;
-    case 1:
-        if (block != nullptr) {
-            CopyInto(block, 28, 3, payload, 0, 20);
-        }
-        CopyInto(DAT_image.displayTail, 7, 0, payload, 20, 7);
-        break;
-    case 2:
-        if (block != nullptr) {
-            CopyInto(block, 28, 23, payload, 0, 5);
-        }
-        CopyInto(DAT_image.system, 21, 0, payload, 5, 21);
-        break;
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 8:
-    case 9:
-        if (!perCircuit) {
-            return false;
-        }
-        for (std::uint8_t program = 0; program < 3; ++program) {
-            std::memcpy(DAT_image.switching[circuit - 1][program][type - 3], payload + 8 * program, 8);
-        }
-        break;
-    case 10: {
-        const std::uint8_t before = DAT_CircuitCount();
-        CopyInto(DAT_image.plant, 30, 0, payload, 0, 30);
-        if (DAT_CircuitCount() != before) {
-            SM_Post(DIS_Task, SIG_DIS_REFRESH_ALL, 0);
-        }
-        break;
-    }
-    case 13:
-        CopyInto(DAT_image.messages, sizeof DAT_image.messages, 0, payload, 0, 30);
-        break;
-    case 14:
-        CopyInto(DAT_image.messages2, sizeof DAT_image.messages2, 0, payload, 0, 30);
-        break;
-    case 15:
-        CopyInto(DAT_image.service, sizeof DAT_image.service, 0, payload, 0, 30);
-        break;
-    case 16:
-        CopyInto(DAT_image.participants, sizeof DAT_image.participants, 0, payload, 0, 30);
-        break;
-    case 17:
-        CopyInto(DAT_image.solar, sizeof DAT_image.solar, 0, payload, 0, 30);
-        break;
-    case 18:
-        CopyInto(DAT_image.extension, sizeof DAT_image.extension, 0, payload, 0, 30);
-        break;
-    case 22:
-        StoreFaultPart(DAT_image.faults, payload);
-        break;
-    case 23:
-        StoreFaultPart(DAT_image.history, payload);
-        break;
-    case 24:
-        CopyInto(DAT_image.solarHistory, sizeof DAT_image.solarHistory, 0, payload, 0, 30);
-        break;
-    case 25:
-        if (!perCircuit) {
-            return false;
-        }
-        StoreLabelPart(circuit, payload);
-        break;
-    case 26:
-        CopyInto(DAT_image.counters2, sizeof DAT_image.counters2, 0, payload, 0, 30);
-        break;
-    default:
+    const DAT_Layout& layout = DAT_LayoutOf(type);
+    if (layout.form == DAT_Form::None) {
         ++st.ignored;
         return false;
     }
-    if (type <= 2 && (st.selected == 0 ? perCircuit : circuit == st.selected)) {
-        DAT_RefreshView(st.selected == 0 ? circuit : st.selected);
+    if (circuit > 2 || (circuit == 0 && DAT_TelegramPerCircuit(type))) {
+        return false;
     }
-    return true;
+    switch (layout.form) {
+    case DAT_Form::Plain: {
+        const std::uint8_t before = DAT_CircuitCount();
+        StorePieces(layout, circuit, payload);
+        if (type == DAT_TYPE_PLANT && DAT_CircuitCount() != before) {
+            SM_Post(DIS_Task, SIG_DIS_REFRESH_ALL, 0);
+        }
+        return true;
+    }
+    case DAT_Form::FaultPart:
+        return StoreFaultPart(layout.piece[0], payload);
+    case DAT_Form::LabelPart:
+        StoreLabelPart(layout.piece[0], circuit, payload);
+        return true;
+    case DAT_Form::None:
+        break;
+    }
+    return false;
 }
 
 std::uint32_t DAT_IgnoredTelegrams()
@@ -275,20 +203,23 @@ void DAT_StoreStatus(const std::uint8_t* raw)
     std::uint8_t copy[DAT_STATUS_BLOCK_SIZE];
     std::memcpy(copy, raw, sizeof copy);
     // While a hold-off runs, its bit is stored as 0: the edge shows once it has run out.
-    if (st.holdOff[0] > 0) {
-        copy[0] = static_cast<std::uint8_t>(copy[0] & ~0x02);
+    std::uint16_t word = U16(copy);
+    if (st.holdOff[DAT_HOLD_FAULT_MESSAGE] > 0) {
+        word &= static_cast<std::uint16_t>(~DAT_SW_FAULT_MESSAGE);
     }
-    if (st.holdOff[1] > 0) {
-        copy[1] = static_cast<std::uint8_t>(copy[1] & ~0x40);
+    if (st.holdOff[DAT_HOLD_MAINTENANCE_MESSAGE] > 0) {
+        word &= static_cast<std::uint16_t>(~DAT_SW_MAINTENANCE_MESSAGE);
     }
-    if (st.holdOff[2] > 0) {
-        copy[7] = static_cast<std::uint8_t>(copy[7] & ~0x20);
+    copy[0] = static_cast<std::uint8_t>(word);
+    copy[1] = static_cast<std::uint8_t>(word >> 8);
+    std::uint8_t& plant = copy[DAT_STATUS_PLANT];
+    if (st.holdOff[DAT_HOLD_BURNER_LOCKED] > 0) {
+        plant = static_cast<std::uint8_t>(plant & ~DAT_PLANT_BURNER_LOCKED);
     }
     __disable_interrupt();
     std::memcpy(DAT_image.status, copy, sizeof copy);
     __enable_interrupt();
 
-    const std::uint16_t word = U16(copy);
     const auto rising = [&](std::uint16_t bit) { return (word & bit) != 0 && (st.previousWord & bit) == 0; };
     if ((word & DAT_SW_RESTART_3AM) != 0) {
         SM_Post(BED_Task, SIG_3UHR_RESTART, 0);
@@ -309,18 +240,15 @@ void DAT_StoreStatus(const std::uint8_t* raw)
     } else if ((word & DAT_SW_MAINTENANCE_MESSAGE) == 0) {
         st.messageB = false;
     }
-    const bool bit5 = (copy[7] & 0x20) != 0;
-    const bool bit5Before = (st.previousByte7 & 0x20) != 0;
-    if (bit5 && !bit5Before) {
+    const bool locked = Has(plant, DAT_PLANT_BURNER_LOCKED);
+    const bool lockedBefore = Has(st.previousPlant, DAT_PLANT_BURNER_LOCKED);
+    if (locked && !lockedBefore) {
         SM_Post(BED_Task, SIG_STATUS_BIT_SET, 0);
-    } else if (!bit5 && bit5Before) {
+    } else if (!locked && lockedBefore) {
         SM_Post(BED_Task, SIG_STATUS_BIT_CLEAR, 0);
     }
     st.previousWord = word;
-    st.previousByte7 = copy[7];
-    if (st.selected == 1 || st.selected == 2) {
-        std::memcpy(st.circuitStatus, &copy[st.selected == 1 ? 8 : 12], sizeof st.circuitStatus);
-    }
+    st.previousPlant = plant;
     SM_Post(BED_Task, SIG_STATUS_UPDATED, 0);
 }
 
@@ -382,7 +310,30 @@ void DAT_SetStatusFlag(std::uint8_t index, std::uint8_t mask, bool on)
 
 std::uint16_t DAT_StatusWord()
 {
-    return static_cast<std::uint16_t>(DAT_StatusByte(0) | DAT_StatusByte(1) << 8);
+    __disable_interrupt();
+    const std::uint16_t word = U16(DAT_image.status);
+    __enable_interrupt();
+    return word;
+}
+
+void DAT_SetStatusWordFlag(std::uint16_t bits, bool on)
+{
+    DAT_SetStatusFlag(0, static_cast<std::uint8_t>(bits), on);
+    DAT_SetStatusFlag(1, static_cast<std::uint8_t>(bits >> 8), on);
+}
+
+std::uint8_t DAT_PlantState()
+{
+    return DAT_StatusByte(DAT_STATUS_PLANT) & DAT_PLANT_STATE;
+}
+
+std::uint8_t DAT_CircuitStatusByte(std::uint8_t index)
+{
+    if (index >= DAT_STATUS_GROUP_SIZE) {
+        return 0;
+    }
+    const std::uint8_t group = DAT_CurrentCircuit() == 1 ? DAT_STATUS_CIRCUIT1 : DAT_STATUS_CIRCUIT2;
+    return DAT_StatusByte(static_cast<std::uint8_t>(group + index));
 }
 
 bool DAT_CircuitPresent(std::uint8_t circuit)
@@ -413,50 +364,46 @@ void DAT_SelectCircuit(std::uint8_t circuit)
         return;
     }
     st.selected = circuit;
-    if (circuit != 0) {
-        FillView(circuit);
-    }
 }
 
-void DAT_RefreshView(std::uint8_t circuit)
+std::uint8_t DAT_CurrentCircuit()
 {
-    if (circuit >= 3) {
-        SM_Post(BED_Task, SIG_BED_ERROR_RESET, circuit == st.selected ? kErrorCircuitSelected : kErrorCircuitGiven);
-        return;
-    }
-    if (circuit != 0) {
-        FillView(circuit);
-    }
+    return st.selected != 0 ? st.selected : DAT_FirstCircuit();
 }
 
 const std::uint8_t* DAT_View()
 {
-    return st.view;
+    return Current();
 }
 
-const std::uint8_t* DAT_CircuitStatus()
+DTM_Clock DAT_HolidayDeparture()
 {
-    return st.circuitStatus;
+    return DTM_SecondsToRecord(U32(Current() + DAT_CIRCUIT_DEPARTURE));
 }
 
-const DTM_Clock& DAT_HolidayDeparture()
+DTM_Clock DAT_HolidayReturn()
 {
-    return st.departure;
+    return DTM_SecondsToRecord(U32(Current() + DAT_CIRCUIT_RETURN));
 }
 
-const DTM_Clock& DAT_HolidayReturn()
+void DAT_SetHolidayDeparture(std::uint32_t seconds)
 {
-    return st.returnDay;
+    PutU32(Current() + DAT_CIRCUIT_DEPARTURE, seconds);
+}
+
+void DAT_SetHolidayReturn(std::uint32_t seconds)
+{
+    PutU32(Current() + DAT_CIRCUIT_RETURN, seconds);
 }
 
 bool DAT_HasSolar()
 {
-    return (DAT_image.plant[23] & 0x80) != 0;
+    return Has(DAT_image.plant[DAT_CFG_OPTIONS], DAT_CFG_SOLAR);
 }
 
 bool DAT_HasHotWaterOption()
 {
-    return (DAT_image.plant[23] & 0x40) != 0;
+    return Has(DAT_image.plant[DAT_CFG_OPTIONS], DAT_CFG_HOT_WATER_OPTION);
 }
 
 int DAT_TempUnsigned(std::uint8_t raw)
@@ -487,22 +434,22 @@ int DAT_FromFahrenheit(int f)
 
 int DAT_BoilerTemperature()
 {
-    return DAT_TempUnsigned(DAT_StatusByte(2));
+    return DAT_TempUnsigned(DAT_StatusByte(DAT_STATUS_BOILER));
 }
 
 int DAT_HotWaterTemperature()
 {
-    return DAT_TempUnsigned(DAT_StatusByte(3));
+    return DAT_TempUnsigned(DAT_StatusByte(DAT_STATUS_HOT_WATER));
 }
 
 int DAT_OutsideTemperature()
 {
-    return DAT_TempSigned(static_cast<std::int8_t>(DAT_StatusByte(6)));
+    return DAT_TempSigned(static_cast<std::int8_t>(DAT_StatusByte(DAT_STATUS_OUTSIDE)));
 }
 
 int DAT_RoomTemperature()
 {
-    return DAT_TempSigned(static_cast<std::int8_t>(st.view[2]));
+    return DAT_TempSigned(static_cast<std::int8_t>(Current()[DAT_CIRCUIT_ROOM]));
 }
 
 bool DAT_BurnerOn()
@@ -517,41 +464,38 @@ bool DAT_BurnerStage2()
 
 std::uint16_t DAT_ModeWord()
 {
-    return U16(&st.view[3]);
+    return U16(Current() + DAT_CIRCUIT_MODE);
 }
 
 std::uint8_t DAT_OperatingProgram()
 {
-    return static_cast<std::uint8_t>(DAT_ModeWord() & 0x07);
+    return static_cast<std::uint8_t>(DAT_ModeWord() & DAT_MODE_PROGRAM);
 }
 
 void DAT_SetModeWord(std::uint16_t word)
 {
-    const std::uint8_t c = st.selected != 0 ? st.selected : DAT_FirstCircuit();
-    DAT_image.circuit[c - 1][3] = static_cast<std::uint8_t>(word);
-    DAT_image.circuit[c - 1][4] = static_cast<std::uint8_t>(word >> 8);
-    st.view[3] = static_cast<std::uint8_t>(word);
-    st.view[4] = static_cast<std::uint8_t>(word >> 8);
+    Current()[DAT_CIRCUIT_MODE] = static_cast<std::uint8_t>(word);
+    Current()[DAT_CIRCUIT_MODE + 1] = static_cast<std::uint8_t>(word >> 8);
 }
 
 std::uint8_t DAT_Contrast()
 {
-    return DAT_image.system[4];
+    return DAT_image.system[DAT_SYSTEM_CONTRAST];
 }
 
 std::uint8_t DAT_GetLanguageByte()
 {
-    return DAT_image.system[5];
+    return DAT_image.system[DAT_SYSTEM_LANGUAGE];
 }
 
 void DAT_SetLanguageByte(std::uint8_t language)
 {
-    DAT_image.system[5] = language;
+    DAT_image.system[DAT_SYSTEM_LANGUAGE] = language;
 }
 
 std::uint32_t DAT_ControllerClock()
 {
-    return U32(&DAT_image.system[6]);
+    return U32(&DAT_image.system[DAT_SYSTEM_CLOCK]);
 }
 
 void DAT_SelectFault(bool history, std::uint8_t index)
@@ -583,8 +527,7 @@ std::uint8_t DAT_DayOfSelector(std::uint8_t selector)
 
 std::uint8_t* DAT_Phases()
 {
-    const std::uint8_t c = st.selected != 0 ? st.selected : DAT_FirstCircuit();
-    return DAT_image.switching[c - 1][st.program][DAT_DayOfSelector(st.day)];
+    return DAT_image.switching[DAT_CurrentCircuit() - 1][st.program][DAT_DayOfSelector(st.day)];
 }
 
 const std::uint16_t* DAT_Label(std::uint8_t circuit)
@@ -621,17 +564,17 @@ void DAT_GetCircuitLabel(std::uint8_t circuit, std::uint16_t (&units)[DAT_LABEL_
 
 std::uint16_t DAT_FaultAdvice(bool history)
 {
-    return U16(DAT_Fault(history) + 5);
+    return U16(DAT_Fault(history) + DAT_FAULT_ADVICE);
 }
 
 std::uint32_t DAT_FaultTime(bool history)
 {
-    return U32(DAT_Fault(history) + 7);
+    return U32(DAT_Fault(history) + DAT_FAULT_TIME);
 }
 
 bool DAT_FaultPresent()
 {
-    return (DAT_StatusByte(7) & 0x80) != 0;
+    return Has(DAT_StatusByte(DAT_STATUS_PLANT), DAT_PLANT_FAULT);
 }
 
 bool DAT_FaultReported()
@@ -641,111 +584,111 @@ bool DAT_FaultReported()
 
 bool DAT_MaintenanceDue()
 {
-    return (DAT_StatusWord() & (1U << 10 | 1U << 11)) != 0;
+    return (DAT_StatusWord() & (DAT_SW_MAINTENANCE_HOURS | DAT_SW_MAINTENANCE_INTERVAL)) != 0;
 }
 
 bool DAT_BurnerControlLocked()
 {
-    return (DAT_StatusByte(7) & 0x20) != 0;
+    return Has(DAT_StatusByte(DAT_STATUS_PLANT), DAT_PLANT_BURNER_LOCKED);
 }
 
 bool DAT_CalibrationActive()
 {
-    return (DAT_StatusByte(DAT_STATUS_CONTROLLER) & DAT_CTRL_CALIBRATION) != 0;
+    return Has(DAT_StatusByte(DAT_STATUS_CONTROLLER), DAT_CTRL_CALIBRATION);
 }
 
 bool DAT_FaParametrisationActive()
 {
-    return (DAT_StatusByte(DAT_STATUS_CONTROLLER) & DAT_CTRL_FA_PARAMETRISATION) != 0;
+    return Has(DAT_StatusByte(DAT_STATUS_CONTROLLER), DAT_CTRL_FA_PARAMETRISATION);
 }
 
 bool DAT_FlueGasTestActive()
 {
-    return (DAT_StatusByte(7) & 0x10) != 0;
+    return Has(DAT_StatusByte(DAT_STATUS_PLANT), DAT_PLANT_FLUE_GAS_TEST);
 }
 
 bool DAT_CommissioningRequested()
 {
-    return (DAT_image.service[1] & 0x20) != 0;
+    return Has(DAT_image.service[DAT_SERVICE_REQUESTS], DAT_SVC1_COMMISSIONING);
 }
 
 bool DAT_ClockMustBeSet()
 {
-    return (DAT_image.service[0] & 0x80) != 0;
+    return Has(DAT_image.service[DAT_SERVICE_FLAGS], DAT_SVC0_CLOCK_NOT_SET);
 }
 
 bool DAT_SecondHotWaterBit()
 {
-    return (DAT_image.service[0] & 0x40) != 0;
+    return Has(DAT_image.service[DAT_SERVICE_FLAGS], DAT_SVC0_SECOND_HOT_WATER);
 }
 
 bool DAT_FillingActive()
 {
-    return (DAT_image.service[13] & 0x40) != 0;
+    return Has(DAT_image.service[DAT_SERVICE_FUNCTIONS], DAT_SVC13_FILLING);
 }
 
 bool DAT_VentingActive()
 {
-    return (DAT_image.service[13] & 0x20) != 0;
+    return Has(DAT_image.service[DAT_SERVICE_FUNCTIONS], DAT_SVC13_VENTING);
 }
 
 void DAT_EndFilling()
 {
-    DAT_image.service[13] = static_cast<std::uint8_t>(DAT_image.service[13] & ~0x40);
+    DAT_image.service[DAT_SERVICE_FUNCTIONS] &= static_cast<std::uint8_t>(~DAT_SVC13_FILLING);
 }
 
 void DAT_EndVenting()
 {
-    DAT_image.service[13] = static_cast<std::uint8_t>(DAT_image.service[13] & ~0x20);
+    DAT_image.service[DAT_SERVICE_FUNCTIONS] &= static_cast<std::uint8_t>(~DAT_SVC13_VENTING);
 }
 
 void DAT_EndClockRequest()
 {
-    DAT_image.service[0] = static_cast<std::uint8_t>(DAT_image.service[0] & ~0x80);
+    DAT_image.service[DAT_SERVICE_FLAGS] &= static_cast<std::uint8_t>(~DAT_SVC0_CLOCK_NOT_SET);
 }
 
 bool DAT_HasSolarOption()
 {
-    return DAT_HasSolar() && DAT_image.solar[11] == 99;
+    return DAT_HasSolar() && DAT_image.solar[DAT_SOLAR_OPTION] == DAT_SOLAR_OPTION_FITTED;
 }
 
 std::uint8_t DAT_LockSetting()
 {
-    return static_cast<std::uint8_t>(DAT_image.plant[5] >> 4);
+    return static_cast<std::uint8_t>(DAT_image.plant[DAT_CFG_LOCK] >> 4);
 }
 
 bool DAT_BoilerSensorFault()
 {
-    return (DAT_image.system[1] & 0x02) != 0;
+    return Has(DAT_image.system[DAT_SYSTEM_SENSORS], DAT_SENSOR_BOILER);
 }
 
 std::uint8_t DAT_RoomSetTemperature()
 {
-    return st.view[9];
+    return Current()[DAT_CIRCUIT_ROOM_SET];
 }
 
 bool DAT_PartyOn()
 {
-    return (DAT_ModeWord() & 0x10) != 0;
+    return (DAT_ModeWord() & DAT_MODE_PARTY) != 0;
 }
 
 bool DAT_EconomyOn()
 {
-    return (DAT_ModeWord() & 0x08) != 0;
+    return (DAT_ModeWord() & DAT_MODE_ECONOMY) != 0;
 }
 
 void DAT_SetContrast(std::uint8_t contrast)
 {
-    DAT_image.system[4] = contrast;
+    DAT_image.system[DAT_SYSTEM_CONTRAST] = contrast;
 }
 
 std::uint8_t DAT_DisplayFlag()
 {
-    // Byte 2 of the display settings tail; anything but 0xAA counts as 0x55.
-    return DAT_image.displayTail[2] == 0xAA ? 0xAA : 0x55;
+    // Anything but 0xAA counts as 0x55.
+    return DAT_image.displayTail[DAT_TAIL_DISPLAY_FLAG] == 0xAA ? 0xAA : 0x55;
 }
 
 void DAT_EndCommissioning()
 {
-    DAT_image.service[1] = static_cast<std::uint8_t>(DAT_image.service[1] & ~0x20U);
+    DAT_image.service[DAT_SERVICE_REQUESTS] &= static_cast<std::uint8_t>(~DAT_SVC1_COMMISSIONING);
 }

@@ -12,13 +12,26 @@ inline constexpr std::uint8_t DAT_FAULT_ENTRIES = 10;
 inline constexpr std::uint8_t DAT_FAULT_SIZE = 11;
 inline constexpr std::uint8_t DAT_LABEL_UNITS = 20;
 
-// Byte of the status block with the controller's status flags.
-inline constexpr std::uint8_t DAT_STATUS_CONTROLLER = 5;
+// Status block: bytes of the status telegram.
+inline constexpr std::uint8_t DAT_STATUS_BOILER = 2;     // boiler temperature, 0.5 K
+inline constexpr std::uint8_t DAT_STATUS_HOT_WATER = 3;  // hot-water temperature, 0.5 K
+inline constexpr std::uint8_t DAT_STATUS_CONTROLLER = 5; // the controller's status flags
+inline constexpr std::uint8_t DAT_STATUS_OUTSIDE = 6;    // outside temperature, i8, 0.5 K
+inline constexpr std::uint8_t DAT_STATUS_PLANT = 7;      // plant state and flags
+inline constexpr std::uint8_t DAT_STATUS_CIRCUIT1 = 8;   // 4-byte group of heating circuit 1
+inline constexpr std::uint8_t DAT_STATUS_CIRCUIT2 = 12;  // and of circuit 2
+inline constexpr std::uint8_t DAT_STATUS_GROUP_SIZE = 4;
+
 inline constexpr std::uint8_t DAT_CTRL_FA_PARAMETRISATION = 0x01; // burner control parametrisation active
 inline constexpr std::uint8_t DAT_CTRL_CALIBRATION = 0x02;        // calibration active
 inline constexpr std::uint8_t DAT_CTRL_ACTOR_TEST = 0x04;         // actor test active
 
-// Status word bits.
+inline constexpr std::uint8_t DAT_PLANT_STATE = 0x0F;         // low nibble: the plant state
+inline constexpr std::uint8_t DAT_PLANT_FLUE_GAS_TEST = 0x10; // flue-gas test running
+inline constexpr std::uint8_t DAT_PLANT_BURNER_LOCKED = 0x20; // burner control locked (edges post 154/155)
+inline constexpr std::uint8_t DAT_PLANT_FAULT = 0x80;         // a fault is present
+
+// Status word (status bytes 0 and 1).
 inline constexpr std::uint16_t DAT_SW_RADIO_CLOCK = 1U << 0;
 inline constexpr std::uint16_t DAT_SW_FAULT_MESSAGE = 1U << 1;
 inline constexpr std::uint16_t DAT_SW_BURNER_ON = 1U << 2;
@@ -28,9 +41,70 @@ inline constexpr std::uint16_t DAT_SW_FLOW_SWITCH = 1U << 5;
 inline constexpr std::uint16_t DAT_SW_STORAGE_PUMP = 1U << 6;
 inline constexpr std::uint16_t DAT_SW_CIRCULATION_PUMP = 1U << 7;
 inline constexpr std::uint16_t DAT_SW_FAHRENHEIT = 1U << 9;
+inline constexpr std::uint16_t DAT_SW_MAINTENANCE_HOURS = 1U << 10;    // maintenance due by burner hours
+inline constexpr std::uint16_t DAT_SW_MAINTENANCE_INTERVAL = 1U << 11; // maintenance due by interval
 inline constexpr std::uint16_t DAT_SW_RESTART_3AM = 1U << 13;
 inline constexpr std::uint16_t DAT_SW_MAINTENANCE_MESSAGE = 1U << 14;
 inline constexpr std::uint16_t DAT_SW_CONTROLLER_RESET = 1U << 15;
+
+// Hold-off counters of the status edges (`DAT_SetHoldOff`).
+inline constexpr std::uint8_t DAT_HOLD_FAULT_MESSAGE = 0;       // status word bit 1
+inline constexpr std::uint8_t DAT_HOLD_MAINTENANCE_MESSAGE = 1; // status word bit 14
+inline constexpr std::uint8_t DAT_HOLD_BURNER_LOCKED = 2;       // plant byte bit 5
+
+// Circuit block (types 0, 1, 2 per heating circuit).
+inline constexpr std::uint8_t DAT_CIRCUIT_ROOM = 2;       // room actual temperature, i8, 0.5 K
+inline constexpr std::uint8_t DAT_CIRCUIT_MODE = 3;       // u16 operating-mode word
+inline constexpr std::uint8_t DAT_CIRCUIT_ROOM_SET = 9;   // normal room set temperature, °C
+inline constexpr std::uint8_t DAT_CIRCUIT_DEPARTURE = 14; // u32 holiday departure day
+inline constexpr std::uint8_t DAT_CIRCUIT_RETURN = 18;    // u32 holiday return day
+
+inline constexpr std::uint16_t DAT_MODE_PROGRAM = 0x0007;
+inline constexpr std::uint16_t DAT_MODE_ECONOMY = 0x0008;
+inline constexpr std::uint16_t DAT_MODE_PARTY = 0x0010;
+inline constexpr std::uint16_t DAT_MODE_HOLIDAY = 0x0020;
+inline constexpr std::uint8_t DAT_PROGRAM_HOT_WATER_ONLY = 0;
+inline constexpr std::uint8_t DAT_PROGRAM_HEATING = 3; // heating and hot water
+inline constexpr std::uint8_t DAT_PROGRAM_SHUT_DOWN = 5;
+
+// Display settings tail (type 1).
+inline constexpr std::uint8_t DAT_TAIL_DISPLAY_FLAG = 2;         // 0xAA or anything else (0x55)
+inline constexpr std::uint8_t DAT_TAIL_SAVER_BRIGHTNESS = 5;     // 255: not set
+inline constexpr std::uint8_t DAT_TAIL_OPERATING_BRIGHTNESS = 6; // 255: not set
+
+// System block (type 2).
+inline constexpr std::uint8_t DAT_SYSTEM_SENSORS = 1; // sensor flags
+inline constexpr std::uint8_t DAT_SYSTEM_CONTRAST = 4;
+inline constexpr std::uint8_t DAT_SYSTEM_LANGUAGE = 5;
+inline constexpr std::uint8_t DAT_SYSTEM_CLOCK = 6; // u32 seconds
+inline constexpr std::uint8_t DAT_SENSOR_BOILER = 0x02;
+
+// Plant configuration (type 10).
+inline constexpr std::uint8_t DAT_CFG_LOCK = 5;             // high nibble: the lock setting
+inline constexpr std::uint8_t DAT_CFG_OPTIONS = 23;         // circuits and options
+inline constexpr std::uint8_t DAT_CFG_CIRCUIT1_KIND = 0x03; // 0: circuit 1 absent
+inline constexpr std::uint8_t DAT_CFG_CIRCUIT2_KIND = 0x0C; // 0: circuit 2 absent
+inline constexpr std::uint8_t DAT_CFG_HOT_WATER_OPTION = 0x40;
+inline constexpr std::uint8_t DAT_CFG_SOLAR = 0x80;
+
+// Service block (type 15).
+inline constexpr std::uint8_t DAT_SERVICE_FLAGS = 0;
+inline constexpr std::uint8_t DAT_SVC0_SECOND_HOT_WATER = 0x40;
+inline constexpr std::uint8_t DAT_SVC0_CLOCK_NOT_SET = 0x80;
+inline constexpr std::uint8_t DAT_SERVICE_REQUESTS = 1;
+inline constexpr std::uint8_t DAT_SVC1_COMMISSIONING = 0x20;
+inline constexpr std::uint8_t DAT_SERVICE_FUNCTIONS = 13;
+inline constexpr std::uint8_t DAT_SVC13_VENTING = 0x20;
+inline constexpr std::uint8_t DAT_SVC13_FILLING = 0x40;
+inline constexpr std::uint8_t DAT_SERVICE_MAX_POWER = 38; // maximum heating power, %
+
+// Solar block (type 17): this byte is 99 when the solar option is fitted.
+inline constexpr std::uint8_t DAT_SOLAR_OPTION = 11;
+inline constexpr std::uint8_t DAT_SOLAR_OPTION_FITTED = 99;
+
+// Entry of a fault list.
+inline constexpr std::uint8_t DAT_FAULT_ADVICE = 5; // u16
+inline constexpr std::uint8_t DAT_FAULT_TIME = 7;   // u32 seconds, 0: none
 
 // The image. Every block is named after what fills it.
 struct DAT_Image {
@@ -62,16 +136,19 @@ extern DAT_Image DAT_image;
 // time. Runs in the start-up, with the interrupt lock held.
 void DAT_InitDefaults(std::uint32_t localSeconds);
 
-// Copies an accepted data telegram (32 bytes: type/sequence, circuit or part,
-// payload) into its block and posts the data-changed signal when the
-// telegram is complete. Returns false for types without a block.
+// Copies an accepted data telegram (type/sequence, circuit or 0, payload;
+// bytes beyond `length` count as 0) into its blocks as DAT_Telegrams.h lays
+// them out. Returns false, storing nothing, for types without a block,
+// circuits above 2, a per-circuit type without its circuit and fault-list
+// parts above 4. The data-changed signal is the caller's: it knows when a
+// multi-part telegram is complete.
 bool DAT_StoreTelegram(const std::uint8_t* telegram, std::uint8_t length);
 std::uint32_t DAT_IgnoredTelegrams();
 
 // Status telegram: 20 raw bytes, edges and hold-off counters.
 void DAT_StoreStatus(const std::uint8_t* raw);
 void DAT_TickHoldOff();                                        // once a second
-void DAT_SetHoldOff(std::uint8_t which, std::uint8_t seconds); // 0 = A, 1 = B, 2 = C
+void DAT_SetHoldOff(std::uint8_t which, std::uint8_t seconds); // DAT_HOLD_*
 bool DAT_FaultMessageFlag();
 bool DAT_MaintenanceMessageFlag();
 void DAT_ClearMessageFlags(bool fault, bool maintenance);
@@ -80,6 +157,10 @@ void DAT_ClearMessageFlags(bool fault, bool maintenance);
 std::uint8_t DAT_StatusByte(std::uint8_t index);
 void DAT_SetStatusFlag(std::uint8_t index, std::uint8_t mask, bool on);
 std::uint16_t DAT_StatusWord();
+void DAT_SetStatusWordFlag(std::uint16_t bits, bool on);
+std::uint8_t DAT_PlantState(); // low nibble of the plant byte
+// Byte 0..3 of the current circuit's status group.
+std::uint8_t DAT_CircuitStatusByte(std::uint8_t index);
 
 // Heating circuits.
 std::uint8_t DAT_CircuitCount(); // present circuits, at least 1
@@ -87,11 +168,15 @@ std::uint8_t DAT_FirstCircuit(); // 1, else 2, else 1
 bool DAT_CircuitPresent(std::uint8_t circuit);
 std::uint8_t DAT_SelectedCircuit(); // 0 none, 1 or 2
 void DAT_SelectCircuit(std::uint8_t circuit);
-void DAT_RefreshView(std::uint8_t circuit);
-const std::uint8_t* DAT_View();          // 28-byte copy of the selected circuit's block
-const std::uint8_t* DAT_CircuitStatus(); // the selected circuit's 4-byte status group
-const DTM_Clock& DAT_HolidayDeparture();
-const DTM_Clock& DAT_HolidayReturn();
+// The circuit the circuit accessors and setters use: the selected one, else
+// the first present (as user-operation records do). They read its block in
+// the image itself, so there is no copy to refresh after a write.
+std::uint8_t DAT_CurrentCircuit();
+const std::uint8_t* DAT_View(); // the current circuit's 28-byte block
+DTM_Clock DAT_HolidayDeparture();
+DTM_Clock DAT_HolidayReturn();
+void DAT_SetHolidayDeparture(std::uint32_t seconds); // the current circuit
+void DAT_SetHolidayReturn(std::uint32_t seconds);
 bool DAT_HasSolar();
 bool DAT_HasHotWaterOption();
 
@@ -111,7 +196,7 @@ bool DAT_BurnerOn();
 bool DAT_BurnerStage2();
 std::uint8_t DAT_OperatingProgram(); // bits 0..2 of the selected circuit's mode word
 std::uint16_t DAT_ModeWord();
-void DAT_SetModeWord(std::uint16_t word); // the selected circuit, block and view
+void DAT_SetModeWord(std::uint16_t word); // the current circuit
 std::uint8_t DAT_Contrast();
 std::uint8_t DAT_GetLanguageByte();
 void DAT_SetLanguageByte(std::uint8_t language);
@@ -138,28 +223,28 @@ std::uint16_t DAT_FaultAdvice(bool history);
 std::uint32_t DAT_FaultTime(bool history);
 
 // Conditions of the base display, its messages and the menus.
-bool DAT_FaultPresent();            // status byte 7 bit 7
-bool DAT_FaultReported();           // status word bit 1
-bool DAT_MaintenanceDue();          // status word bit 10 (burner hours) or 11 (interval)
-bool DAT_BurnerControlLocked();     // status byte 7 bit 5, as stored after its hold-off
-bool DAT_CalibrationActive();       // status byte 5 bit 1
-bool DAT_FaParametrisationActive(); // status byte 5 bit 0
-bool DAT_FlueGasTestActive();       // status byte 7 bit 4
-bool DAT_CommissioningRequested();  // service byte 1 bit 5
-bool DAT_ClockMustBeSet();          // service byte 0 bit 7
-bool DAT_SecondHotWaterBit();       // service byte 0 bit 6
-bool DAT_FillingActive();           // service byte 13 bit 6
-bool DAT_VentingActive();           // service byte 13 bit 5
+bool DAT_FaultPresent();
+bool DAT_FaultReported();
+bool DAT_MaintenanceDue();      // by burner hours or by interval
+bool DAT_BurnerControlLocked(); // as stored after its hold-off
+bool DAT_CalibrationActive();
+bool DAT_FaParametrisationActive();
+bool DAT_FlueGasTestActive();
+bool DAT_CommissioningRequested();
+bool DAT_ClockMustBeSet();
+bool DAT_SecondHotWaterBit();
+bool DAT_FillingActive();
+bool DAT_VentingActive();
 void DAT_EndFilling();
 void DAT_EndVenting();
-void DAT_EndClockRequest();            // clears service byte 0 bit 7
-bool DAT_HasSolarOption();             // plant byte 23 bit 7 and solar byte 11 = 99
-std::uint8_t DAT_LockSetting();        // plant byte 5, high nibble
-bool DAT_BoilerSensorFault();          // system byte 1 bit 1
-std::uint8_t DAT_RoomSetTemperature(); // the selected circuit's normal room set temperature, °C
-bool DAT_PartyOn();                    // mode word bit 4
-bool DAT_EconomyOn();                  // mode word bit 3
+void DAT_EndClockRequest();
+bool DAT_HasSolarOption(); // the plant has solar and the solar block says it is fitted
+std::uint8_t DAT_LockSetting();
+bool DAT_BoilerSensorFault();
+std::uint8_t DAT_RoomSetTemperature(); // the current circuit's normal room set temperature, °C
+bool DAT_PartyOn();
+bool DAT_EconomyOn();
 void DAT_SetContrast(std::uint8_t contrast);
 // Display flag sent with the display settings: 0xAA or 0x55.
 std::uint8_t DAT_DisplayFlag();
-void DAT_EndCommissioning(); // clears service byte 1 bit 5
+void DAT_EndCommissioning();

@@ -5,6 +5,7 @@
 
 #include "comm/DIS_Link.h"
 #include "core/SM.h"
+#include "data/DAT_Telegrams.h"
 #include "hal/HAL.h"
 
 namespace {
@@ -20,13 +21,6 @@ template <typename F> auto InInterrupt(F f)
     __disable_interrupt();
     HAL_IsrLeave();
     return result;
-}
-
-void Put(std::vector<std::uint8_t>& payload, std::size_t at, const std::uint8_t* from, std::size_t n)
-{
-    for (std::size_t i = 0; i < n && at + i < payload.size(); ++i) {
-        payload[at + i] = from[i];
-    }
 }
 
 } // namespace
@@ -136,15 +130,20 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
     switch (record[3]) {
     case 200:
     case 201:
-    case 202:
-        block[3] = static_cast<std::uint8_t>((block[3] & ~0x07) | (record[3] == 200 ? 5 : record[3] == 201 ? 0 : 3));
+    case 202: {
+        const std::uint8_t program = record[3] == 200   ? DAT_PROGRAM_SHUT_DOWN
+                                     : record[3] == 201 ? DAT_PROGRAM_HOT_WATER_ONLY
+                                                        : DAT_PROGRAM_HEATING;
+        std::uint8_t& mode = block[DAT_CIRCUIT_MODE];
+        mode = static_cast<std::uint8_t>((mode & ~DAT_MODE_PROGRAM) | program);
         break;
+    }
     case 205:
-        block[9] = value;
+        block[DAT_CIRCUIT_ROOM_SET] = value;
         break;
     case 234:
-        model_.system[4] = record[5];
-        model_.system[5] = record[6];
+        model_.system[DAT_SYSTEM_CONTRAST] = record[5];
+        model_.system[DAT_SYSTEM_LANGUAGE] = record[6];
         break;
     default:
         break;
@@ -156,85 +155,41 @@ std::vector<std::uint8_t> ControlUnit::telegram(std::uint8_t type, std::uint8_t 
 {
     std::vector<std::uint8_t> t(32, 0);
     t[0] = static_cast<std::uint8_t>(type << 3 | (sequence & 0x07));
-    const bool perCircuit = type <= 9 || type == 25;
     const std::uint8_t c = circuit == 2 ? 2 : 1;
-    t[1] = perCircuit ? c : 0;
-    std::vector<std::uint8_t> p(30, 0);
-    const std::uint8_t* block = model_.circuit[c - 1];
-    switch (type) {
-    case 0:
-        Put(p, 0, model_.counters, 24);
-        Put(p, 24, block, 3);
-        break;
-    case 1:
-        Put(p, 0, block + 3, 20);
-        Put(p, 20, model_.displayTail, 7);
-        break;
-    case 2:
-        Put(p, 0, block + 23, 5);
-        Put(p, 5, model_.system, 21);
-        break;
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 8:
-    case 9:
-        for (int program = 0; program < 3; ++program) {
-            Put(p, static_cast<std::size_t>(8 * program), model_.switching[c - 1][program][type - 3], 8);
+    t[1] = DAT_TelegramPerCircuit(type) ? c : 0;
+    std::uint8_t* p = t.data() + 2;
+    const DAT_Layout& layout = DAT_LayoutOf(type);
+    switch (layout.form) {
+    case DAT_Form::Plain:
+        for (std::uint8_t i = 0; i < layout.pieces; ++i) {
+            const DAT_Piece& piece = layout.piece[i];
+            const auto block = DAT_BlockBytes(model_, piece.block, c);
+            std::copy_n(block.data() + piece.at, piece.length, p + piece.from);
         }
         break;
-    case 10:
-        Put(p, 0, model_.plant, 30);
-        break;
-    case 13:
-        Put(p, 0, model_.messages, sizeof model_.messages);
-        break;
-    case 14:
-        Put(p, 0, model_.messages2, sizeof model_.messages2);
-        break;
-    case 15:
-        Put(p, 0, model_.service, 30);
-        break;
-    case 16:
-        Put(p, 0, model_.participants, 30);
-        break;
-    case 17:
-        Put(p, 0, model_.solar, sizeof model_.solar);
-        break;
-    case 18:
-        Put(p, 0, model_.extension, sizeof model_.extension);
-        break;
-    case 22:
-    case 23: {
-        const auto& list = type == 22 ? model_.faults : model_.history;
-        const std::uint8_t k = std::min<std::uint8_t>(part, 4);
+    case DAT_Form::FaultPart: {
+        const DAT_Piece& piece = layout.piece[0];
+        const std::uint8_t k = std::min<std::uint8_t>(part, DAT_FAULT_PARTS - 1);
         p[0] = k;
-        Put(p, 1, list[2 * k], DAT_FAULT_SIZE);
-        Put(p, 12, list[2 * k + 1], DAT_FAULT_SIZE);
+        std::copy_n(DAT_BlockBytes(model_, piece.block, c).data() + piece.at + k * piece.length, piece.length,
+                    p + piece.from);
         break;
     }
-    case 24:
-        Put(p, 0, model_.solarHistory, 29);
-        break;
-    case 25: {
+    case DAT_Form::LabelPart: {
+        const DAT_Piece& piece = layout.piece[0];
+        constexpr std::uint8_t kUnits = DAT_LABEL_UNITS / 2;
         p[0] = part == 2 ? 2 : 1;
-        p[1] = 10;
-        const std::size_t first = part == 2 ? 10 : 0;
-        for (std::size_t i = 0; i < 10; ++i) {
-            p[2 + 2 * i] = static_cast<std::uint8_t>(model_.labels[c - 1][first + i]);
-            p[3 + 2 * i] = static_cast<std::uint8_t>(model_.labels[c - 1][first + i] >> 8);
+        p[1] = kUnits;
+        const std::uint16_t* units = model_.labels[c - 1] + (part == 2 ? kUnits : 0);
+        for (std::size_t i = 0; i < kUnits; ++i) {
+            p[piece.from + 2 * i] = static_cast<std::uint8_t>(units[i]);
+            p[piece.from + 2 * i + 1] = static_cast<std::uint8_t>(units[i] >> 8);
         }
-        p[22] = model_.labelLanguage[c - 1];
+        p[piece.from + piece.length] = model_.labelLanguage[c - 1];
         break;
     }
-    case 26:
-        Put(p, 0, model_.counters2, 29);
-        break;
-    default:
+    case DAT_Form::None:
         break;
     }
-    std::copy(p.begin(), p.end(), t.begin() + 2);
     return t;
 }
