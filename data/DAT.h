@@ -194,7 +194,7 @@ int DAT_OutsideTemperature();
 int DAT_RoomTemperature();
 bool DAT_BurnerOn();
 bool DAT_BurnerStage2();
-std::uint8_t DAT_OperatingProgram(); // bits 0..2 of the selected circuit's mode word
+std::uint8_t DAT_OperatingProgram(); // bits 0..2 of the current circuit's mode word
 std::uint16_t DAT_ModeWord();
 void DAT_SetModeWord(std::uint16_t word); // the current circuit
 std::uint8_t DAT_Contrast();
