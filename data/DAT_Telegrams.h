@@ -122,10 +122,11 @@ inline constexpr DAT_Layout DAT_TELEGRAM_LAYOUT[DAT_TYPES] = {
     /* 26 */ dat_detail::Plain(DAT_Block::Counters2, 29),
 };
 
+inline constexpr DAT_Layout DAT_NO_LAYOUT{}; // types 27 and above
+
 constexpr const DAT_Layout& DAT_LayoutOf(std::uint8_t type)
 {
-    constexpr DAT_Layout kNone{};
-    return type < DAT_TYPES ? DAT_TELEGRAM_LAYOUT[type] : kNone;
+    return type < DAT_TYPES ? DAT_TELEGRAM_LAYOUT[type] : DAT_NO_LAYOUT;
 }
 
 // A type kept per heating circuit: its telegrams need circuit 1 or 2.
