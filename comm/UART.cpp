@@ -16,6 +16,7 @@ struct Port {
     std::uint16_t head = 0;
     std::uint16_t count = 0;
     std::uint32_t overflows = 0;
+    std::uint32_t lostInBurst = 0; // reported once the ring takes bytes again
 };
 
 Port port0;
@@ -32,6 +33,15 @@ void PumpLocked()
             return;
         }
         --port0.count;
+        // A flooded port would otherwise write one trace line per lost byte.
+        if (port0.lostInBurst > 0) {
+            const std::uint32_t lost = port0.lostInBurst;
+            port0.lostInBurst = 0;
+            __enable_interrupt();
+            HAL_Trace("\nUart_%d: receive ring overflow, %lu byte%s lost", static_cast<int>(UART_TEST_PORT),
+                      static_cast<unsigned long>(lost), lost == 1 ? "" : "s");
+            __disable_interrupt();
+        }
     }
 }
 
@@ -75,9 +85,7 @@ void UART_OnReceive(std::uint8_t port, std::uint8_t byte)
         ++port0.count;
     } else {
         ++port0.overflows;
-        __enable_interrupt();
-        HAL_Trace("\nUart_%d: receive ring overflow, byte lost", static_cast<int>(port));
-        __disable_interrupt();
+        ++port0.lostInBurst;
     }
     PumpLocked();
     HAL_IsrLeave();

@@ -1,4 +1,4 @@
-// The headless host: key driver, single-instance lock, scenario language.
+// The headless host: key driver, single-instance lock, scenario runs.
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -58,35 +58,6 @@ TEST(InstanceLock, SecondHolderIsRefusedAndTheLockGoesWithItsOwner)
     InstanceLock nowhere(dir + "/missing");
     EXPECT_EQ(nowhere.acquire("x"), InstanceLock::Result::Error);
     std::filesystem::remove_all(dir);
-}
-
-std::string ParseError(const std::string& source)
-{
-    std::string error;
-    EXPECT_FALSE(Scenario::parse("s.scn", source, error).has_value());
-    return error;
-}
-
-TEST(ScenarioLanguage, BadLinesAreNamedWithFileAndLine)
-{
-    EXPECT_EQ(ParseError("wait 1s\n\nfrobnicate\n"), "s.scn:3: unknown command 'frobnicate'");
-    EXPECT_EQ(ParseError("# c\nwait soon\n").rfind("s.scn:2: wait takes one duration", 0), 0U);
-    EXPECT_EQ(ParseError("press OK+SPACE\n").rfind("s.scn:1: press takes one key", 0), 0U);
-    EXPECT_EQ(ParseError("button 12\n"), "s.scn:1: button takes a test button number from 13 to 33");
-    EXPECT_EQ(ParseError("calibration maybe\n"), "s.scn:1: calibration takes on or off");
-    EXPECT_EQ(ParseError("expect\n"), "s.scn:1: expect takes the trace line to look for");
-    EXPECT_EQ(ParseError("send-data 08 1FF\n"), "s.scn:1: send-data takes 1 to 32 hexadecimal bytes");
-    EXPECT_EQ(ParseError("post 9 SIG_COMM_START\n").rfind("s.scn:1: post takes a task", 0), 0U);
-    EXPECT_EQ(ParseError("expect-record 12\n").rfind("s.scn:1: expect-record takes", 0), 0U);
-
-    std::string error;
-    const auto s = Scenario::parse("s.scn", "click menu+ok 4s\nhold UP 2min\nfa-parametrisation on\n", error);
-    ASSERT_TRUE(s.has_value()) << error;
-    ASSERT_EQ(s->commands().size(), 7U);
-    EXPECT_EQ(s->commands()[0].raw, 0xA0);
-    EXPECT_EQ(s->commands()[1].ms, 4000U);
-    EXPECT_EQ(s->commands()[4].ms, 120000U);
-    EXPECT_EQ(s->commands()[6].button, 15);
 }
 
 RunResult RunText(const std::string& source, std::string& err)

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <fcntl.h>
 #include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "sim/RealTime.h"
+#include "sim/headless/Words.h"
 
 HeadlessHost::HeadlessHost(TimeSource& time, Options options)
     : time_(time), options_(std::move(options)), instanceLock_(options_.lockDirectory)
@@ -92,42 +95,73 @@ bool HeadlessHost::acquireSingleInstance(const char* name)
 
 void HeadlessHost::trace(const char* text)
 {
+    // What a kept line costs besides its text.
+    constexpr std::size_t kLineCost = sizeof(TraceLine) + 16;
     std::lock_guard<std::mutex> guard(traceLock_);
     const std::uint32_t ms = time_.milliseconds();
     for (const char* p = text; *p != '\0'; ++p) {
         if (*p == '\n' || trace_.empty()) {
             if (options_.echoTrace) {
-                while (printed_ < trace_.size()) {
-                    printLine(trace_[printed_++]);
-                }
+                printPending();
             }
             trace_.push_back(TraceLine{ms, {}});
+            traceBytes_ += kLineCost;
+            // A flood of lines must not grow the host without bound: the oldest go.
+            while (traceBytes_ > options_.traceLimit && trace_.size() > 1) {
+                traceBytes_ -= kLineCost + trace_.front().text.size();
+                trace_.pop_front();
+                ++firstLine_;
+            }
             if (*p == '\n') {
                 continue;
             }
         }
-        trace_.back().text += *p;
+        if (trace_.back().text.size() < kLongestTraceLine) {
+            trace_.back().text += *p;
+            ++traceBytes_;
+        }
     }
 }
 
 std::vector<TraceLine> HeadlessHost::traceLines()
 {
     std::lock_guard<std::mutex> guard(traceLock_);
-    return trace_;
+    return {trace_.begin(), trace_.end()};
+}
+
+std::uint64_t HeadlessHost::traceSince(std::uint64_t from, std::vector<TraceLine>& lines)
+{
+    std::lock_guard<std::mutex> guard(traceLock_);
+    const std::uint64_t first = std::max(from, firstLine_);
+    lines.clear();
+    if (first - firstLine_ < trace_.size()) {
+        lines.assign(trace_.begin() + static_cast<std::ptrdiff_t>(first - firstLine_), trace_.end());
+    }
+    return first;
 }
 
 void HeadlessHost::printTrace()
 {
     std::lock_guard<std::mutex> guard(traceLock_);
-    while (printed_ < trace_.size()) {
-        printLine(trace_[printed_++]);
-    }
+    printPending();
     std::fflush(options_.out);
+}
+
+void HeadlessHost::printPending()
+{
+    if (printed_ < firstLine_) {
+        std::fprintf(options_.out, "(%llu trace lines not kept)\n",
+                     static_cast<unsigned long long>(firstLine_ - printed_));
+        printed_ = firstLine_;
+    }
+    while (printed_ < firstLine_ + trace_.size()) {
+        printLine(trace_[static_cast<std::size_t>(printed_++ - firstLine_)]);
+    }
 }
 
 void HeadlessHost::printLine(const TraceLine& line)
 {
-    std::fprintf(options_.out, "%8u ms  %s\n", line.ms, line.text.c_str());
+    std::fprintf(options_.out, "%8u ms  %s\n", line.ms, Printable(line.text).c_str());
 }
 
 LcdPicture HeadlessHost::lcdPicture() const
@@ -154,21 +188,46 @@ bool HeadlessHost::loadDataFlash(std::uint8_t* buffer, std::size_t capacity, std
 bool HeadlessHost::readFlashFile(const std::string& path, std::size_t capacity, std::vector<std::uint8_t>& image,
                                  std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read the data-flash image '" + path + "': " + std::strerror(errno);
+    const std::string name = "the data-flash image '" + Printable(path) + "'";
+    // Not blocking on a FIFO: it is refused below, as is everything but a regular file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = "cannot read " + name + ": " + std::strerror(errno);
         return false;
     }
-    image.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = "cannot read the data-flash image '" + path + "'";
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        error = "cannot read " + name + ": " + (S_ISDIR(st.st_mode) ? "a directory" : "not a regular file");
         return false;
     }
-    if (image.size() > capacity) {
-        error = "data-flash image '" + path + "' has " + std::to_string(image.size()) +
-                " bytes; the panel's flash holds " + std::to_string(capacity);
+    if (static_cast<std::uint64_t>(st.st_size) > capacity) {
+        ::close(fd);
+        error =
+            name + " has " + std::to_string(st.st_size) + " bytes; the panel's flash holds " + std::to_string(capacity);
         return false;
     }
+    // One byte more than it may hold: a file that grew since is noticed.
+    image.assign(capacity + 1, 0);
+    std::size_t size = 0;
+    while (size < image.size()) {
+        const ssize_t n = ::read(fd, image.data() + size, image.size() - size);
+        if (n > 0) {
+            size += static_cast<std::size_t>(n);
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            error = "cannot read " + name + ": " + std::strerror(errno);
+            ::close(fd);
+            return false;
+        }
+    }
+    ::close(fd);
+    if (size > capacity) {
+        error = name + " grew beyond " + std::to_string(capacity) + " bytes while it was read";
+        return false;
+    }
+    image.resize(size);
     return true;
 }
 

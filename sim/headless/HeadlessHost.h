@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -36,10 +37,15 @@ class HeadlessHost final : public PanelHost {
         std::optional<std::vector<std::uint8_t>> flash;
         // The test serial port: "" inert (bytes come from the scenario), "pty", or a device.
         std::string serial;
+        // Bytes of trace text kept for the scenario; older lines go first.
+        std::size_t traceLimit = std::size_t{16} << 20;
     };
 
-    // Reads a data-flash image file of at most `capacity` bytes; false with
-    // a message naming the file when it cannot.
+    // A trace line longer than this is cut.
+    static constexpr std::size_t kLongestTraceLine = 1024;
+
+    // Reads a data-flash image: a regular file of at most `capacity` bytes;
+    // false with a message naming the file and the reason otherwise.
     static bool readFlashFile(const std::string& path, std::size_t capacity, std::vector<std::uint8_t>& image,
                               std::string& error);
 
@@ -73,8 +79,12 @@ class HeadlessHost final : public PanelHost {
     // For a host that starts the application again after it stopped it.
     void clearStopRequest() { stop_ = false; }
 
-    // Trace lines so far (a copy: the application may be writing).
+    // Trace lines kept (a copy: the application may be writing).
     std::vector<TraceLine> traceLines();
+    // Lines are numbered from 0 at the start. Copies the kept lines from
+    // number `from` on into `lines`; returns the number of the first one
+    // (larger than `from` when older lines were no longer kept).
+    std::uint64_t traceSince(std::uint64_t from, std::vector<TraceLine>& lines);
     // Prints the lines not printed yet.
     void printTrace();
     int beeps() const { return beeps_; }
@@ -88,6 +98,7 @@ class HeadlessHost final : public PanelHost {
     static constexpr int kWidth = 240;
     static constexpr int kHeight = 160;
     void printLine(const TraceLine& line);
+    void printPending(); // with traceLock_ held
 
     TimeSource& time_;
     Options options_;
@@ -97,8 +108,10 @@ class HeadlessHost final : public PanelHost {
     std::atomic<int> beeps_{0};
     std::atomic<int> errors_{0};
     std::mutex traceLock_;
-    std::vector<TraceLine> trace_;
-    std::size_t printed_ = 0;
+    std::deque<TraceLine> trace_;
+    std::uint64_t firstLine_ = 0; // number of trace_.front()
+    std::uint64_t printed_ = 0;   // number of the next line to print
+    std::size_t traceBytes_ = 0;
     std::uint32_t lcd_[kWidth * kHeight] = {};
     std::atomic<std::uint32_t> lcdModifications_{0};
     std::FILE* errorLog_ = nullptr;

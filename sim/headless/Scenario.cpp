@@ -4,10 +4,11 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <fcntl.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/KEY.h"
 #include "core/SM.h"
@@ -15,8 +16,11 @@
 #include "hal/HAL.h"
 #include "sim/ControlUnit.h"
 #include "sim/headless/HeadlessHost.h"
+#include "sim/headless/Words.h"
 
 namespace {
+
+using Command = ScenarioCommand;
 
 struct KeyName {
     const char* name;
@@ -28,16 +32,7 @@ constexpr KeyName kKeyNames[] = {
     {"MENU", KEY_MENU}, {"LEFT", KEY_LEFT}, {"RIGHT", KEY_RIGHT}, {"HELP", KEY_HELP},
 };
 
-struct ButtonName {
-    const char* name;
-    const char* arg; // nullptr: takes no argument
-    int index;
-};
-
-constexpr ButtonName kButtons[] = {
-    {"restart-3am", nullptr, 13},      {"controller-reset", nullptr, 14}, {"fa-parametrisation", "on", 15},
-    {"fa-parametrisation", "off", 16}, {"calibration", "on", 17},         {"calibration", "off", 18},
-};
+constexpr std::uint64_t kLongestWait = 100ULL * 24 * 3600 * 1000;
 
 std::string Trim(const std::string& s)
 {
@@ -52,83 +47,58 @@ std::string Trim(const std::string& s)
     return s.substr(b, e - b);
 }
 
-std::string Upper(std::string s)
+std::vector<std::string> Words(const std::string& s)
 {
-    for (char& c : s) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::vector<std::string> words;
+    std::istringstream in(s);
+    std::string w;
+    while (in >> w) {
+        words.push_back(w);
     }
-    return s;
+    return words;
 }
 
-// "250", "250ms", "4s", "5min", "1h".
-std::optional<std::uint64_t> ParseDuration(const std::string& word)
+// "250", "250ms", "4s", "5min", "1h", up to 100 days.
+std::optional<std::uint64_t> Duration(const std::string& word)
 {
-    std::size_t i = 0;
-    std::uint64_t n = 0;
-    while (i < word.size() && std::isdigit(static_cast<unsigned char>(word[i])) != 0) {
-        n = n * 10 + static_cast<std::uint64_t>(word[i] - '0');
-        if (n > 100ULL * 24 * 3600 * 1000) {
-            return std::nullopt;
-        }
-        ++i;
+    std::size_t digits = 0;
+    while (digits < word.size() && std::isdigit(static_cast<unsigned char>(word[digits])) != 0) {
+        ++digits;
     }
-    if (i == 0) {
+    const std::string unit = word.substr(digits);
+    const std::uint64_t scale = unit.empty() || unit == "ms" ? 1
+                                : unit == "s"                ? 1000
+                                : unit == "min"              ? 60'000
+                                : unit == "h"                ? 3'600'000
+                                                             : 0;
+    const auto n = WholeNumber(word.substr(0, digits), 10, kLongestWait);
+    if (scale == 0 || !n || *n > kLongestWait / scale) {
         return std::nullopt;
     }
-    const std::string unit = word.substr(i);
-    if (unit.empty() || unit == "ms") {
-        return n;
-    }
-    if (unit == "s") {
-        return n * 1000;
-    }
-    if (unit == "min") {
-        return n * 60'000;
-    }
-    if (unit == "h") {
-        return n * 3'600'000;
-    }
-    return std::nullopt;
+    return *n * scale;
 }
 
 // "OK", "MENU+OK", "UP+DOWN": the key byte of those keys held together.
-std::optional<std::uint8_t> ParseKeys(const std::string& word)
+std::optional<std::uint8_t> KeyByte(const std::string& word)
 {
     std::uint8_t raw = 0;
-    std::stringstream parts(Upper(word));
-    std::string part;
-    while (std::getline(parts, part, '+')) {
-        bool found = false;
-        for (const KeyName& k : kKeyNames) {
-            if (part == k.name) {
-                raw = static_cast<std::uint8_t>(raw | KEY_RawBits(k.key));
-                found = true;
-            }
-        }
-        if (!found) {
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t plus = word.find('+', from);
+        std::string part = word.substr(from, plus == std::string::npos ? std::string::npos : plus - from);
+        std::transform(part.begin(), part.end(), part.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        const auto k =
+            std::find_if(std::begin(kKeyNames), std::end(kKeyNames), [&](const KeyName& n) { return part == n.name; });
+        if (k == std::end(kKeyNames)) {
             return std::nullopt;
         }
-    }
-    if (raw == 0) {
-        return std::nullopt;
-    }
-    return raw;
-}
-
-// Hexadecimal bytes ("08 01 2a"); nothing when a word is not a byte.
-std::optional<std::vector<std::uint8_t>> ParseBytes(const std::vector<std::string>& words, std::size_t from)
-{
-    std::vector<std::uint8_t> bytes;
-    for (std::size_t i = from; i < words.size(); ++i) {
-        const std::string& w = words[i];
-        char* end = nullptr;
-        const unsigned long v = std::strtoul(w.c_str(), &end, 16);
-        if (w.empty() || w.size() > 2 || *end != '\0' || v > 0xFF) {
-            return std::nullopt;
+        raw = static_cast<std::uint8_t>(raw | KEY_RawBits(k->key));
+        if (plus == std::string::npos) {
+            return raw;
         }
-        bytes.push_back(static_cast<std::uint8_t>(v));
+        from = plus + 1;
     }
-    return bytes;
 }
 
 struct ImageBlock {
@@ -164,29 +134,326 @@ std::optional<ImageBlock> BlockNamed(const std::string& name)
     return std::nullopt;
 }
 
-std::vector<std::string> Words(const std::string& s)
-{
-    std::vector<std::string> words;
-    std::istringstream in(s);
-    std::string w;
-    while (in >> w) {
-        words.push_back(w);
+// One line as a verb's parser sees it. A parser returns false to refuse the
+// line; `bad` then names the word it could not take, when there is one.
+struct Line {
+    std::vector<std::string> args;
+    std::string rest; // the arguments as written
+    std::string script;
+    std::vector<Command::Action> out;
+    std::string bad;
+
+    bool refuse(const std::string& word)
+    {
+        bad = word;
+        return false;
     }
-    return words;
+    bool add(Command::Action a)
+    {
+        out.push_back(std::move(a));
+        return true;
+    }
+    // Hexadecimal bytes from args[from] on, one or two digits each.
+    bool bytes(std::size_t from, std::size_t least, std::size_t most, std::vector<std::uint8_t>& to)
+    {
+        for (std::size_t i = from; i < args.size(); ++i) {
+            const auto v = args[i].size() <= 2 ? WholeNumber(args[i], 16, 0xFF) : std::nullopt;
+            if (!v) {
+                return refuse(args[i]);
+            }
+            to.push_back(static_cast<std::uint8_t>(*v));
+        }
+        return to.size() >= least && to.size() <= most;
+    }
+};
+
+bool ParseWait(Line& l)
+{
+    const auto ms = l.args.size() == 1 ? Duration(l.args[0]) : std::nullopt;
+    return ms && l.add(Command::Wait{*ms});
+}
+
+bool ParsePress(Line& l)
+{
+    const auto raw = l.args.size() == 1 ? KeyByte(l.args[0]) : std::nullopt;
+    return raw && l.add(Command::Keys{*raw});
+}
+
+bool ParseRelease(Line& l)
+{
+    return l.args.empty() && l.add(Command::Keys{0});
+}
+
+// Keys down, a wait, keys up.
+bool Held(Line& l, const std::string& keys, std::optional<std::uint64_t> ms)
+{
+    const auto raw = KeyByte(keys);
+    if (!raw) {
+        return l.refuse(keys);
+    }
+    return ms && l.add(Command::Keys{*raw}) && l.add(Command::Wait{*ms}) && l.add(Command::Keys{0});
+}
+
+bool ParseClick(Line& l)
+{
+    if (l.args.empty() || l.args.size() > 2) {
+        return false;
+    }
+    return Held(l, l.args[0], l.args.size() == 2 ? Duration(l.args[1]) : std::optional<std::uint64_t>(100));
+}
+
+bool ParseHold(Line& l)
+{
+    return l.args.size() == 2 && Held(l, l.args[0], Duration(l.args[1]));
+}
+
+bool ParseButton(Line& l)
+{
+    const auto n = l.args.size() == 1 ? WholeNumber(l.args[0], 10, 33) : std::nullopt;
+    return n && *n >= KeyDriver::kTestButtonFirst && l.add(Command::Button{static_cast<int>(*n)});
+}
+
+template <int index> bool ParseFixedButton(Line& l)
+{
+    return l.args.empty() && l.add(Command::Button{index});
+}
+
+template <int on, int off> bool ParseSwitchButton(Line& l)
+{
+    if (l.args.size() != 1 || (l.args[0] != "on" && l.args[0] != "off")) {
+        return false;
+    }
+    return l.add(Command::Button{l.args[0] == "on" ? on : off});
+}
+
+bool ParseExpect(Line& l)
+{
+    return !l.rest.empty() && l.add(Command::Expect{l.rest});
+}
+
+bool ParseExpectNot(Line& l)
+{
+    return !l.rest.empty() && l.add(Command::ExpectNot{l.rest});
+}
+
+bool ParsePrintTrace(Line& l)
+{
+    return l.args.empty() && l.add(Command::PrintTrace{});
+}
+
+bool IsPng(const std::vector<std::string>& args)
+{
+    return args.size() == 1 && args[0].size() > 4 && args[0].compare(args[0].size() - 4, 4, ".png") == 0;
+}
+
+bool ParseSnapshot(Line& l)
+{
+    return IsPng(l.args) && l.add(Command::Snapshot{l.args[0]}); // where the host runs
+}
+
+bool ParseExpectLcd(Line& l)
+{
+    if (!IsPng(l.args)) {
+        return false;
+    }
+    // Goldens live beside the script.
+    std::string path = l.args[0];
+    if (path[0] != '/') {
+        const std::size_t slash = l.script.find_last_of('/');
+        path = (slash == std::string::npos ? std::string{} : l.script.substr(0, slash + 1)) + path;
+    }
+    return l.add(Command::ExpectLcd{path});
+}
+
+// post TASK SIGNAL [PAR], as a task of the panel would.
+bool ParsePost(Line& l)
+{
+    if (l.args.size() < 2 || l.args.size() > 3) {
+        return false;
+    }
+    const auto task = WholeNumber(l.args[0], 10, 5);
+    if (!task || *task < 1) {
+        return l.refuse(l.args[0]);
+    }
+    std::optional<std::uint64_t> signal = WholeNumber(l.args[1], 10, 255);
+    for (std::uint16_t n = 0; n < 256 && !signal; ++n) {
+        const char* name = SIG_Name(n);
+        if (l.args[1] == name && std::strcmp(name, "SIG_?") != 0) {
+            signal = n;
+        }
+    }
+    if (!signal || *signal < 5) {
+        return l.refuse(l.args[1]);
+    }
+    std::optional<std::uint64_t> par = 0;
+    if (l.args.size() == 3) {
+        const std::string& p = l.args[2];
+        const bool hex = p.size() > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X');
+        par = hex ? WholeNumber(p.substr(2), 16, 0xFFFFFFFF) : WholeNumber(p, 10, 0xFFFFFFFF);
+        if (!par) {
+            return l.refuse(p);
+        }
+    }
+    return l.add(Command::Post{static_cast<std::uint8_t>(*task), static_cast<std::uint16_t>(*signal),
+                               static_cast<std::uint32_t>(*par)});
+}
+
+bool ParseSerialSend(Line& l)
+{
+    std::vector<std::uint8_t> b;
+    return l.bytes(0, 1, SIZE_MAX, b) && l.add(Command::SerialSend{b});
+}
+
+bool ParseExpectSerial(Line& l)
+{
+    std::vector<std::uint8_t> b;
+    return l.bytes(0, 1, SIZE_MAX, b) && l.add(Command::ExpectSerial{b});
+}
+
+bool ParseSetImage(Line& l)
+{
+    if (l.args.size() < 3) {
+        return false;
+    }
+    const auto block = BlockNamed(l.args[0]);
+    if (!block) {
+        return l.refuse(l.args[0]);
+    }
+    const auto offset = WholeNumber(l.args[1], 10, block->size - 1);
+    if (!offset) {
+        return l.refuse(l.args[1]);
+    }
+    std::vector<std::uint8_t> b;
+    return l.bytes(2, 1, block->size - *offset, b) && l.add(Command::SetImage{l.args[0], *offset, b});
+}
+
+bool ParseControlUnit(Line& l)
+{
+    if (l.args.size() != 1 || (l.args[0] != "on" && l.args[0] != "off")) {
+        return false;
+    }
+    return l.add(Command::ControlUnitSwitch{l.args[0] == "on"});
+}
+
+bool ParseSendData(Line& l)
+{
+    std::vector<std::uint8_t> b;
+    return l.bytes(0, 1, 32, b) && l.add(Command::SendData{b});
+}
+
+bool ParseSendStatus(Line& l)
+{
+    std::vector<std::uint8_t> b;
+    return l.bytes(0, 1, 20, b) && l.add(Command::SendStatus{b});
+}
+
+bool ParseSendMask(Line& l)
+{
+    const auto mask = l.args.size() == 1 ? WholeNumber(l.args[0], 16, 0xFFFF) : std::nullopt;
+    return mask && l.add(Command::SendMask{static_cast<std::uint16_t>(*mask)});
+}
+
+bool ParseExpectRecord(Line& l)
+{
+    if (l.args.empty()) {
+        return false;
+    }
+    const auto code = WholeNumber(l.args[0], 10, 252);
+    if (!code || *code < 200) {
+        return l.refuse(l.args[0]);
+    }
+    std::vector<std::uint8_t> b;
+    return l.bytes(1, 0, SIZE_MAX, b) && l.add(Command::ExpectRecord{static_cast<std::uint8_t>(*code), b});
+}
+
+struct Verb {
+    const char* name;
+    const char* takes; // what its arguments must be
+    bool (*parse)(Line&);
+};
+
+constexpr Verb kVerbs[] = {
+    {"wait", "one duration such as 500, 250ms, 4s, 5min or 1h (at most 100 days)", ParseWait},
+    {"press", "one key or keys joined by '+' (UP OK DOWN BACK MENU LEFT RIGHT HELP)", ParsePress},
+    {"release", "no argument: it lets go of every key", ParseRelease},
+    {"click", "keys joined by '+' (UP OK DOWN BACK MENU LEFT RIGHT HELP) and an optional duration (default 100ms)",
+     ParseClick},
+    {"hold", "keys joined by '+' (UP OK DOWN BACK MENU LEFT RIGHT HELP) and a duration", ParseHold},
+    {"button", "a test button number from 13 to 33", ParseButton},
+    {"restart-3am", "no argument", ParseFixedButton<13>},
+    {"controller-reset", "no argument", ParseFixedButton<14>},
+    {"fa-parametrisation", "on or off", ParseSwitchButton<15, 16>},
+    {"calibration", "on or off", ParseSwitchButton<17, 18>},
+    {"expect", "the trace line to look for", ParseExpect},
+    {"expect-not", "the trace line to look for", ParseExpectNot},
+    {"print-trace", "no argument", ParsePrintTrace},
+    {"snapshot", "one file name ending in .png", ParseSnapshot},
+    {"expect-lcd", "one file name ending in .png", ParseExpectLcd},
+    {"post",
+     "a task from 1 to 5, a signal (a name such as SIG_STATUS_UPDATED, or a number from 5 to 255) and an optional "
+     "parameter (decimal, or hexadecimal after 0x)",
+     ParsePost},
+    {"serial-send", "hexadecimal bytes such as 07 00 FF", ParseSerialSend},
+    {"expect-serial", "hexadecimal bytes such as 07 00 FF", ParseExpectSerial},
+    {"set-image",
+     "a block (status, service, plant, system, display, counters, solar, circuit1, circuit2, messages, messages2, "
+     "faults, history), a decimal offset inside it and hexadecimal bytes that fit",
+     ParseSetImage},
+    {"control-unit", "on or off", ParseControlUnit},
+    {"send-data", "1 to 32 hexadecimal bytes", ParseSendData},
+    {"send-status", "1 to 20 hexadecimal bytes", ParseSendStatus},
+    {"send-mask", "one hexadecimal 16-bit mask", ParseSendMask},
+    {"expect-record", "a user-operation code from 200 to 252 and optional hexadecimal bytes", ParseExpectRecord},
+};
+
+std::string Hex(const std::vector<std::uint8_t>& bytes)
+{
+    std::string out;
+    for (std::uint8_t b : bytes) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02x", b);
+        out += hex;
+    }
+    return out;
 }
 
 } // namespace
 
 std::optional<Scenario> Scenario::load(const std::string& file, std::string& error)
 {
-    std::ifstream in(file);
-    if (!in) {
-        error = file + ": cannot read the scenario";
+    const std::string name = Printable(file);
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = name + ": cannot read the scenario: " + std::strerror(errno);
         return std::nullopt;
     }
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return parse(file, buffer.str(), error);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        error = name + ": a directory, not a scenario";
+        return std::nullopt;
+    }
+    // Read at most one byte beyond the limit: enough to know it is exceeded.
+    std::string source;
+    char buffer[4096];
+    ssize_t n = 0;
+    while (source.size() <= kMaxBytes && (n = ::read(fd, buffer, sizeof buffer)) != 0) {
+        if (n < 0 && errno != EINTR) {
+            break;
+        }
+        source.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+    }
+    const int readErrno = errno;
+    ::close(fd);
+    if (n < 0) {
+        error = name + ": cannot read the scenario: " + std::strerror(readErrno);
+        return std::nullopt;
+    }
+    if (source.size() > kMaxBytes) {
+        error = name + ": longer than " + std::to_string(kMaxBytes >> 20) + " MiB; a scenario is a text of commands";
+        return std::nullopt;
+    }
+    return parse(file, source, error);
 }
 
 std::optional<Scenario> Scenario::parse(const std::string& file, const std::string& source, std::string& error)
@@ -195,188 +462,197 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
     s.file_ = file;
     std::istringstream in(source);
     std::string raw;
-    int line = 0;
+    int number = 0;
     auto fail = [&](const std::string& message) {
-        error = file + ":" + std::to_string(line) + ": " + message;
+        error = Printable(file) + ":" + std::to_string(number) + ": " + message;
         return std::nullopt;
     };
     while (std::getline(in, raw)) {
-        ++line;
+        ++number;
         const std::string text = Trim(raw);
         if (text.empty() || text[0] == '#') {
             continue;
         }
+        const auto control = std::find_if(text.begin(), text.end(),
+                                          [](unsigned char c) { return (c < 0x20 && c != '\t') || c == 0x7F; });
+        if (control != text.end()) {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(*control));
+            return fail(std::string("a control character (") + hex + ") in the line");
+        }
         const std::size_t space = text.find_first_of(" \t");
-        const std::string verb = text.substr(0, space);
-        const std::string rest = space == std::string::npos ? "" : Trim(text.substr(space));
-        const std::vector<std::string> args = Words(rest);
-        using K = ScenarioCommand::Kind;
-        auto add = [&](K kind, std::uint64_t ms = 0, std::uint8_t keys = 0, int button = 0, std::string what = {},
-                       std::vector<std::uint8_t> bytes = {}) {
-            ScenarioCommand c{};
-            c.kind = kind;
-            c.line = line;
-            c.ms = ms;
-            c.raw = keys;
-            c.button = button;
-            c.text = std::move(what);
-            c.bytes = std::move(bytes);
-            s.commands_.push_back(std::move(c));
-        };
-        if (verb == "wait") {
-            const auto ms = args.size() == 1 ? ParseDuration(args[0]) : std::nullopt;
-            if (!ms) {
-                return fail("wait takes one duration such as 500, 250ms, 4s, 5min or 1h");
-            }
-            add(K::Wait, *ms);
-        } else if (verb == "press") {
-            const auto keys = args.size() == 1 ? ParseKeys(args[0]) : std::nullopt;
-            if (!keys) {
-                return fail("press takes one key or keys joined by '+' (UP OK DOWN BACK MENU LEFT RIGHT HELP)");
-            }
-            add(K::Keys, 0, *keys);
-        } else if (verb == "release") {
-            if (!args.empty()) {
-                return fail("release takes no argument: it lets go of every key");
-            }
-            add(K::Keys);
-        } else if (verb == "click" || verb == "hold") {
-            const bool click = verb == "click";
-            const bool arity = click ? (args.size() == 1 || args.size() == 2) : args.size() == 2;
-            const auto keys = arity ? ParseKeys(args[0]) : std::nullopt;
-            const auto ms = !arity             ? std::nullopt
-                            : args.size() == 2 ? ParseDuration(args[1])
-                                               : std::optional<std::uint64_t>(100);
-            if (!keys || !ms) {
-                return fail(click ? "click takes a key and an optional duration (default 100ms)"
-                                  : "hold takes a key and a duration");
-            }
-            add(K::Keys, 0, *keys);
-            add(K::Wait, *ms);
-            add(K::Keys);
-        } else if (verb == "button") {
-            int index = -1;
-            if (args.size() == 1 && std::isdigit(static_cast<unsigned char>(args[0][0])) != 0) {
-                index = std::atoi(args[0].c_str());
-            }
-            if (index < KeyDriver::kTestButtonFirst || index > 33) {
-                return fail("button takes a test button number from 13 to 33");
-            }
-            add(K::Button, 0, 0, index);
-        } else if (verb == "expect" || verb == "expect-not") {
-            if (rest.empty()) {
-                return fail(verb + " takes the trace line to look for");
-            }
-            add(verb == "expect" ? K::Expect : K::ExpectNot, 0, 0, 0, rest);
-        } else if (verb == "snapshot" || verb == "expect-lcd") {
-            if (args.size() != 1 || args[0].size() < 5 || args[0].substr(args[0].size() - 4) != ".png") {
-                return fail(verb + " takes one file name ending in .png");
-            }
-            // Goldens live beside the script; snapshots go where the host runs.
-            std::string path = args[0];
-            if (verb == "expect-lcd" && path[0] != '/') {
-                const std::size_t slash = file.find_last_of('/');
-                path = (slash == std::string::npos ? std::string{} : file.substr(0, slash + 1)) + path;
-            }
-            add(verb == "snapshot" ? K::Snapshot : K::ExpectLcd, 0, 0, 0, path);
-        } else if (verb == "post") {
-            // post TASK SIGNAL [PAR]: the signal by name or number, as a task of the panel would.
-            int signal = -1;
-            if (args.size() >= 2) {
-                for (int n = 0; n < 256 && signal < 0; ++n) {
-                    if (args[1] == SIG_Name(static_cast<std::uint16_t>(n))) {
-                        signal = n;
-                    }
-                }
-                if (signal < 0 && std::isdigit(static_cast<unsigned char>(args[1][0])) != 0) {
-                    signal = std::atoi(args[1].c_str());
-                }
-            }
-            const int task = args.empty() ? -1 : std::atoi(args[0].c_str());
-            if (args.size() < 2 || args.size() > 3 || task < 1 || task > 5 || signal < 5 || signal > 255) {
-                return fail("post takes a task (1 to 5), a signal (name or number) and an optional parameter");
-            }
-            ScenarioCommand c{};
-            c.kind = K::Post;
-            c.line = line;
-            c.button = task;
-            c.signal = static_cast<std::uint16_t>(signal);
-            c.par = args.size() == 3 ? static_cast<std::uint32_t>(std::strtoul(args[2].c_str(), nullptr, 0)) : 0;
-            s.commands_.push_back(c);
-        } else if (verb == "serial-send" || verb == "expect-serial") {
-            const auto bytes = ParseBytes(args, 0);
-            if (!bytes || bytes->empty()) {
-                return fail(verb + " takes hexadecimal bytes");
-            }
-            add(verb == "serial-send" ? K::SerialSend : K::ExpectSerial, 0, 0, 0, {}, *bytes);
-        } else if (verb == "set-image") {
-            const auto block = args.size() >= 3 ? BlockNamed(args[0]) : std::nullopt;
-            const int offset = args.size() >= 3 ? std::atoi(args[1].c_str()) : -1;
-            const auto bytes = ParseBytes(args, 2);
-            if (!block || offset < 0 || !bytes || bytes->empty() ||
-                static_cast<std::size_t>(offset) + bytes->size() > block->size) {
-                return fail("set-image takes a block (status, service, plant, system, display, counters, solar, "
-                            "circuit1, circuit2, messages, messages2, faults, history), an offset inside it and "
-                            "hexadecimal bytes that fit");
-            }
-            add(K::SetImage, 0, 0, offset, args[0], *bytes);
-        } else if (verb == "control-unit") {
-            if (args.size() != 1 || (args[0] != "on" && args[0] != "off")) {
-                return fail("control-unit takes on or off");
-            }
-            add(args[0] == "on" ? K::ControlUnitOn : K::ControlUnitOff);
-        } else if (verb == "send-data" || verb == "send-status") {
-            const auto bytes = ParseBytes(args, 0);
-            const std::size_t most = verb == "send-data" ? 32 : 20;
-            if (!bytes || bytes->empty() || bytes->size() > most) {
-                return fail(verb + " takes 1 to " + std::to_string(most) + " hexadecimal bytes");
-            }
-            add(verb == "send-data" ? K::SendData : K::SendStatus, 0, 0, 0, {}, *bytes);
-        } else if (verb == "send-mask") {
-            char* end = nullptr;
-            const unsigned long mask = args.size() == 1 ? std::strtoul(args[0].c_str(), &end, 16) : 0x10000;
-            if (args.size() != 1 || *end != '\0' || mask > 0xFFFF) {
-                return fail("send-mask takes one hexadecimal 16-bit mask");
-            }
-            add(K::SendMask, 0, 0, 0, {}, {static_cast<std::uint8_t>(mask), static_cast<std::uint8_t>(mask >> 8)});
-        } else if (verb == "expect-record") {
-            const int code = args.empty() ? -1 : std::atoi(args[0].c_str());
-            const auto bytes = ParseBytes(args, 1);
-            if (code < 200 || code > 255 || !bytes) {
-                return fail("expect-record takes a user-operation code (200 to 252) and optional hexadecimal bytes");
-            }
-            std::vector<std::uint8_t> want{static_cast<std::uint8_t>(code)};
-            want.insert(want.end(), bytes->begin(), bytes->end());
-            add(K::ExpectRecord, 0, 0, 0, {}, want);
-        } else if (verb == "print-trace") {
-            add(K::PrintTrace);
-        } else {
-            bool known = false;
-            for (const ButtonName& b : kButtons) {
-                if (verb != b.name) {
-                    continue;
-                }
-                known = true;
-                if (b.arg == nullptr ? args.empty() : args.size() == 1 && args[0] == b.arg) {
-                    add(K::Button, 0, 0, b.index);
-                    break;
-                }
-            }
-            if (!known) {
-                return fail("unknown command '" + verb + "'");
-            }
-            if (s.commands_.empty() || s.commands_.back().line != line) {
-                return fail(verb == "restart-3am" || verb == "controller-reset" ? verb + " takes no argument"
-                                                                                : verb + " takes on or off");
-            }
+        const std::string name = text.substr(0, space);
+        const auto verb =
+            std::find_if(std::begin(kVerbs), std::end(kVerbs), [&](const Verb& v) { return name == v.name; });
+        if (verb == std::end(kVerbs)) {
+            return fail("unknown command '" + Printable(name) + "'");
+        }
+        Line line;
+        line.rest = space == std::string::npos ? "" : Trim(text.substr(space));
+        line.args = Words(line.rest);
+        line.script = file;
+        if (!verb->parse(line)) {
+            std::string message = name + " takes " + verb->takes;
+            const std::string& bad = line.bad.empty() ? line.rest : line.bad;
+            return fail(bad.empty() ? message : message + ", not '" + Printable(bad) + "'");
+        }
+        for (Command::Action& a : line.out) {
+            s.commands_.push_back(Command{number, std::move(a)});
         }
     }
     return s;
 }
 
+// Runs one command other than a wait; false when an expectation failed.
+struct Scenario::Exec {
+    Scenario& s;
+    HeadlessHost& host;
+    int line;
+
+    bool operator()(const Command::Wait&) const { return true; } // run() handles waits
+    bool operator()(const Command::Keys& c) const
+    {
+        host.keys().setRaw(c.raw);
+        return true;
+    }
+    bool operator()(const Command::Button& c) const
+    {
+        host.keys().onHardkey(c.index, true);
+        host.keys().onHardkey(c.index, false);
+        return true;
+    }
+    bool operator()(const Command::Expect& c) const
+    {
+        std::vector<TraceLine> lines;
+        const std::uint64_t first = host.traceSince(s.traceCursor_, lines);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (Trim(lines[i].text) == c.line) {
+                s.traceCursor_ = first + i + 1;
+                return true;
+            }
+        }
+        std::string why = "expected the trace line \"" + c.line + "\"; came instead:";
+        if (first > s.traceCursor_) {
+            why += " (" + std::to_string(first - s.traceCursor_) + " older lines no longer kept)";
+        }
+        if (lines.empty()) {
+            why += " nothing";
+        }
+        for (const TraceLine& t : lines) {
+            why += "\n    " + std::to_string(t.ms) + " ms  " + Printable(Trim(t.text));
+        }
+        return s.fail(line, why);
+    }
+    bool operator()(const Command::ExpectNot& c) const
+    {
+        std::vector<TraceLine> lines;
+        host.traceSince(s.traceCursor_, lines);
+        for (const TraceLine& t : lines) {
+            if (Trim(t.text) == c.line) {
+                return s.fail(line, "the trace line \"" + c.line + "\" came at " + std::to_string(t.ms) +
+                                        " ms, but it should not have");
+            }
+        }
+        return true;
+    }
+    bool operator()(const Command::PrintTrace&) const
+    {
+        host.printTrace();
+        return true;
+    }
+    bool operator()(const Command::Snapshot& c) const
+    {
+        return LcdPngWrite(c.file, host.lcdPicture()) ||
+               s.fail(line, "cannot write " + Printable(c.file) + ": " + std::strerror(errno));
+    }
+    bool operator()(const Command::ExpectLcd& c) const
+    {
+        const std::size_t slash = c.golden.find_last_of('/');
+        const std::string name = c.golden.substr(slash == std::string::npos ? 0 : slash + 1);
+        std::string message;
+        return LcdMatchesGolden(host.lcdPicture(), c.golden, name.substr(0, name.size() - 4), message) ||
+               s.fail(line, "the LCD does not match: " + message);
+    }
+    bool operator()(const Command::ControlUnitSwitch& c) const
+    {
+        s.busRounds_ = c.on;
+        s.controlUnit();
+        return true;
+    }
+    bool operator()(const Command::SendData& c) const
+    {
+        s.controlUnit().sendData(c.telegram);
+        return true;
+    }
+    bool operator()(const Command::SendStatus& c) const
+    {
+        s.controlUnit().sendStatus(c.telegram);
+        return true;
+    }
+    bool operator()(const Command::SendMask& c) const
+    {
+        s.controlUnit().sendChangeMask(c.mask);
+        return true;
+    }
+    bool operator()(const Command::ExpectRecord& c) const
+    {
+        const auto& records = s.controlUnit().records();
+        for (std::size_t i = s.recordCursor_; i < records.size(); ++i) {
+            const auto& r = records[i];
+            // A record: three bytes of frame, the code, then its parameters.
+            if (r[0] == '#' || r.size() < 4 + c.leading.size() || r[3] != c.code) {
+                continue;
+            }
+            if (std::equal(c.leading.begin(), c.leading.end(), r.begin() + 4)) {
+                s.recordCursor_ = i + 1;
+                return true;
+            }
+        }
+        std::string why = "expected a user-operation record with code " + std::to_string(c.code) +
+                          (c.leading.empty() ? "" : " and" + Hex(c.leading)) + "; the control unit read:";
+        if (s.recordCursor_ >= records.size()) {
+            why += " nothing";
+        }
+        for (std::size_t i = s.recordCursor_; i < records.size(); ++i) {
+            why += "\n   " + Hex(records[i]);
+        }
+        return s.fail(line, why);
+    }
+    bool operator()(const Command::Post& c) const
+    {
+        SM_Post(c.task, c.signal, c.par);
+        return true;
+    }
+    bool operator()(const Command::SerialSend& c) const
+    {
+        host.serialInject(c.bytes);
+        return true;
+    }
+    bool operator()(const Command::ExpectSerial& c) const
+    {
+        const std::vector<std::uint8_t> sent = host.serialSent();
+        const auto from = sent.begin() + static_cast<std::ptrdiff_t>(std::min(s.serialCursor_, sent.size()));
+        const auto at = std::search(from, sent.end(), c.bytes.begin(), c.bytes.end());
+        if (at != sent.end()) {
+            s.serialCursor_ = static_cast<std::size_t>(at - sent.begin()) + c.bytes.size();
+            return true;
+        }
+        const std::vector<std::uint8_t> rest(from, sent.end());
+        return s.fail(line, "the panel did not send those bytes on the test port; it sent:" +
+                                (rest.empty() ? std::string(" nothing") : Hex(rest)));
+    }
+    bool operator()(const Command::SetImage& c) const
+    {
+        const auto block = BlockNamed(c.block);
+        HAL_IsrEnter(); // the image is the panel's: written as the bus driver would
+        std::copy(c.bytes.begin(), c.bytes.end(), block->bytes + c.offset);
+        HAL_IsrLeave();
+        return true;
+    }
+};
+
 Scenario::Step Scenario::run(HeadlessHost& host, std::uint64_t& waitMs)
 {
-    using K = ScenarioCommand::Kind;
     // While the control unit takes part, waits are cut into 100 ms bus rounds.
     constexpr std::uint64_t kRound = 100;
     if (busRounds_) {
@@ -389,137 +665,21 @@ Scenario::Step Scenario::run(HeadlessHost& host, std::uint64_t& waitMs)
     }
     while (pc_ < commands_.size()) {
         const ScenarioCommand& c = commands_[pc_++];
-        switch (c.kind) {
-        case K::Wait:
-            waitMs = busRounds_ ? std::min(c.ms, kRound) : c.ms;
-            pendingWait_ = c.ms - waitMs;
+        if (const auto* wait = std::get_if<Command::Wait>(&c.action)) {
+            waitMs = busRounds_ ? std::min(wait->ms, kRound) : wait->ms;
+            pendingWait_ = wait->ms - waitMs;
             return Step::Wait;
-        case K::SetImage: {
-            const auto block = BlockNamed(c.text);
-            HAL_IsrEnter(); // the image is the panel's: written as the bus driver would
-            std::copy(c.bytes.begin(), c.bytes.end(), block->bytes + c.button);
-            HAL_IsrLeave();
-            break;
         }
-        case K::SerialSend:
-            host.serialInject(c.bytes);
-            break;
-        case K::ExpectSerial:
-            if (!expectSerial(host, c)) {
-                return Step::Failed;
-            }
-            break;
-        case K::Post:
-            SM_Post(static_cast<std::uint8_t>(c.button), c.signal, c.par);
-            break;
-        case K::ControlUnitOn:
-            busRounds_ = true;
-            controlUnit();
-            break;
-        case K::ControlUnitOff:
-            busRounds_ = false;
-            break;
-        case K::SendData:
-            controlUnit().sendData(c.bytes);
-            break;
-        case K::SendStatus:
-            controlUnit().sendStatus(c.bytes);
-            break;
-        case K::SendMask:
-            controlUnit().sendChangeMask(static_cast<std::uint16_t>(c.bytes[0] | c.bytes[1] << 8));
-            break;
-        case K::ExpectRecord:
-            if (!expectRecord(c)) {
-                return Step::Failed;
-            }
-            break;
-        case K::Keys:
-            host.keys().setRaw(c.raw);
-            break;
-        case K::Button:
-            host.keys().onHardkey(c.button, true);
-            host.keys().onHardkey(c.button, false);
-            break;
-        case K::Expect:
-            if (!expect(host, c)) {
-                return Step::Failed;
-            }
-            break;
-        case K::ExpectNot:
-            if (!expectNot(host, c)) {
-                return Step::Failed;
-            }
-            break;
-        case K::PrintTrace:
-            host.printTrace();
-            break;
-        case K::Snapshot:
-            if (!snapshot(host, c)) {
-                return Step::Failed;
-            }
-            break;
-        case K::ExpectLcd:
-            if (!expectLcd(host, c)) {
-                return Step::Failed;
-            }
-            break;
+        if (!std::visit(Exec{*this, host, c.line}, c.action)) {
+            return Step::Failed;
         }
     }
     return Step::End;
 }
 
-bool Scenario::expect(HeadlessHost& host, const ScenarioCommand& c)
+bool Scenario::fail(int line, const std::string& why)
 {
-    const std::vector<TraceLine> lines = host.traceLines();
-    for (std::size_t i = traceCursor_; i < lines.size(); ++i) {
-        if (Trim(lines[i].text) == c.text) {
-            traceCursor_ = i + 1;
-            return true;
-        }
-    }
-    std::ostringstream why;
-    why << file_ << ":" << c.line << ": expected the trace line \"" << c.text << "\"; came instead:";
-    if (traceCursor_ >= lines.size()) {
-        why << " nothing";
-    }
-    for (std::size_t i = traceCursor_; i < lines.size(); ++i) {
-        why << "\n    " << lines[i].ms << " ms  " << Trim(lines[i].text);
-    }
-    failure_ = why.str();
-    return false;
-}
-
-bool Scenario::expectNot(HeadlessHost& host, const ScenarioCommand& c)
-{
-    const std::vector<TraceLine> lines = host.traceLines();
-    for (std::size_t i = traceCursor_; i < lines.size(); ++i) {
-        if (Trim(lines[i].text) == c.text) {
-            failure_ = file_ + ":" + std::to_string(c.line) + ": the trace line \"" + c.text + "\" came at " +
-                       std::to_string(lines[i].ms) + " ms, but it should not have";
-            return false;
-        }
-    }
-    return true;
-}
-
-bool Scenario::snapshot(HeadlessHost& host, const ScenarioCommand& c)
-{
-    if (LcdPngWrite(c.text, host.lcdPicture())) {
-        return true;
-    }
-    failure_ = file_ + ":" + std::to_string(c.line) + ": cannot write " + c.text + ": " + std::strerror(errno);
-    return false;
-}
-
-bool Scenario::expectLcd(HeadlessHost& host, const ScenarioCommand& c)
-{
-    const std::size_t slash = c.text.find_last_of('/');
-    const std::string name = c.text.substr(slash == std::string::npos ? 0 : slash + 1);
-    std::string message;
-    if (LcdMatchesGolden(host.lcdPicture(), c.text, name.substr(0, name.size() - 4), message)) {
-        return true;
-    }
-    failure_ = file_ + ":" + std::to_string(c.line) + ": the LCD does not match: " + message;
+    failure_ = Printable(file_) + ":" + std::to_string(line) + ": " + why;
     return false;
 }
 
@@ -529,60 +689,4 @@ ControlUnit& Scenario::controlUnit()
         controlUnit_ = std::make_shared<ControlUnit>();
     }
     return *controlUnit_;
-}
-
-bool Scenario::expectRecord(const ScenarioCommand& c)
-{
-    const auto& records = controlUnit().records();
-    for (std::size_t i = recordCursor_; i < records.size(); ++i) {
-        const auto& r = records[i];
-        if (r[0] == '#' || r.size() < 4 || r[3] != c.bytes[0]) {
-            continue;
-        }
-        if (std::equal(c.bytes.begin() + 1, c.bytes.end(), r.begin() + 4,
-                       r.begin() + std::min<std::size_t>(r.size(), 4 + c.bytes.size() - 1)) &&
-            r.size() >= 4 + c.bytes.size() - 1) {
-            recordCursor_ = i + 1;
-            return true;
-        }
-    }
-    std::ostringstream why;
-    why << file_ << ":" << c.line << ": expected a user-operation record with code " << int(c.bytes[0])
-        << "; the control unit read:";
-    if (recordCursor_ >= records.size()) {
-        why << " nothing";
-    }
-    for (std::size_t i = recordCursor_; i < records.size(); ++i) {
-        why << "\n   ";
-        for (std::uint8_t b : records[i]) {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, " %02x", b);
-            why << hex;
-        }
-    }
-    failure_ = why.str();
-    return false;
-}
-
-bool Scenario::expectSerial(HeadlessHost& host, const ScenarioCommand& c)
-{
-    const std::vector<std::uint8_t> sent = host.serialSent();
-    const auto from = sent.begin() + static_cast<std::ptrdiff_t>(std::min(serialCursor_, sent.size()));
-    const auto at = std::search(from, sent.end(), c.bytes.begin(), c.bytes.end());
-    if (at != sent.end()) {
-        serialCursor_ = static_cast<std::size_t>(at - sent.begin()) + c.bytes.size();
-        return true;
-    }
-    std::ostringstream why;
-    why << file_ << ":" << c.line << ": the panel did not send those bytes on the test port; it sent:";
-    if (from == sent.end()) {
-        why << " nothing";
-    }
-    for (auto i = from; i != sent.end(); ++i) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, " %02x", *i);
-        why << hex;
-    }
-    failure_ = why.str();
-    return false;
 }

@@ -6,47 +6,84 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 class ControlUnit;
 class HeadlessHost;
 
+// One command of a script: its line and what it does.
 struct ScenarioCommand {
-    enum class Kind {
-        Wait,
-        Keys,
-        Button,
-        Expect,
-        ExpectNot,
-        PrintTrace,
-        Snapshot,
-        ExpectLcd,
-        ControlUnitOn,
-        ControlUnitOff,
-        SendData,
-        SendStatus,
-        SendMask,
-        ExpectRecord,
-        Post,
-        SerialSend,
-        ExpectSerial,
-        SetImage,
+    struct Wait {
+        std::uint64_t ms;
     };
-    Kind kind;
+    struct Keys {
+        std::uint8_t raw; // the key byte; 0: all up
+    };
+    struct Button {
+        int index; // region index of a test button
+    };
+    struct Expect {
+        std::string line;
+    };
+    struct ExpectNot {
+        std::string line;
+    };
+    struct PrintTrace {};
+    struct Snapshot {
+        std::string file;
+    };
+    struct ExpectLcd {
+        std::string golden;
+    };
+    struct ControlUnitSwitch {
+        bool on;
+    };
+    struct SendData {
+        std::vector<std::uint8_t> telegram;
+    };
+    struct SendStatus {
+        std::vector<std::uint8_t> telegram;
+    };
+    struct SendMask {
+        std::uint16_t mask;
+    };
+    struct ExpectRecord {
+        std::uint8_t code;
+        std::vector<std::uint8_t> leading; // first parameter bytes
+    };
+    struct Post {
+        std::uint8_t task;
+        std::uint16_t signal;
+        std::uint32_t par;
+    };
+    struct SerialSend {
+        std::vector<std::uint8_t> bytes;
+    };
+    struct ExpectSerial {
+        std::vector<std::uint8_t> bytes;
+    };
+    struct SetImage {
+        std::string block;
+        std::size_t offset;
+        std::vector<std::uint8_t> bytes;
+    };
+    using Action =
+        std::variant<Wait, Keys, Button, Expect, ExpectNot, PrintTrace, Snapshot, ExpectLcd, ControlUnitSwitch,
+                     SendData, SendStatus, SendMask, ExpectRecord, Post, SerialSend, ExpectSerial, SetImage>;
+
     int line;
-    std::uint64_t ms = 0;            // Wait
-    std::uint8_t raw = 0;            // Keys: the key byte (0 = all up)
-    int button = 0;                  // Button: region index of a test button; Post: the task
-    std::uint16_t signal = 0;        // Post
-    std::uint32_t par = 0;           // Post
-    std::string text;                // Expect, ExpectNot; the file of Snapshot and ExpectLcd
-    std::vector<std::uint8_t> bytes; // SendData, SendStatus, SendMask; ExpectRecord: code, then leading parameters
+    Action action;
 };
 
 class Scenario {
   public:
+    // Scripts longer than this are refused: a scenario is a hand-written text.
+    static constexpr std::size_t kMaxBytes = 1 << 20;
+
     // Parses a script; on error returns nothing and sets "file:line: message".
     static std::optional<Scenario> parse(const std::string& file, const std::string& source, std::string& error);
+    // Reads and parses a script file (no directory, at most kMaxBytes).
     static std::optional<Scenario> load(const std::string& file, std::string& error);
 
     enum class Step { Wait, End, Failed };
@@ -56,18 +93,14 @@ class Scenario {
     const std::vector<ScenarioCommand>& commands() const { return commands_; }
 
   private:
-    bool expect(HeadlessHost& host, const ScenarioCommand& c);
-    bool expectNot(HeadlessHost& host, const ScenarioCommand& c);
-    bool snapshot(HeadlessHost& host, const ScenarioCommand& c);
-    bool expectLcd(HeadlessHost& host, const ScenarioCommand& c);
-    bool expectRecord(const ScenarioCommand& c);
-    bool expectSerial(HeadlessHost& host, const ScenarioCommand& c);
+    struct Exec; // runs one command; defined with the commands
+    bool fail(int line, const std::string& why);
     ControlUnit& controlUnit();
 
     std::string file_;
     std::vector<ScenarioCommand> commands_;
     std::size_t pc_ = 0;
-    std::size_t traceCursor_ = 0;
+    std::uint64_t traceCursor_ = 0; // number of the next trace line to look at
     std::string failure_;
     std::shared_ptr<ControlUnit> controlUnit_;
     bool busRounds_ = false;        // the control unit answers every 100 ms
