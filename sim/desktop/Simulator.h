@@ -111,8 +111,7 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     // Set from a signal handler (SIGTERM, SIGINT): the host ends at its next tick.
     static volatile std::sig_atomic_t quitRequested;
 
-    // Keyboard option: the panel key of a PC key, or -1.
-    static int PanelKeyOfPcKey(int qtKey);
+    // A PC key (Qt::Key) pressed or released: a panel key with --keyboard.
     void pcKey(int qtKey, bool pressed);
     void popupMenu(const QPoint& globalPos);
 

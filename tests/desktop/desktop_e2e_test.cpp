@@ -1,8 +1,9 @@
 // The real simulator window under a virtual X display: a mouse click on a
 // key region reaches the panel, and the LCD changes in the shared memory.
-// Today's panel draws nothing on a key press (the screens follow), so the
-// click goes to test button 14, the controller reset, which draws the reset
-// screen; the OK key is clicked first to show that key windows take clicks.
+// The click that must change the LCD goes to test button 14, the controller
+// reset: its reset screen is drawn whatever the panel shows, even while it
+// is still starting. The OK key is clicked first, to show that key windows
+// take clicks. SIGTERM then ends the simulator like its Exit command.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>

@@ -1,0 +1,378 @@
+// The simulator's windows: the device and frame layouts, zoom, menus and
+// their commands.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "sim/LcdPng.h"
+#include "sim/desktop/ColorsView.h"
+#include "sim/desktop/DeviceWindow.h"
+#include "sim/desktop/Hardkeys.h"
+#include "sim/desktop/KeyWindow.h"
+#include "sim/desktop/LcdExport.h"
+#include "sim/desktop/LcdView.h"
+#include "sim/desktop/LogView.h"
+#include "sim/desktop/MainFrame.h"
+#include "sim/desktop/QtPicture.h"
+#include "sim/desktop/Simulator.h"
+#include "sim/desktop/SysInfoView.h"
+
+QWidget* Simulator::topWindow() const
+{
+    return options_.frame ? static_cast<QWidget*>(main_.data()) : device_.data();
+}
+
+QWidget* Simulator::keyWindow(int index) const
+{
+    return index >= 0 && index < static_cast<int>(keyWindows_.size()) ? keyWindows_[index].data() : nullptr;
+}
+
+QAction* Simulator::action(int id) const
+{
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void Simulator::buildActions()
+{
+    actionOwner_ = std::make_unique<QObject>();
+    auto add = [this](int id, const QString& text, const QKeySequence& key = {}) {
+        auto* a = new QAction(text, actionOwner_.get());
+        a->setData(id);
+        a->setObjectName(QString::number(id));
+        if (!key.isEmpty()) {
+            a->setShortcut(key);
+            a->setShortcutContext(Qt::WindowShortcut);
+        }
+        QObject::connect(a, &QAction::triggered, [this, id] { command(id); });
+        actions_[id] = a;
+        return a;
+    };
+    add(CMD_PAUSE, "Pause Application", QKeySequence(Qt::Key_F4));
+    add(CMD_RESUME, "Resume Application", QKeySequence(Qt::Key_F5));
+    add(CMD_SYSINFO, "&View system info");
+    add(CMD_EXIT, "E&xit");
+    add(CMD_COPY, "Copy to clipboard");
+    add(CMD_SAVE_PNG, "Save LCD as PNG...");
+    add(CMD_LOG, "Log");
+    add(CMD_ABOUT, "&About ...");
+    add(CMD_RESTART, "Restart Application", QKeySequence(Qt::Key_F3));
+    for (int i = 0; i < 6; ++i) {
+        add(CMD_LAYER0 + i, QString("Layer &%1").arg(i));
+        add(CMD_COLORS0 + i, QString("Layer &%1").arg(i));
+    }
+    for (int z = 1; z <= 4; ++z) {
+        QAction* a = add(CMD_ZOOM1 + z - 1, QString("Zoom &%1x").arg(z));
+        a->setCheckable(true);
+    }
+    // The menus show the key beside the text; Alt+F4 belongs to the window manager.
+    action(CMD_PAUSE)->setText("Pause Application\tF4");
+    action(CMD_RESUME)->setText("Resume Application\tF5");
+    action(CMD_EXIT)->setText("E&xit\tALT-F4");
+
+    popup_ = new QMenu;
+    for (int id : {int(CMD_PAUSE), int(CMD_RESUME), int(CMD_SYSINFO), int(CMD_COPY), int(CMD_SAVE_PNG), int(CMD_LOG)}) {
+        popup_->addAction(action(id));
+    }
+    QMenu* zoomMenu = popup_->addMenu("&Zoom");
+    for (int z = 0; z < 4; ++z) {
+        zoomMenu->addAction(action(CMD_ZOOM1 + z));
+    }
+    popup_->addSeparator();
+    popup_->addAction(action(CMD_ABOUT));
+    popup_->addAction(action(CMD_EXIT));
+    QObject::connect(popup_, &QMenu::aboutToShow, [this] { updateMenus(); });
+}
+
+void Simulator::updateMenus()
+{
+    const bool running = runner_->hasThread();
+    const bool paused = runner_->paused();
+    action(CMD_PAUSE)->setEnabled(running && !paused);
+    action(CMD_RESUME)->setEnabled(running && paused);
+    action(CMD_SYSINFO)->setEnabled(sysInfo_ == nullptr);
+    for (int i = 0; i < 6; ++i) {
+        action(CMD_LAYER0 + i)->setEnabled(i == 0 && options_.frame);
+        action(CMD_COLORS0 + i)->setEnabled(i == 0);
+    }
+    for (int z = 1; z <= 4; ++z) {
+        action(CMD_ZOOM1 + z - 1)->setChecked(z == zoom_);
+    }
+}
+
+void Simulator::popupMenu(const QPoint& globalPos)
+{
+    updateMenus();
+    popup_->popup(globalPos);
+}
+
+void Simulator::buildDeviceLayout()
+{
+    auto* device = new DeviceWindow(*this);
+    device_ = device;
+    device->setWindowTitle("Target device");
+    for (const auto& entry : actions_) {
+        device->addAction(entry.second); // the accelerators
+    }
+    auto* lcdView = new LcdView(*this, device);
+    lcdWindow_ = lcdView;
+    keyWindows_.clear();
+    for (int i = 0; i < SIM_MAX_HARDKEYS; ++i) {
+        const SIM_HARDKEY k = SIM_GetHardkey(i);
+        if (k.x1 > k.x0 && k.y1 >= k.y0) {
+            keyWindows_.push_back(new KeyWindow(*this, i, restImage_, pressedImage_, device));
+        }
+    }
+    layoutDevice();
+    device->move(10, 20);
+}
+
+void Simulator::layoutDevice()
+{
+    if (device_ == nullptr) {
+        return;
+    }
+    device_->setFixedSize(rest_.width * zoom_, rest_.height * zoom_);
+    const QBitmap shape = Mask(rest_, QRect(0, 0, rest_.width, rest_.height), zoom_);
+    if (shape.isNull()) {
+        host_->reportError("Could not create region");
+    } else {
+        device_->setMask(shape);
+    }
+    lcdWindow_->setGeometry(kLcdX * zoom_, kLcdY * zoom_, kLcdWidth * zoom_, kLcdHeight * zoom_);
+    for (QPointer<QWidget>& w : keyWindows_) {
+        static_cast<KeyWindow*>(w.data())->place(zoom_);
+    }
+    device_->update();
+}
+
+void Simulator::buildFrameLayout()
+{
+    auto* frame = new MainFrame(*this);
+    main_ = frame;
+    frame->setWindowTitle("LumUI Simulation");
+    QMenu* file = frame->menuBar()->addMenu("&File");
+    for (int id : {int(CMD_PAUSE), int(CMD_RESUME), int(CMD_SYSINFO), int(CMD_COPY), int(CMD_SAVE_PNG)}) {
+        file->addAction(action(id));
+    }
+    file->addSeparator();
+    file->addAction(action(CMD_EXIT));
+    QMenu* view = frame->menuBar()->addMenu("&View");
+    QMenu* layers = view->addMenu("&Layer");
+    QMenu* colours = view->addMenu("&Colors");
+    for (int i = 0; i < 6; ++i) {
+        layers->addAction(action(CMD_LAYER0 + i));
+        colours->addAction(action(CMD_COLORS0 + i));
+    }
+    view->addAction(action(CMD_LOG));
+    QMenu* zoomMenu = view->addMenu("&Zoom");
+    for (int z = 0; z < 4; ++z) {
+        zoomMenu->addAction(action(CMD_ZOOM1 + z));
+    }
+    frame->menuBar()->addMenu("&Help")->addAction(action(CMD_ABOUT));
+    for (QMenu* m : {file, view, layers, colours}) {
+        QObject::connect(m, &QMenu::aboutToShow, [this] { updateMenus(); });
+    }
+    frame->addAction(action(CMD_RESTART));
+    auto* mdi = new QMdiArea;
+    mdi_ = mdi;
+    frame->setCentralWidget(mdi);
+    frame->resize(kLcdWidth + 250, kLcdHeight + 150);
+    openLayer();
+    openColors();
+    openLog();
+}
+
+void Simulator::setZoom(int zoom)
+{
+    zoom_ = std::clamp(zoom, 1, 4);
+    if (options_.frame) {
+        if (lcdWindow_ != nullptr) {
+            lcdWindow_->setFixedSize(kLcdWidth * zoom_, kLcdHeight * zoom_);
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(lcdWindow_->parentWidget())) {
+                sub->adjustSize();
+            }
+        }
+    } else {
+        layoutDevice();
+    }
+    updateMenus();
+}
+
+void Simulator::openLayer()
+{
+    if (!options_.frame) {
+        return;
+    }
+    if (lcdWindow_ == nullptr) {
+        auto* view = new LcdView(*this, nullptr);
+        view->setFixedSize(kLcdWidth * zoom_, kLcdHeight * zoom_);
+        lcdWindow_ = view;
+        QMdiSubWindow* sub = mdi_->addSubWindow(view);
+        sub->setWindowTitle(
+            QString::asprintf("LCD #%d %d*%d %dbpp, FixedPalette %d", 0, kLcdWidth, kLcdHeight, 24, 888));
+        sub->move(0, 0);
+    }
+    lcdWindow_->parentWidget()->show();
+    // Enlarge the main window to fit the layer.
+    const QSize need = lcdWindow_->parentWidget()->frameGeometry().bottomRight().x() > 0
+                           ? QSize(lcdWindow_->parentWidget()->geometry().right() + 20,
+                                   lcdWindow_->parentWidget()->geometry().bottom() + main_->menuBar()->height() + 20)
+                           : QSize();
+    if (need.isValid()) {
+        main_->resize(main_->size().expandedTo(need));
+    }
+}
+
+void Simulator::openColors()
+{
+    if (options_.frame) {
+        if (colors_ == nullptr) {
+            auto* view = new ColorsView;
+            colors_ = view;
+            QMdiSubWindow* sub = mdi_->addSubWindow(view);
+            sub->move(kLcdWidth * zoom_ + 20, 0);
+        }
+        colors_->parentWidget()->show();
+        return;
+    }
+    if (colors_ == nullptr) {
+        colors_ = new ColorsView;
+        colors_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    colors_->show();
+    colors_->raise();
+}
+
+void Simulator::openLog()
+{
+    if (logWindow_ == nullptr) {
+        auto* view = new LogView(log_);
+        logWindow_ = view;
+        if (options_.frame) {
+            QMdiSubWindow* sub = mdi_->addSubWindow(view);
+            sub->move(0, kLcdHeight * zoom_ + 40);
+        } else {
+            view->setAttribute(Qt::WA_DeleteOnClose);
+        }
+    }
+    if (options_.frame) {
+        logWindow_->parentWidget()->show();
+    }
+    logWindow_->show();
+    logWindow_->raise();
+}
+
+void Simulator::openSysInfo()
+{
+    if (sysInfo_ == nullptr) {
+        sysInfo_ = new SysInfoView;
+    }
+    sysInfo_->show();
+}
+
+void Simulator::copyToClipboard()
+{
+    const std::vector<std::uint32_t> rgb = lcdPixels();
+    QImage image(kLcdWidth, kLcdHeight, QImage::Format_RGB555);
+    for (int y = 0; y < kLcdHeight; ++y) {
+        auto* line = reinterpret_cast<std::uint16_t*>(image.scanLine(y));
+        for (int x = 0; x < kLcdWidth; ++x) {
+            line[x] = Rgb555(rgb[static_cast<std::size_t>(y) * kLcdWidth + x]);
+        }
+    }
+    auto* mime = new QMimeData;
+    mime->setImageData(image);
+    const std::vector<std::uint8_t> dib = LcdDib555(rgb.data(), kLcdWidth, kLcdHeight);
+    mime->setData("image/x-dib",
+                  QByteArray(reinterpret_cast<const char*>(dib.data()), static_cast<qsizetype>(dib.size())));
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+void Simulator::saveLcdPng()
+{
+    const QString path =
+        QFileDialog::getSaveFileName(topWindow(), "Save LCD as PNG", "lcd.png", "PNG pictures (*.png)");
+    if (path.isEmpty()) {
+        return;
+    }
+    LcdPicture picture;
+    picture.rgb = lcdPixels();
+    if (!LcdPngWrite(path.toStdString(), picture)) {
+        showBox("Cannot write " + path, "LumUISim", true);
+    }
+}
+
+void Simulator::about()
+{
+    QDialog dialog(topWindow());
+    dialog.setWindowTitle(QString::asprintf("About %s", "LumUI Simulation"));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel("LumUISim"));
+    QString version = "X.XX";
+    version[0] = '4';
+    version[2] = '0';
+    version[3] = '6';
+    layout->addWidget(new QLabel(QString::asprintf("Version: %s", version.toLatin1().constData())));
+    layout->addWidget(new QLabel("Simulation of the boiler control panel"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.exec();
+}
+
+void Simulator::command(int id)
+{
+    switch (id) {
+    case CMD_RESTART:
+        startApplication();
+        break;
+    case CMD_PAUSE:
+        runner_->pause();
+        break;
+    case CMD_RESUME:
+        runner_->resume();
+        break;
+    case CMD_SYSINFO:
+        openSysInfo();
+        break;
+    case CMD_EXIT:
+        if (topWindow() != nullptr) {
+            topWindow()->close();
+        }
+        break;
+    case CMD_COPY:
+        copyToClipboard();
+        break;
+    case CMD_SAVE_PNG:
+        saveLcdPng();
+        break;
+    case CMD_LOG:
+        openLog();
+        break;
+    case CMD_ABOUT:
+        about();
+        break;
+    default:
+        if (id == CMD_LAYER0) {
+            openLayer();
+        } else if (id == CMD_COLORS0) {
+            openColors();
+        } else if (id >= CMD_ZOOM1 && id < CMD_ZOOM1 + 4) {
+            setZoom(id - CMD_ZOOM1 + 1);
+        }
+        break;
+    }
+}
