@@ -96,10 +96,12 @@ TEST(ScenarioLanguage, GarbageIsRefusedWithFileLineAndWhatWasExpected)
         {"set-image pantry 0 01\n", "s.scn:1: set-image takes a block"},
         {"control-unit maybe\n", "s.scn:1: control-unit takes on or off, not 'maybe'"},
         // Control bytes are refused and never echoed raw.
-        {"expect BGA\x1b[2J\n", "s.scn:1: a control character (\\x1B) in the line"},
+        {"expect BGA\x1b[2J\n", "s.scn:1: a control character or a byte that is not UTF-8 in the line: "
+                                "expect BGA\\x1B[2J"},
         {"\xc2\x9b"
          "31m\n",
-         "s.scn:1: unknown command '\\xC2\\x9B31m'"},
+         "s.scn:1: a control character or a byte that is not UTF-8 in the line: \\xC2\\x9B31m"},
+        {"expect \xff\n", "s.scn:1: a control character or a byte that is not UTF-8 in the line: expect \\xFF"},
     };
     for (const auto& [source, expected] : cases) {
         const std::string error = ParseError(source);

@@ -30,6 +30,35 @@ std::string ShmPath(const std::string& name)
     return name.empty() || name[0] != '/' ? "/" + name : name;
 }
 
+// Opens the object; -1 with `error` (and errno) set when it cannot. A name
+// taken by a FIFO must not block the open, and only a regular object is a map.
+int OpenObject(const std::string& name, int flags, std::string& error)
+{
+    const int fd = ::shm_open(ShmPath(name).c_str(), flags | O_NONBLOCK, 0644);
+    const int openErrno = errno;
+    // What is there, also when the open failed (a directory is EINVAL to shm_open).
+    const int probe = fd >= 0 ? fd : ::shm_open(ShmPath(name).c_str(), O_RDONLY | O_NONBLOCK, 0);
+    struct stat st {};
+    if (probe >= 0 && ::fstat(probe, &st) == 0 && !S_ISREG(st.st_mode)) {
+        error = "the LCD map name '" + name + "' is taken by something that is no shared memory (" +
+                (S_ISDIR(st.st_mode)    ? "a directory"
+                 : S_ISFIFO(st.st_mode) ? "a FIFO"
+                                        : "not a regular file") +
+                ")";
+        ::close(probe);
+        errno = EINVAL;
+        return -1;
+    }
+    if (probe >= 0 && probe != fd) {
+        ::close(probe);
+    }
+    if (fd < 0) {
+        error = "shm_open " + name + ": " + std::strerror(openErrno);
+        errno = openErrno;
+    }
+    return fd;
+}
+
 // Watchers read while the application writes, without a lock: every access
 // is a relaxed atomic word, the counter orders them.
 std::uint32_t Load(const std::uint32_t* p, std::memory_order order = std::memory_order_relaxed)
@@ -63,13 +92,12 @@ bool LcdMap::create(const std::string& name, int width, int height, std::string&
 {
     close(false);
     const std::size_t size = lcdmap::kHeaderSize + lcdmap::RowBytes(width) * static_cast<std::size_t>(height);
-    int fd = ::shm_open(ShmPath(name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0644);
+    int fd = OpenObject(name, O_RDWR | O_CREAT | O_EXCL, error);
     const bool created = fd >= 0;
     if (fd < 0 && errno == EEXIST) {
-        fd = ::shm_open(ShmPath(name).c_str(), O_RDWR, 0644);
+        fd = OpenObject(name, O_RDWR, error);
     }
     if (fd < 0) {
-        error = "shm_open " + name + ": " + std::strerror(errno);
         return false;
     }
     struct stat st {};
@@ -123,9 +151,11 @@ bool LcdMap::create(const std::string& name, int width, int height, std::string&
 bool LcdMap::attach(const std::string& name, std::string& error)
 {
     close(false);
-    const int fd = ::shm_open(ShmPath(name).c_str(), O_RDONLY, 0);
+    const int fd = OpenObject(name, O_RDONLY, error);
     if (fd < 0) {
-        error = "no LCD map '" + name + "' (" + std::strerror(errno) + "): is the simulator running?";
+        if (errno == ENOENT) {
+            error = "no LCD map '" + name + "' (" + std::strerror(errno) + "): is the simulator running?";
+        }
         return false;
     }
     struct stat st {};

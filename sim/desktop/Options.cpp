@@ -31,7 +31,7 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& to) {
-            if (i + 1 >= args.size()) {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
                 message = "panel-sim: " + a + " needs a value";
                 return false;
             }

@@ -1,9 +1,13 @@
 #include "sim/desktop/Picture.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
-#include <iterator>
 #include <map>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -111,21 +115,37 @@ bool BmpDecode(const std::uint8_t* data, std::size_t size, Picture& out, std::st
 
 bool BmpReadFile(const std::string& path, Picture& out, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
-        error = "cannot open " + path;
+    // Not blocking on a FIFO: it is refused below, as is everything but a regular file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = "cannot open " + path + ": " + std::strerror(errno);
         return false;
     }
-    const std::streamoff size = in.tellg();
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        error = path + ": not a regular file";
+        return false;
+    }
     // Header, palette and the largest picture we accept, with room to spare.
-    constexpr std::streamoff kMaxFile = 2048 + 4LL * kPictureMaxSide * kPictureMaxSide;
-    if (size < 0 || size > kMaxFile) {
+    constexpr std::uint64_t kMaxFile = 2048 + 4ULL * kPictureMaxSide * kPictureMaxSide;
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxFile) {
+        ::close(fd);
         error = path + ": file too large for a device picture";
         return false;
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
+    std::size_t size = 0;
+    while (size < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
+        if (n > 0) {
+            size += static_cast<std::size_t>(n);
+        } else if (n == 0 || errno != EINTR) {
+            break;
+        }
+    }
+    ::close(fd);
+    if (size != bytes.size()) {
         error = "cannot read " + path;
         return false;
     }

@@ -18,13 +18,15 @@ struct Picture {
     void set(int x, int y, std::uint32_t c) { rgb[static_cast<std::size_t>(y) * width + x] = c; }
 };
 
-// Device pictures larger than this are refused as oversized.
-inline constexpr int kPictureMaxSide = 4096;
+// Device pictures larger than this are refused as oversized: the window of
+// one at zoom 4 must stay within reason (4096 x 4096 pixels took 1.4 GB).
+inline constexpr int kPictureMaxSide = 1024;
 
 // Uncompressed BMP with 8 (palette), 24 or 32 bits per pixel, rows in either
 // order. Any inconsistency is refused with a reason; nothing is read beyond
 // `size` bytes.
 bool BmpDecode(const std::uint8_t* data, std::size_t size, Picture& out, std::string& error);
+// Only a regular file is read.
 bool BmpReadFile(const std::string& path, Picture& out, std::string& error);
 
 // 8-bit palette BMP when the picture has at most 256 colours, else 24-bit.

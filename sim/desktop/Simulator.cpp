@@ -20,6 +20,7 @@
 #include "sim/desktop/Hardkeys.h"
 #include "sim/desktop/KeyWindow.h"
 #include "sim/desktop/QtPicture.h"
+#include "sim/headless/Words.h"
 
 namespace {
 
@@ -74,13 +75,22 @@ void Simulator::shutDown()
 
 void Simulator::showBox(const QString& text, const QString& title, bool warning)
 {
-    std::fprintf(stderr, "%s: %s\n", title.toUtf8().constData(), text.toUtf8().constData());
+    std::fprintf(stderr, "%s: %s\n", Printable(title.toStdString()).c_str(), Printable(text.toStdString()).c_str());
     if (boxHook) {
         boxHook(text, title, warning);
         return;
     }
     QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information, title, text, QMessageBox::Ok,
                     topWindow());
+    // SIGTERM must end a box too, also one shown before the event loop runs.
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, &box, [&box] {
+        if (quitRequested != 0) {
+            box.done(QMessageBox::Cancel);
+        }
+    });
+    watch.start();
     box.exec();
 }
 

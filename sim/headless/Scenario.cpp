@@ -473,12 +473,8 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
         if (text.empty() || text[0] == '#') {
             continue;
         }
-        const auto control = std::find_if(text.begin(), text.end(),
-                                          [](unsigned char c) { return (c < 0x20 && c != '\t') || c == 0x7F; });
-        if (control != text.end()) {
-            char hex[5];
-            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(*control));
-            return fail(std::string("a control character (") + hex + ") in the line");
+        if (Printable(text) != text) {
+            return fail("a control character or a byte that is not UTF-8 in the line: " + Printable(text));
         }
         const std::size_t space = text.find_first_of(" \t");
         const std::string name = text.substr(0, space);

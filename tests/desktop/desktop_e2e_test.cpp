@@ -6,12 +6,14 @@
 // take clicks. SIGTERM then ends the simulator like its Exit command.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <chrono>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -47,12 +49,80 @@ bool Run(const QString& program, const QStringList& args, const QProcessEnvironm
     return true;
 }
 
+// The simulator on Qt's offscreen platform, in `dir`, with its lock there.
+void StartOffscreen(QProcess& sim, const QTemporaryDir& dir, QStringList args)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("LSAN_OPTIONS", "suppressions=" PANEL_LSAN_SUPPRESSIONS ":print_suppressions=0");
+    sim.setProcessEnvironment(env);
+    sim.setWorkingDirectory(dir.path());
+    args << "--lock-dir" << dir.path();
+    sim.start(PANEL_SIM, args);
+}
+
+// Ends `sim` with SIGTERM; false (and killed) when it did not end within 5 s.
+bool EndsOnSigterm(QProcess& sim)
+{
+    sim.terminate();
+    if (sim.waitForFinished(5000)) {
+        return true;
+    }
+    sim.kill();
+    sim.waitForFinished(5000);
+    return false;
+}
+
 } // namespace
 
 class DesktopE2eTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void sigtermEndsTheErrorBoxOfATakenLcdMapName()
+    {
+        const std::string name = "PanelE2eTaken" + std::to_string(::getpid());
+        QVERIFY(QDir().mkpath(QString::fromStdString("/dev/shm/" + name)));
+        QTemporaryDir dir;
+        QProcess sim;
+        StartOffscreen(sim, dir, {"--lcd-map", QString::fromStdString(name)});
+        QVERIFY(sim.waitForStarted());
+        // The box comes after its text on standard error.
+        QByteArray err;
+        QVERIFY(Poll(
+            [&] {
+                sim.waitForReadyRead(10);
+                err += sim.readAllStandardError();
+                return err.contains("Could not alloc Server data ...");
+            },
+            std::chrono::seconds(10)));
+        const bool ended = EndsOnSigterm(sim);
+        QDir().rmdir(QString::fromStdString("/dev/shm/" + name));
+        QVERIFY2(ended, "the error box held off SIGTERM");
+        QCOMPARE(sim.exitCode(), 1);
+        QVERIFY(err.contains("is taken by something that is no shared memory (a directory)"));
+    }
+
+    void aDevicePictureThatIsAFifoDoesNotHoldUpTheStart()
+    {
+        QTemporaryDir dir;
+        QVERIFY(::mkfifo(QString(dir.path() + "/Device.bmp").toUtf8().constData(), 0600) == 0);
+        const std::string name = "PanelE2eFifo" + std::to_string(::getpid());
+        QProcess sim;
+        sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        StartOffscreen(sim, dir, {"--pictures", dir.path(), "--lcd-map", QString::fromStdString(name)});
+        QVERIFY(sim.waitForStarted());
+        LcdMap lcd;
+        std::string error;
+        const bool up = Poll([&] { return lcd.attach(name, error); }, std::chrono::seconds(10));
+        QVERIFY(EndsOnSigterm(sim));
+        QVERIFY2(up, "the simulator did not come up");
+        QCOMPARE(sim.exitCode(), 0);
+        QFile log(dir.path() + "/SimError.log");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.readAll().contains("Device.bmp: not a regular file"));
+    }
+
     void mouseClickOnAKeyRegionChangesTheSharedLcd()
     {
         const QString xvfb = QStandardPaths::findExecutable("Xvfb");

@@ -5,11 +5,15 @@
 #include <QTest>
 #include <condition_variable>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <mutex>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "core/KEY.h"
@@ -63,6 +67,19 @@ SimOptions Quiet(const std::string& lockDir)
     o.lockDirectory = lockDir;
     o.lcdMap = "PanelDesktopTest" + std::to_string(::getpid());
     return o;
+}
+
+// Runs `f`; false when it did not return within 5 s, blocked by the FIFO
+// `fifo` (which is then opened for writing to let it go).
+template <typename F> bool ReturnsPromptly(const std::string& fifo, F f)
+{
+    auto result = std::async(std::launch::async, f);
+    if (result.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+        result.wait();
+        return false;
+    }
+    return result.get();
 }
 
 // An application that only sleeps, as the panel's main loop does.
@@ -177,6 +194,48 @@ class DesktopTest : public QObject {
         QCOMPARE(SIM_HardkeyCount(), 8);
         QVERIFY(sim.log().text().find("\x01" + dir.path() + "/Device.bmp") != std::string::npos);
         QVERIFY(dir.read("SimError.log").find("Device.bmp") != std::string::npos);
+    }
+
+    void namesTakenByFifosAndOversizedPicturesAreRefusedAtOnce()
+    {
+        ScratchDir dir;
+        std::string error;
+        const std::string fifo = dir.path() + "/Device.bmp";
+        QCOMPARE(::mkfifo(fifo.c_str(), 0600), 0);
+        Picture picture;
+        QVERIFY(ReturnsPromptly(fifo, [&] { return !BmpReadFile(fifo, picture, error); }));
+        QCOMPARE(error, fifo + ": not a regular file");
+        // The shared LCD memory's name taken by a FIFO or a directory.
+        const std::string shm = "PanelDesktopTaken" + std::to_string(::getpid());
+        QCOMPARE(::mkfifo(("/dev/shm/" + shm).c_str(), 0600), 0);
+        LcdMap map;
+        QVERIFY(ReturnsPromptly("/dev/shm/" + shm, [&] { return !map.attach(shm, error); }));
+        QVERIFY2(error.find("is taken by something that is no shared memory (a FIFO)") != std::string::npos,
+                 error.c_str());
+        QVERIFY(!map.create(shm, 240, 160, error));
+        QVERIFY2(error.find("(a FIFO)") != std::string::npos, error.c_str());
+        ::unlink(("/dev/shm/" + shm).c_str());
+        QCOMPARE(::mkdir(("/dev/shm/" + shm).c_str(), 0700), 0);
+        QVERIFY(!map.create(shm, 240, 160, error));
+        QVERIFY2(error.find("(a directory)") != std::string::npos, error.c_str());
+        QVERIFY(!map.attach(shm, error));
+        ::rmdir(("/dev/shm/" + shm).c_str());
+
+        // A picture whose window at zoom 4 would take gigabytes: the built-in pair instead.
+        std::vector<std::uint8_t> wide = BmpEncode(Picture(kPictureMaxSide + 1, 2, Simulator::kTransparent));
+        QVERIFY(!BmpDecode(wide.data(), wide.size(), picture, error));
+        QVERIFY(error.find("oversized") != std::string::npos);
+        ::unlink(fifo.c_str());
+        QVERIFY(BmpWriteFile(dir.path() + "/Device.bmp", Picture(kPictureMaxSide + 1, 311, 0)));
+        QVERIFY(BmpWriteFile(dir.path() + "/Device1.bmp", Picture(kPictureMaxSide + 1, 311, 0)));
+        SimOptions o = Quiet(dir.path());
+        o.errorBoxes = false;
+        Simulator sim(o, Idle);
+        sim.loadPictures();
+        QVERIFY(sim.builtinPictures());
+        QVERIFY(dir.read("SimError.log").find("oversized") != std::string::npos);
+        QVERIFY(BmpWriteFile(dir.path() + "/Device.bmp", Picture(kPictureMaxSide, 2, 0)));
+        QVERIFY(BmpReadFile(dir.path() + "/Device.bmp", picture, error));
     }
 
     void keyWindowsHoldTheKeyWhilePressed()
@@ -386,6 +445,8 @@ class DesktopTest : public QObject {
         QVERIFY(!ParseSimOptions({"--zoom", "5"}, o, message, help));
         QVERIFY(!ParseSimOptions({"--pictures"}, o, message, help));
         QVERIFY(!ParseSimOptions({"--frobnicate"}, o, message, help));
+        QVERIFY(!ParseSimOptions({"--lock-dir", ""}, o, message, help)); // not the root directory
+        QCOMPARE(message, std::string("panel-sim: --lock-dir needs a value"));
     }
 
     void logDropsItsOldestLinesFirst()

@@ -18,3 +18,7 @@ target_compile_definitions(desktop_e2e_tests PRIVATE
 target_link_libraries(desktop_e2e_tests PRIVATE simdesktop Qt6::Test panel_warnings)
 add_test(NAME desktop.xvfb_click COMMAND desktop_e2e_tests)
 set_tests_properties(desktop.xvfb_click PROPERTIES TIMEOUT 120 SKIP_REGULAR_EXPRESSION "SKIP   :")
+
+# panel-lcdmap takes its milliseconds whole and in range, or refuses them.
+add_test(NAME desktop.lcdmap_refuses_garbage_milliseconds
+    COMMAND sh -c "for v in abc 12x 99999999999999999999 -5 ''; do out=$($<TARGET_FILE:panel-lcdmap> --wait-change \"$v\" 2>&1); s=$?; test $s -eq 2 && echo \"$out\" | grep -q 'takes milliseconds from 0 to 86400000' || { echo \"'$v': status $s: $out\"; exit 1; }; done")

@@ -8,6 +8,7 @@
 #include "sim/desktop/LcdMap.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,8 +16,11 @@
 #include <thread>
 
 #include "sim/LcdPng.h"
+#include "sim/headless/Words.h"
 
 namespace {
+
+constexpr std::uint64_t kLongestWaitMs = 24ULL * 3600 * 1000;
 
 int Usage()
 {
@@ -45,7 +49,13 @@ int main(int argc, char** argv)
         } else if (a == "--info") {
             info = true;
         } else if (a == "--wait-change" && i + 1 < argc) {
-            waitMs = std::strtol(argv[++i], nullptr, 10);
+            const auto ms = WholeNumber(argv[++i], 10, kLongestWaitMs);
+            if (!ms) {
+                std::fprintf(stderr, "panel-lcdmap: --wait-change takes milliseconds from 0 to %lld, not '%s'\n",
+                             static_cast<long long>(kLongestWaitMs), Printable(argv[i]).c_str());
+                return 2;
+            }
+            waitMs = static_cast<long>(*ms);
         } else if (a == "--after" && i + 1 < argc) {
             after = argv[++i];
         } else if (a == "-h" || a == "--help" || a[0] == '-' || !png.empty()) {
