@@ -226,14 +226,16 @@ template <int on, int off> bool ParseSwitchButton(Line& l)
     return l.add(Command::Button{l.args[0] == "on" ? on : off});
 }
 
-bool ParseExpect(Line& l)
+template <typename C> bool ParseTraceLine(Line& l)
 {
-    return !l.rest.empty() && l.add(Command::Expect{l.rest});
+    return !l.rest.empty() && l.add(C{l.rest});
 }
 
-bool ParseExpectNot(Line& l)
+// Commands of hexadecimal bytes alone.
+template <typename C, std::size_t most> bool ParseBytes(Line& l)
 {
-    return !l.rest.empty() && l.add(Command::ExpectNot{l.rest});
+    std::vector<std::uint8_t> b;
+    return l.bytes(0, 1, most, b) && l.add(C{b});
 }
 
 bool ParsePrintTrace(Line& l)
@@ -298,18 +300,6 @@ bool ParsePost(Line& l)
                                static_cast<std::uint32_t>(*par)});
 }
 
-bool ParseSerialSend(Line& l)
-{
-    std::vector<std::uint8_t> b;
-    return l.bytes(0, 1, SIZE_MAX, b) && l.add(Command::SerialSend{b});
-}
-
-bool ParseExpectSerial(Line& l)
-{
-    std::vector<std::uint8_t> b;
-    return l.bytes(0, 1, SIZE_MAX, b) && l.add(Command::ExpectSerial{b});
-}
-
 bool ParseSetImage(Line& l)
 {
     if (l.args.size() < 3) {
@@ -333,18 +323,6 @@ bool ParseControlUnit(Line& l)
         return false;
     }
     return l.add(Command::ControlUnitSwitch{l.args[0] == "on"});
-}
-
-bool ParseSendData(Line& l)
-{
-    std::vector<std::uint8_t> b;
-    return l.bytes(0, 1, 32, b) && l.add(Command::SendData{b});
-}
-
-bool ParseSendStatus(Line& l)
-{
-    std::vector<std::uint8_t> b;
-    return l.bytes(0, 1, 20, b) && l.add(Command::SendStatus{b});
 }
 
 bool ParseSendMask(Line& l)
@@ -384,8 +362,8 @@ constexpr Verb kVerbs[] = {
     {"controller-reset", "no argument", ParseFixedButton<14>},
     {"fa-parametrisation", "on or off", ParseSwitchButton<15, 16>},
     {"calibration", "on or off", ParseSwitchButton<17, 18>},
-    {"expect", "the trace line to look for", ParseExpect},
-    {"expect-not", "the trace line to look for", ParseExpectNot},
+    {"expect", "the trace line to look for", ParseTraceLine<Command::Expect>},
+    {"expect-not", "the trace line to look for", ParseTraceLine<Command::ExpectNot>},
     {"print-trace", "no argument", ParsePrintTrace},
     {"snapshot", "one file name ending in .png", ParseSnapshot},
     {"expect-lcd", "one file name ending in .png", ParseExpectLcd},
@@ -393,15 +371,15 @@ constexpr Verb kVerbs[] = {
      "a task from 1 to 5, a signal (a name such as SIG_STATUS_UPDATED, or a number from 5 to 255) and an optional "
      "parameter (decimal, or hexadecimal after 0x)",
      ParsePost},
-    {"serial-send", "hexadecimal bytes such as 07 00 FF", ParseSerialSend},
-    {"expect-serial", "hexadecimal bytes such as 07 00 FF", ParseExpectSerial},
+    {"serial-send", "hexadecimal bytes such as 07 00 FF", ParseBytes<Command::SerialSend, SIZE_MAX>},
+    {"expect-serial", "hexadecimal bytes such as 07 00 FF", ParseBytes<Command::ExpectSerial, SIZE_MAX>},
     {"set-image",
      "a block (status, service, plant, system, display, counters, solar, circuit1, circuit2, messages, messages2, "
      "faults, history), a decimal offset inside it and hexadecimal bytes that fit",
      ParseSetImage},
     {"control-unit", "on or off", ParseControlUnit},
-    {"send-data", "1 to 32 hexadecimal bytes", ParseSendData},
-    {"send-status", "1 to 20 hexadecimal bytes", ParseSendStatus},
+    {"send-data", "1 to 32 hexadecimal bytes", ParseBytes<Command::SendData, 32>},
+    {"send-status", "1 to 20 hexadecimal bytes", ParseBytes<Command::SendStatus, 20>},
     {"send-mask", "one hexadecimal 16-bit mask", ParseSendMask},
     {"expect-record", "a user-operation code from 200 to 252 and optional hexadecimal bytes", ParseExpectRecord},
 };
@@ -433,22 +411,22 @@ std::optional<Scenario> Scenario::load(const std::string& file, std::string& err
         error = name + ": a directory, not a scenario";
         return std::nullopt;
     }
-    // Read at most one byte beyond the limit: enough to know it is exceeded.
+    // Reading stops one buffer beyond the limit: enough to know it is exceeded.
     std::string source;
     char buffer[4096];
-    ssize_t n = 0;
-    while (source.size() <= kMaxBytes && (n = ::read(fd, buffer, sizeof buffer)) != 0) {
-        if (n < 0 && errno != EINTR) {
+    while (source.size() <= kMaxBytes) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            source.append(buffer, static_cast<std::size_t>(n));
+        } else if (n == 0) {
             break;
+        } else if (errno != EINTR) {
+            error = name + ": cannot read the scenario: " + std::strerror(errno);
+            ::close(fd);
+            return std::nullopt;
         }
-        source.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
     }
-    const int readErrno = errno;
     ::close(fd);
-    if (n < 0) {
-        error = name + ": cannot read the scenario: " + std::strerror(readErrno);
-        return std::nullopt;
-    }
     if (source.size() > kMaxBytes) {
         error = name + ": longer than " + std::to_string(kMaxBytes >> 20) + " MiB; a scenario is a text of commands";
         return std::nullopt;
@@ -473,6 +451,7 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
         if (text.empty() || text[0] == '#') {
             continue;
         }
+        // Past this check the line is text that a terminal shows as it is.
         if (Printable(text) != text) {
             return fail("a control character or a byte that is not UTF-8 in the line: " + Printable(text));
         }
@@ -481,7 +460,7 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
         const auto verb =
             std::find_if(std::begin(kVerbs), std::end(kVerbs), [&](const Verb& v) { return name == v.name; });
         if (verb == std::end(kVerbs)) {
-            return fail("unknown command '" + Printable(name) + "'");
+            return fail("unknown command '" + name + "'");
         }
         Line line;
         line.rest = space == std::string::npos ? "" : Trim(text.substr(space));
@@ -490,7 +469,7 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
         if (!verb->parse(line)) {
             std::string message = name + " takes " + verb->takes;
             const std::string& bad = line.bad.empty() ? line.rest : line.bad;
-            return fail(bad.empty() ? message : message + ", not '" + Printable(bad) + "'");
+            return fail(bad.empty() ? message : message + ", not '" + bad + "'");
         }
         for (Command::Action& a : line.out) {
             s.commands_.push_back(Command{number, std::move(a)});

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every libFuzzer target of tests/fuzz with clang (address and
 # undefined-behaviour sanitizers) in build/fuzz and runs each for the given
-# seconds (default 60). Crashes and their inputs land in build/fuzz/<target>/.
+# seconds (default 60), starting from tests/fuzz/seeds/<target>/ where there
+# is one. Crashes and their inputs land in build/fuzz/<target>/.
 set -euo pipefail
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -22,8 +23,10 @@ while read -r fuzzer; do
     [ -n "$fuzzer" ] || continue
     name=$(basename "$fuzzer")
     mkdir -p "$build/$name/corpus"
+    seeds=()
+    [ -d "$root/tests/fuzz/seeds/$name" ] && seeds=("$root/tests/fuzz/seeds/$name")
     echo "== $name: $seconds s"
-    if ! (cd "$build/$name" && "$fuzzer" -max_total_time="$seconds" -print_final_stats=1 corpus); then
+    if ! (cd "$build/$name" && "$fuzzer" -max_total_time="$seconds" -print_final_stats=1 corpus "${seeds[@]}"); then
         echo "== $name: FAILED (crash input in $build/$name)"
         status=1
     fi
