@@ -19,7 +19,7 @@ struct Picture {
 };
 
 // Device pictures larger than this are refused as oversized: the window of
-// one at zoom 4 must stay within reason (4096 x 4096 pixels took 1.4 GB).
+// one at zoom 4 must stay within reason (4096 x 4096 took over a gigabyte).
 inline constexpr int kPictureMaxSide = 1024;
 
 // Uncompressed BMP with 8 (palette), 24 or 32 bits per pixel, rows in either
