@@ -231,7 +231,7 @@ bool Simulator::startUp()
         loadPictures();
     }
     if (!lcd_.create(mapName, kLcdWidth, kLcdHeight, error)) {
-        std::fprintf(stderr, "panel-sim: %s\n", error.c_str());
+        std::fprintf(stderr, "panel-sim: %s\n", Printable(error).c_str());
         showBox("Could not alloc Server data ...", "LumUISim", true);
         exitCode_ = 1;
         return false;

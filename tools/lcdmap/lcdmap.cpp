@@ -70,7 +70,7 @@ int main(int argc, char** argv)
     LcdMap map;
     std::string error;
     if (!map.attach(name, error)) {
-        std::fprintf(stderr, "panel-lcdmap: %s\n", error.c_str());
+        std::fprintf(stderr, "panel-lcdmap: %s\n", Printable(error).c_str());
         return 1;
     }
     if (info) {
