@@ -37,6 +37,12 @@ if(TARGET panel_tests)
     add_test(NAME data.catalogues_keep_pictograms_and_formats
         COMMAND flashgen --check ${CMAKE_CURRENT_SOURCE_DIR}/assets/po)
 
+    # Unreadable catalogues (links in a loop or to nothing, FIFOs, folders)
+    # are errors with file and reason; a byte-order mark is accepted.
+    add_test(NAME data.flashgen_hostile_folders
+        COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/flashgen_test.sh $<TARGET_FILE:flashgen>
+                ${CMAKE_CURRENT_SOURCE_DIR}/assets/po)
+
     # --flash: the delivered image as a file runs like the built-in one; a
     # missing file is refused with status 2.
     file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/tests/lock/flash_file)

@@ -360,6 +360,8 @@ TEST(Catalogue, FaultsNameFileAndLine)
         {"msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n", "t.po:1: the header"},
         {"msgid \"a\"\nmsgstr \"b\"\n", "t.po:1: entry without msgctxt"},
         {"#~ msgctxt \"1\"\n", "t.po:1: obsolete entries"},
+        // A byte-order mark is a mark only at the very start.
+        {"\n\xEF\xBB\xBFmsgctxt \"1\"\n", "t.po:2: unknown keyword"},
     };
     for (const Case& c : cases) {
         po::Catalogue cat;
@@ -369,7 +371,7 @@ TEST(Catalogue, FaultsNameFileAndLine)
     }
     po::Catalogue cat;
     std::string error;
-    ASSERT_TRUE(po::Parse("msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n#, fuzzy\n"
+    ASSERT_TRUE(po::Parse("\xEF\xBB\xBFmsgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n#, fuzzy\n"
                           "msgctxt \"3\"\nmsgid \"x\"\n\"y\\\"\\n\"\nmsgstr \"z\"\n",
                           "t.po", 395, cat, error))
         << error;

@@ -1,7 +1,11 @@
 #include "Po.h"
 
-#include <fstream>
-#include <sstream>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace po {
 
@@ -134,6 +138,10 @@ bool Parse(std::string_view text, const std::string& path, std::uint16_t idCount
 {
     out = Catalogue{};
     out.path = path;
+    // Some editors start a UTF-8 file with a byte-order mark.
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
     std::vector<int> seenAt(idCount, 0);
     Pending p;
     Key last = Key::None;
@@ -258,16 +266,62 @@ bool Parse(std::string_view text, const std::string& path, std::uint16_t idCount
     return true;
 }
 
+namespace {
+
+// Why a catalogue could not be opened.
+std::string Unreadable(const std::string& path, int error)
+{
+    if (error == ELOOP) {
+        return "a loop of symbolic links";
+    }
+    struct stat link {};
+    if (error == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        std::error_code ec;
+        return "a symbolic link to nothing (" + std::filesystem::read_symlink(path, ec).string() + ")";
+    }
+    return std::strerror(error);
+}
+
+} // namespace
+
 bool ParseFile(const std::string& path, std::uint16_t idCount, Catalogue& out, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ":0: cannot read the file";
+    // Opened without blocking and checked before reading: a FIFO would
+    // otherwise wait for a writer, and a directory read as an empty file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = path + ":0: cannot read the catalogue: " + Unreadable(path, errno);
         return false;
     }
-    std::ostringstream all;
-    all << in.rdbuf();
-    return Parse(all.str(), path, idCount, out, error);
+    struct stat st {};
+    std::string why;
+    if (::fstat(fd, &st) != 0) {
+        why = std::strerror(errno);
+    } else if (S_ISDIR(st.st_mode)) {
+        why = "a directory, not a file";
+    } else if (S_ISFIFO(st.st_mode)) {
+        why = "a FIFO, not a file";
+    } else if (!S_ISREG(st.st_mode)) {
+        why = "a device or socket, not a file";
+    }
+    std::string text;
+    char buffer[65536];
+    while (why.empty()) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            text.append(buffer, static_cast<std::size_t>(n));
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            why = std::strerror(errno);
+        }
+    }
+    ::close(fd);
+    if (!why.empty()) {
+        error = path + ":0: cannot read the catalogue: " + why;
+        return false;
+    }
+    return Parse(text, path, idCount, out, error);
 }
 
 } // namespace po

@@ -22,9 +22,8 @@ std::string Where(const po::Catalogue& c, int line)
     return c.path + ":" + std::to_string(line) + ": ";
 }
 
-std::string Lower(const char* s)
+std::string Lower(std::string out)
 {
-    std::string out(s);
     for (char& c : out) {
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     }
@@ -262,16 +261,29 @@ bool LoadDirectory(const std::string& dir, Database& db, std::string& error)
     for (std::uint8_t lang = 0; lang < FLS_LANGUAGE_COUNT; ++lang) {
         byFile[Lower(kLanguages[lang].code) + ".po"] = lang;
     }
+    // Every name that looks like a catalogue must be one: nothing is skipped
+    // silently.
     std::error_code ec;
-    for (const auto& f : fs::directory_iterator(dir, ec)) {
-        const std::string name = f.path().filename().string();
-        if (f.path().extension() == ".po" && byFile.count(name) == 0) {
-            error = f.path().string() + ":0: no language has the code of this catalogue";
+    fs::directory_iterator it(dir, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const fs::path& path = it->path();
+        if (Lower(path.extension().string()) != ".po") {
+            continue;
+        }
+        const std::string name = path.filename().string();
+        const std::string lower = Lower(name);
+        if (byFile.count(lower) == 0) {
+            error = path.string() + ":0: no language has the code of this catalogue";
+            return false;
+        }
+        if (name != lower) {
+            error = path.string() + ":0: catalogue names are lower case (" + lower + ")";
             return false;
         }
     }
     if (ec) {
-        error = dir + ":0: " + ec.message();
+        error = dir + ":0: cannot read the folder: " +
+                (ec == std::errc::too_many_symbolic_link_levels ? "a loop of symbolic links" : ec.message());
         return false;
     }
     db.catalogues.clear();
@@ -279,7 +291,9 @@ bool LoadDirectory(const std::string& dir, Database& db, std::string& error)
     std::vector<const po::Catalogue*> byLanguage(FLS_LANGUAGE_COUNT, nullptr);
     for (std::uint8_t lang = 0; lang < FLS_LANGUAGE_COUNT; ++lang) {
         const fs::path path = fs::path(dir) / (Lower(kLanguages[lang].code) + ".po");
-        if (!fs::exists(path)) {
+        // Only a name that is not there at all means "no catalogue"; a link
+        // to nothing is read, and refused, like any other unreadable file.
+        if (fs::symlink_status(path, ec).type() == fs::file_type::not_found) {
             continue;
         }
         db.catalogues.emplace_back();

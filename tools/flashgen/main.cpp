@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <fstream>
 #include <string>
 
@@ -71,9 +72,7 @@ int Check(const std::string& dir)
     return faults == 0 ? 0 : 1;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     std::string po, german, imageCpp, imageBin, check;
     for (int i = 1; i < argc; ++i) {
@@ -125,4 +124,18 @@ int main(int argc, char** argv)
     std::printf("flashgen: %zu bytes of data flash, %d of %u languages translated, %lld us\n", image.size(), languages,
                 static_cast<unsigned>(FLS_LANGUAGE_COUNT), static_cast<long long>(us.count()));
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Faults are reported where they are found; this is the last resort
+    // for one nobody foresaw, so that the build still names it.
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "flashgen: %s\n", e.what());
+        return 1;
+    }
 }
