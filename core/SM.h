@@ -53,6 +53,8 @@ SM_Handler SM_GetLastExited(const SM_Hsm* me);
 SM_Handler SM_Super(SM_Hsm* me, SM_Handler s);
 
 // Tasks and queues. Post and purge may be called from any thread.
+// Every task's queue empty and its counters zero, as at power-on.
+void SM_PowerOn();
 void SM_TaskCtor(std::uint8_t task);
 void SM_TaskStart(std::uint8_t task, SM_Handler initial, std::uint32_t par);
 bool SM_Post(std::uint8_t task, std::uint16_t sig, std::uint32_t par);
@@ -62,6 +64,9 @@ void SM_PurgeSignal(std::uint8_t task, std::uint16_t sig);
 SM_Hsm* SM_TaskHsm(std::uint8_t task);
 SM_Handler SM_TaskState(std::uint8_t task);
 std::uint8_t SM_QueueHighWater(std::uint8_t task);
+// Posts a full queue of `task` refused since power-on (kept over software
+// restarts; stops at the largest u32). Any thread may read it.
+std::uint32_t SM_DroppedEvents(std::uint8_t task);
 std::uint8_t SM_QueueSize(std::uint8_t task);
 void SM_ClearReady();
 

@@ -1,5 +1,7 @@
 // Tasks: one machine and one event queue each, served highest number first.
 #include <array>
+#include <atomic>
+#include <limits>
 
 #include "core/SM.h"
 #include "hal/HAL.h"
@@ -44,6 +46,9 @@ constexpr std::array<std::int8_t, 256> kHighestBit = MakeHighestBit();
 struct Tasks {
     Task task[SM_TASK_COUNT];
     std::uint8_t ready;
+    // Posts lost to a full queue since power-on. Written under the lock;
+    // atomic so that a host may read them from its own thread.
+    std::atomic<std::uint32_t> dropped[SM_TASK_COUNT];
 };
 
 Tasks tasks;
@@ -61,6 +66,15 @@ void SM_TaskCtor(std::uint8_t task)
     Task& t = tasks.task[task];
     SM_Ctor(&t.machine);
     t.head = t.tail = t.count = t.highWater = 0;
+}
+
+void SM_PowerOn()
+{
+    for (std::uint8_t task = 0; task < SM_TASK_COUNT; ++task) {
+        SM_TaskCtor(task);
+        tasks.dropped[task].store(0, std::memory_order_relaxed);
+    }
+    tasks.ready = 0;
 }
 
 void SM_TaskStart(std::uint8_t task, SM_Handler initial, std::uint32_t par)
@@ -83,6 +97,12 @@ bool SM_Post(std::uint8_t task, std::uint16_t sig, std::uint32_t par)
             t.highWater = t.count;
         }
         posted = true;
+    } else {
+        // Counted only: a flood must not flood the trace as well.
+        const std::uint32_t n = tasks.dropped[task].load(std::memory_order_relaxed);
+        if (n != std::numeric_limits<std::uint32_t>::max()) {
+            tasks.dropped[task].store(n + 1, std::memory_order_relaxed);
+        }
     }
     __enable_interrupt();
     return posted;
@@ -143,6 +163,11 @@ SM_Handler SM_TaskState(std::uint8_t task)
 std::uint8_t SM_QueueHighWater(std::uint8_t task)
 {
     return tasks.task[task].highWater;
+}
+
+std::uint32_t SM_DroppedEvents(std::uint8_t task)
+{
+    return task < SM_TASK_COUNT ? tasks.dropped[task].load(std::memory_order_relaxed) : 0;
 }
 
 std::uint8_t SM_QueueSize(std::uint8_t task)

@@ -2,6 +2,7 @@
 
 #include "comm/UART.h"
 #include "core/MainTask.h"
+#include "core/SM.h"
 #include "data/FLS.h"
 #include "hal/HAL.h"
 
@@ -9,6 +10,7 @@ void SIM_PowerOn()
 {
     HAL_PowerOn();
     MAIN_PowerOn();
+    SM_PowerOn();
     UART_PowerOn();
     FLS_PowerOn();
 }

@@ -59,6 +59,41 @@ TEST_F(Tasks, SeventeenthEventIsLostAndTheFirstSixteenComeInOrder)
     EXPECT_EQ(SM_QueueHighWater(1), 16);
 }
 
+// Lost posts are counted per task, silently, over restarts, until power-on.
+TEST_F(Tasks, PostsToAFullQueueAreCountedPerTaskUntilPowerOn)
+{
+    const std::size_t traced = harness.trace().size();
+    for (std::uint32_t i = 0; i < 16 + 3; ++i) {
+        SM_Post(1, 70, i);
+    }
+    SM_Post(4, 71, 0);
+    EXPECT_EQ(SM_DroppedEvents(1), 3U);
+    EXPECT_EQ(SM_DroppedEvents(4), 0U);
+    EXPECT_EQ(harness.trace().size(), traced);
+
+    SM_TaskCtor(1); // a software restart keeps the count
+    SM_TaskStart(1, Sink<1>, 0);
+    SM_Post(1, 70, 0);
+    EXPECT_EQ(SM_DroppedEvents(1), 3U);
+
+    for (std::uint32_t i = 0; i < 16; ++i) {
+        SM_Post(4, 71, i);
+    }
+    SM_PowerOn();
+    EXPECT_EQ(SM_DroppedEvents(1), 0U);
+    EXPECT_EQ(SM_DroppedEvents(4), 0U);
+    EXPECT_EQ(SM_DroppedEvents(SM_TASK_COUNT), 0U);
+    // Power-on also empties the queues: nothing is left to dispatch.
+    seen.clear();
+    SM_TaskStart(1, Sink<1>, 0);
+    SM_TaskStart(4, Sink<4>, 0);
+    SM_RunQueued();
+    EXPECT_TRUE(seen.empty());
+    for (std::uint32_t i = 0; i < 16; ++i) {
+        EXPECT_TRUE(SM_Post(4, 71, i));
+    }
+}
+
 TEST_F(Tasks, HigherTaskPostedDuringDispatchIsServedBeforeTheNextLowerEvent)
 {
     SM_Post(1, 60, 0);
