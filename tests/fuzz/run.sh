@@ -12,6 +12,8 @@ command -v clang++ >/dev/null || { echo "run.sh: needs clang++ (apt-get install 
 [ -f "$(clang++ -print-resource-dir)/lib/linux/libclang_rt.fuzzer-$(uname -m).a" ] ||
     { echo "run.sh: needs libFuzzer (apt-get install libclang-rt-14-dev)" >&2; exit 2; }
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g -O1"
+flags+=" -fsanitize-coverage-ignorelist=$root/tests/fuzz/coverage_ignore.txt"
+export CCACHE_EXTRAFILES=$root/tests/fuzz/coverage_ignore.txt # ccache does not see it otherwise
 cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DPANEL_WERROR=ON \
     -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
