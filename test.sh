@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
 
-# A short fuzzing run of the bus link and the data-flash reader (a longer
+# A short fuzzing run of every target of tests/fuzz (a longer
 # one: tests/fuzz/run.sh 60).
 echo "=== fuzz ==="
 tests/fuzz/run.sh 15
