@@ -70,9 +70,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)flashgen::LongestLine(e.msgstr);
     }
 
-    // As the translation of one language (chosen by the size, so that the
-    // fixed texts meet every language's code and name).
-    const auto language = static_cast<std::uint8_t>(1 + size % (FLS_LANGUAGE_COUNT - 1));
+    // As the translation of the language its text 393 names, else of one
+    // chosen by the size, so that the fixed texts meet every language.
+    auto language = static_cast<std::uint8_t>(1 + size % (FLS_LANGUAGE_COUNT - 1));
+    for (const po::Entry& e : cat.entries) {
+        for (std::uint8_t l = 1; l < FLS_LANGUAGE_COUNT && e.id == flashgen::kCodeId; ++l) {
+            if (e.msgstr == flashgen::kLanguages[l].code) {
+                language = l;
+            }
+        }
+    }
     std::vector<const po::Catalogue*> all(FLS_LANGUAGE_COUNT, nullptr);
     all[0] = &german;
     all[language] = &cat;
