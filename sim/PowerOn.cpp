@@ -1,7 +1,7 @@
 #include "sim/PowerOn.h"
 
+#include "app/MainTask.h"
 #include "comm/UART.h"
-#include "core/MainTask.h"
 #include "core/SM.h"
 #include "data/FLS.h"
 #include "hal/HAL.h"

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include "app/MainTask.h"
 #include "comm/DIS.h"
 #include "comm/DIS_Link.h"
 #include "comm/DIS_UserOps.h"
 #include "core/DTM.h"
-#include "core/MainTask.h"
 #include "core/SM.h"
 #include "data/DAT.h"
 #include "sim/ControlUnit.h"

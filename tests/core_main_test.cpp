@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "app/MainTask.h"
 #include "core/DTM.h"
-#include "core/MainTask.h"
-#include "core/PNL.h"
 #include "core/SM.h"
 #include "gui/GUI.h"
 #include "hal/HAL.h"
+#include "screens/common/PNL.h"
 #include "sim/InstanceLock.h"
 #include "support/PanelRun.h"
 

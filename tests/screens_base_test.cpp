@@ -3,7 +3,6 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-#include "core/PNL.h"
 #include "core/SM.h"
 #include "data/DAT.h"
 #include "gui/LCD.h"
@@ -12,11 +11,12 @@
 #include "screens/base/BGM.h"
 #include "screens/base/BMA.h"
 #include "screens/base/BRA.h"
+#include "screens/base/PLH.h"
+#include "screens/common/BKE.h"
 #include "screens/common/ML.h"
-#include "screens/common/PLH.h"
+#include "screens/common/PNL.h"
 #include "screens/common/SCR.h"
 #include "screens/service/BIA.h"
-#include "screens/user/BKE.h"
 #include "support/PanelRun.h"
 #include "support/Screen.h"
 #include "support/Script.h"

@@ -2,7 +2,7 @@
 // operating program, party and economy modes; LEFT and RIGHT change circuits.
 #include "screens/base/BEE.h"
 
-#include "core/MainTask.h"
+#include "app/MainTask.h"
 #include "data/DAT.h"
 #include "data/TXT.h"
 #include "gui/GUI.h"
@@ -12,11 +12,11 @@
 #include "screens/base/BGA.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
+#include "screens/base/PLH.h"
+#include "screens/common/BKE.h"
 #include "screens/common/ML.h"
-#include "screens/common/PLH.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
-#include "screens/user/BKE.h"
 
 namespace {
 

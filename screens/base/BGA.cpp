@@ -2,9 +2,8 @@
 // plant's areas, and the list itself in its two variants.
 #include "screens/base/BGA.h"
 
+#include "app/MainTask.h"
 #include "comm/DIS_UserOps.h"
-#include "core/MainTask.h"
-#include "core/PNL.h"
 #include "data/DAT.h"
 #include "data/TXT.h"
 #include "gui/GUI.h"
@@ -15,12 +14,13 @@
 #include "screens/base/BMA.h"
 #include "screens/base/BMM.h"
 #include "screens/base/BRA.h"
+#include "screens/base/PLH.h"
+#include "screens/common/BKE.h"
 #include "screens/common/ML.h"
-#include "screens/common/PLH.h"
+#include "screens/common/PNL.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/service/BIA.h"
-#include "screens/user/BKE.h"
 
 namespace {
 

@@ -1,8 +1,7 @@
 // Main menu, opened with MENU from any screen that does not use the key.
 #include "screens/base/BGM.h"
 
-#include "core/MainTask.h"
-#include "core/PNL.h"
+#include "app/MainTask.h"
 #include "data/DAT.h"
 #include "gui/GUI.h"
 #include "gui/GUI_Bitmap.h"
@@ -10,11 +9,12 @@
 #include "screens/base/BGA.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
+#include "screens/base/PLH.h"
+#include "screens/common/BKE.h"
 #include "screens/common/ML.h"
-#include "screens/common/PLH.h"
+#include "screens/common/PNL.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
-#include "screens/user/BKE.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "gui/LCD.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BMM.h"
+#include "screens/common/BKE.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
-#include "screens/user/BKE.h"
 
 namespace {
 

@@ -2,17 +2,17 @@
 // the factory can divert the start into its test programs.
 #include "screens/base/BLA.h"
 
-#include "core/MainTask.h"
+#include "app/MainTask.h"
 #include "data/TXT.h"
 #include "gui/GUI.h"
 #include "gui/GUI_Font.h"
 #include "gui/LCD.h"
 #include "hal/HAL.h"
 #include "screens/base/BGA.h"
-#include "screens/common/PLH.h"
+#include "screens/base/PLH.h"
+#include "screens/common/BKE.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
-#include "screens/user/BKE.h"
 
 namespace {
 

@@ -3,9 +3,8 @@
 // that its choice runs again.
 #include "screens/base/BMA.h"
 
+#include "app/MainTask.h"
 #include "comm/DIS_UserOps.h"
-#include "core/MainTask.h"
-#include "core/PNL.h"
 #include "data/DAT.h"
 #include "data/TXT.h"
 #include "gui/GUI.h"
@@ -16,11 +15,12 @@
 #include "screens/base/BGM.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
+#include "screens/base/PLH.h"
+#include "screens/common/BKE.h"
 #include "screens/common/ML.h"
-#include "screens/common/PLH.h"
+#include "screens/common/PNL.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
-#include "screens/user/BKE.h"
 #include "screens/user/BUD.h"
 
 namespace {

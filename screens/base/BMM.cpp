@@ -2,15 +2,15 @@
 // work everywhere, service mode, and the screen to return to.
 #include "screens/base/BMM.h"
 
-#include "core/MainTask.h"
-#include "core/PNL.h"
+#include "app/MainTask.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BGM.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMA.h"
-#include "screens/common/PLH.h"
+#include "screens/base/PLH.h"
+#include "screens/common/BKE.h"
+#include "screens/common/PNL.h"
 #include "screens/common/SCR.h"
-#include "screens/user/BKE.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // Screensaver: two opposite ring segments turning by 2 degrees every 200 ms.
 #include "screens/base/BRA.h"
 
-#include "core/PNL.h"
 #include "gui/GUI.h"
 #include "gui/LCD.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
+#include "screens/common/BKE.h"
+#include "screens/common/PNL.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
-#include "screens/user/BKE.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // to the language and time screens and takes up the thread on their return.
 #include "screens/service/BIA.h"
 
+#include "app/MainTask.h"
 #include "comm/DIS_UserOps.h"
-#include "core/MainTask.h"
 #include "data/DAT.h"
 #include "data/TXT.h"
 #include "gui/GUI.h"
@@ -11,11 +11,11 @@
 #include "gui/LCD.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BMM.h"
+#include "screens/common/BKE.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/user/BES.h"
-#include "screens/user/BKE.h"
 #include "screens/user/BUD.h"
 
 namespace {

@@ -2,22 +2,22 @@
 // clock and tells the control unit.
 #include "screens/user/BUD.h"
 
+#include "app/MainTask.h"
 #include "comm/DIS_UserOps.h"
 #include "core/DTM.h"
-#include "core/MainTask.h"
 #include "data/DAT.h"
 #include "data/TXT.h"
 #include "gui/GUI.h"
 #include "gui/LCD.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BMM.h"
+#include "screens/base/PLH.h"
+#include "screens/common/BKE.h"
+#include "screens/common/FMT_Date.h"
 #include "screens/common/ML.h"
-#include "screens/common/PLH.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/service/BIA.h"
-#include "screens/user/BKE.h"
-#include "screens/user/FMT_Date.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <mutex>
 #include <unistd.h>
 
-#include "core/MainTask.h"
+#include "app/MainTask.h"
 #include "sim/InstanceLock.h"
 #include "sim/PowerOn.h"
 #include "sim/desktop/BuiltinPictures.h"

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <thread>
 
-#include "core/MainTask.h"
+#include "app/MainTask.h"
 #include "sim/PowerOn.h"
 #include "sim/RealTime.h"
 #include "sim/VirtualTime.h"

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "app/MainTask.h"
 #include "comm/DIS.h"
 #include "comm/DIS_Link.h"
 #include "core/BKL.h"
 #include "core/DTM.h"
 #include "core/KEY.h"
-#include "core/MainTask.h"
 #include "core/SM.h"
 #include "data/DAT.h"
 #include "data/FLS.h"

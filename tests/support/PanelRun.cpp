@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/MainTask.h"
+#include "app/MainTask.h"
 #include "sim/PowerOn.h"
 
 namespace {

@@ -9,8 +9,8 @@
 
 #include "core/SM.h"
 #include "gui/LCD.h"
+#include "screens/common/BKE.h"
 #include "screens/common/ML.h"
-#include "screens/user/BKE.h"
 #include "support/PanelRun.h"
 
 class Script {

@@ -1,18 +1,18 @@
 // Main task: start, main loop and software restart.
-#include "core/MainTask.h"
+#include "app/MainTask.h"
 
 #include "comm/DIS.h"
 #include "comm/UART.h"
 #include "core/BKL.h"
 #include "core/DTM.h"
 #include "core/KEY.h"
-#include "core/PNL.h"
 #include "data/DAT.h"
 #include "data/FLS.h"
 #include "data/TXT.h"
 #include "gui/GUI.h"
 #include "hal/HAL.h"
 #include "hal/host.h"
+#include "screens/common/PNL.h"
 
 PNL_Flags PNL_flags;
 

@@ -1,13 +1,13 @@
 // System monitor (outermost screen state) and the reset screen.
 #include <cstdio>
 
-#include "core/MainTask.h"
-#include "core/PNL.h"
+#include "app/MainTask.h"
 #include "data/TXT.h"
 #include "gui/GUI.h"
 #include "gui/LCD.h"
 #include "hal/HAL.h"
-#include "screens/user/BKE.h"
+#include "screens/common/BKE.h"
+#include "screens/common/PNL.h"
 
 namespace {
 

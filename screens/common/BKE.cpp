@@ -1,16 +1,16 @@
 // Root of every screen: start-up, key activity, operation timeout and the
 // contrast keys, which therefore work on every screen.
-#include "screens/user/BKE.h"
+#include "screens/common/BKE.h"
 
+#include "app/MainTask.h"
 #include "comm/DIS_UserOps.h"
-#include "core/MainTask.h"
-#include "core/PNL.h"
 #include "data/DAT.h"
 #include "gui/LCD.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BLA.h"
 #include "screens/base/BMM.h"
 #include "screens/base/BRA.h"
+#include "screens/common/PNL.h"
 #include "screens/common/SCR.h"
 
 namespace {

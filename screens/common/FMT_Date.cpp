@@ -1,5 +1,5 @@
 // Date and time texts shared by the screens that show the clock or a date.
-#include "screens/user/FMT_Date.h"
+#include "screens/common/FMT_Date.h"
 
 #include <cstdio>
 

@@ -1,14 +1,14 @@
 // Placeholder screens: the state's name, and BACK to the base display.
-#include "screens/common/PLH.h"
+#include "screens/base/PLH.h"
 
 #include "gui/GUI.h"
 #include "gui/LCD.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BMM.h"
+#include "screens/common/BKE.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
-#include "screens/user/BKE.h"
 
 namespace {
 
