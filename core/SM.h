@@ -73,9 +73,8 @@ void SM_ClearReady();
 // Events that tick routines collect while they hold the interrupt lock and
 // post once it is released, so that counter updates and posts do not race.
 struct SM_Deferred {
-    static constexpr std::uint8_t kCapacity = 16;
-    SM_Event event[kCapacity];
-    std::uint8_t task[kCapacity];
+    SM_Event event[SM_DEFERRED_CAPACITY];
+    std::uint8_t task[SM_DEFERRED_CAPACITY];
     std::uint8_t count = 0;
 
     void Add(std::uint8_t toTask, std::uint16_t sig, std::uint32_t par);

@@ -1,10 +1,11 @@
-// Capacities of the application core in one place.
+// Capacities of the kernel in one place, and the task numbers.
 #pragma once
 
 #include <cstdint>
 
-inline constexpr std::uint8_t SM_TASK_COUNT = 8;      // task numbers 0..7, 7 = highest priority
-inline constexpr std::uint8_t SM_QUEUE_CAPACITY = 16; // events per task queue
+inline constexpr std::uint8_t SM_TASK_COUNT = 8;         // task numbers 0..7, 7 = highest priority
+inline constexpr std::uint8_t SM_QUEUE_CAPACITY = 16;    // events per task queue
+inline constexpr std::uint8_t SM_DEFERRED_CAPACITY = 16; // events one tick routine posts after the lock
 
 // Task numbers.
 inline constexpr std::uint8_t BED_Task = 1; // every screen

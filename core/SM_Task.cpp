@@ -187,7 +187,7 @@ const char* SM_TaskLabel(std::uint8_t task)
 
 void SM_Deferred::Add(std::uint8_t toTask, std::uint16_t sig, std::uint32_t par)
 {
-    if (count < kCapacity) {
+    if (count < SM_DEFERRED_CAPACITY) {
         event[count] = SM_Event{sig, par};
         task[count] = toTask;
         ++count;
