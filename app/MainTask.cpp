@@ -1,11 +1,9 @@
 // Main task: start, main loop and software restart.
 #include "app/MainTask.h"
 
-#include "comm/DIS.h"
+#include "app/APP.h"
 #include "comm/UART.h"
-#include "core/BKL.h"
 #include "core/DTM.h"
-#include "core/KEY.h"
 #include "data/DAT.h"
 #include "data/FLS.h"
 #include "data/TXT.h"
@@ -13,8 +11,6 @@
 #include "hal/HAL.h"
 #include "hal/host.h"
 #include "screens/common/PNL.h"
-
-PNL_Flags PNL_flags;
 
 namespace {
 
@@ -31,16 +27,15 @@ struct Ambient {
 struct Main {
     bool restart = false;
     std::uint32_t startMode = 1;
-    std::uint16_t romChecksum = 0xFFFF;
     std::uint8_t alive = 0;
     Ambient ambient{};
 };
 
-MAIN_ResetRecord record; // zero at process start, kept across restarts
 Main m;
 
 std::uint32_t DeriveStartMode()
 {
+    MAIN_ResetRecord& record = MAIN_GetResetRecord();
     if (record.magic != MAIN_RECORD_MAGIC) {
         record.magic = MAIN_RECORD_MAGIC;
         record.reason = 0;
@@ -67,11 +62,12 @@ std::uint32_t DeriveStartMode()
 // tasks exist.
 void Initialise()
 {
-    record.memoryMarker = MAIN_MEMORY_MARKER;
+    MAIN_GetResetRecord().memoryMarker = MAIN_MEMORY_MARKER;
     m.startMode = DeriveStartMode();
-    m.romChecksum = 0xFFFF;
+    MAIN_SetRomChecksum(0xFFFF);
     HAL_InitInterrupts();
     __disable_interrupt();
+    APP_InstallHooks();
     HAL_BoardInit();
     HAL_BoardInitPorts();
     m.alive = 0x3C;
@@ -79,10 +75,9 @@ void Initialise()
     m.ambient = Ambient{{0, 0, 0, 0, 0}, kAdcConversions};
     HAL_AdcInit();
     HAL_ExtraDevicesInit();
-    SM_TaskCtor(BKL_Task);
-    SM_TaskCtor(KEY_Task);
-    SM_TaskCtor(DTM_Task);
-    SM_TaskCtor(DIS_Task);
+    for (const APP_Task& t : APP_TASKS) {
+        SM_TaskCtor(t.task);
+    }
     UART_Open(UART_TEST_PORT); // once per process; a restart finds it open
 
     FLS_Init(); // once per power-on: the flash keeps its contents over restarts
@@ -106,10 +101,9 @@ void Initialise()
 void Start(std::uint32_t mode)
 {
     HAL_InputStart();
-    SM_TaskStart(BKL_Task, BKL_Backlight, mode);
-    SM_TaskStart(KEY_Task, KEY_Top, mode);
-    SM_TaskStart(DTM_Task, DTM_TimerTask, mode);
-    SM_TaskStart(DIS_Task, DIS_I2C_Task, mode);
+    for (const APP_Task& t : APP_TASKS) {
+        SM_TaskStart(t.task, t.initial, mode);
+    }
     __enable_interrupt();
     SM_TaskStart(BED_Task, BSM_Systemmonitor, mode == 2 ? 2 : 1);
 }
@@ -121,7 +115,7 @@ void RunOnce()
     for (;;) {
         SM_RunQueued();
         GUI_Sleep(kLoopMs);
-        if (record.memoryMarker != MAIN_MEMORY_MARKER) {
+        if (MAIN_GetResetRecord().memoryMarker != MAIN_MEMORY_MARKER) {
             SM_DispatchSignal(SM_TaskHsm(BED_Task), SIG_BED_ERROR_RESET, kErrorMemoryDamaged);
             SM_RunQueued(); // the reset's timers-off and communication stop, before the loop ends
         }
@@ -153,34 +147,9 @@ void MAIN_RequestRestart()
     m.restart = true;
 }
 
-void MAIN_SetResetReason(std::uint8_t reason)
-{
-    record.reason = reason;
-}
-
-std::uint8_t MAIN_GetResetReason()
-{
-    return record.reason;
-}
-
 std::uint32_t MAIN_StartMode()
 {
     return m.startMode;
-}
-
-MAIN_ResetRecord& MAIN_GetResetRecord()
-{
-    return record;
-}
-
-std::uint16_t MAIN_RomChecksum()
-{
-    return m.romChecksum;
-}
-
-void MAIN_SetRomChecksum(std::uint16_t value)
-{
-    m.romChecksum = value;
 }
 
 void MAIN_SetAliveBit(std::uint8_t bit)
@@ -216,7 +185,7 @@ std::uint8_t MAIN_AliveByte()
 
 void MAIN_PowerOn()
 {
-    record = MAIN_ResetRecord{};
+    MAIN_RecordPowerOn();
     m = Main{};
     PNL_flags = PNL_Flags{};
 }

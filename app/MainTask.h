@@ -3,17 +3,8 @@
 
 #include <cstdint>
 
+#include "core/MAIN_Record.h"
 #include "core/SM.h"
-
-// Reset record in static memory: survives restarts, zero at power-on.
-struct MAIN_ResetRecord {
-    std::uint32_t magic;
-    std::uint8_t reason;
-    std::uint32_t memoryMarker;
-};
-
-inline constexpr std::uint32_t MAIN_RECORD_MAGIC = 0x12345678;
-inline constexpr std::uint32_t MAIN_MEMORY_MARKER = 0xC7C7C7C7;
 
 // Entry point of the application thread. Returns only when another
 // simulation is already running.
@@ -21,14 +12,9 @@ void MainTask();
 
 // Asks the main loop to end after its current cycle and start again.
 void MAIN_RequestRestart();
-void MAIN_SetResetReason(std::uint8_t reason);
-std::uint8_t MAIN_GetResetReason();
 // Start mode of the current run: 1 first start, 2 restart at 3 o'clock,
 // 3 restart requested by the control unit, 4 error reset.
 std::uint32_t MAIN_StartMode();
-MAIN_ResetRecord& MAIN_GetResetRecord();
-std::uint16_t MAIN_RomChecksum();
-void MAIN_SetRomChecksum(std::uint16_t value);
 
 // Watchdog bookkeeping of the system monitor.
 void MAIN_SetAliveBit(std::uint8_t bit);

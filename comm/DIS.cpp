@@ -4,11 +4,11 @@
 
 #include <initializer_list>
 
-#include "app/MainTask.h"
 #include "comm/DIS_Link.h"
 #include "comm/DIS_UserOps.h"
 #include "core/BKL.h"
 #include "core/DTM.h"
+#include "core/MAIN_Record.h"
 #include "data/DAT.h"
 #include "data/FLS.h"
 #include "data/TXT.h"

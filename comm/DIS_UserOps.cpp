@@ -4,8 +4,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "app/MainTask.h"
 #include "comm/DIS_Link.h"
+#include "core/MAIN_Record.h"
 #include "core/SM.h"
 #include "data/DAT.h"
 

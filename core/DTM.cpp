@@ -7,7 +7,6 @@
 
 #include <atomic>
 
-#include "comm/UART.h"
 #include "core/KEY.h"
 #include "hal/HAL.h"
 #include "hal/host.h"
@@ -54,6 +53,7 @@ struct Dtm {
     std::uint32_t seconds = 0;
     std::uint8_t prescale10ms = kPrescale10ms;
     std::uint8_t prescale100ms = kPrescale100ms;
+    void (*tick10msHook)() = nullptr;
 };
 
 Dtm dtm;
@@ -181,9 +181,16 @@ void DTM_Tick1ms()
     dtm.ms.fetch_add(1, std::memory_order_relaxed);
 }
 
+void DTM_InstallTick10msHook(void (*hook)())
+{
+    dtm.tick10msHook = hook;
+}
+
 void DTM_Tick10ms()
 {
-    UART_Pump(); // received bytes that found the screen task's queue full
+    if (dtm.tick10msHook != nullptr) {
+        dtm.tick10msHook();
+    }
     SM_Deferred out;
     ++dtm.ticks10ms;
     CountDown(dtm.fast, out);

@@ -13,6 +13,9 @@ void DTM_Tick1ms();
 void DTM_Tick10ms();
 void DTM_Tick20ms();
 void DTM_Tick100ms();
+// Runs first in every 10 ms tick (the application's pump of the test serial
+// port); installed at start with the interrupt lock held, nullptr for none.
+void DTM_InstallTick10msHook(void (*hook)());
 
 // Seconds since 1970-01-01 00:00 local time.
 std::uint32_t DTM_GetSeconds();

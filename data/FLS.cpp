@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "data/TXT_Generated.h"
-#include "gui/LCD.h"
+#include "hal/HAL.h"
 #include "hal/host.h"
 
 namespace {
@@ -53,7 +53,7 @@ constexpr StringField kStrings[] = {{FLS_SET_IDENT, 16}, {FLS_SET_IDENT2, 7}, {F
 
 std::uint8_t Missing(FLS_Setting which)
 {
-    return which == FLS_CONTRAST ? LCD_ContrastDefault() : kSettings[which].missing;
+    return which == FLS_CONTRAST ? HAL_LCD_CONTRAST_DEFAULT : kSettings[which].missing;
 }
 
 } // namespace

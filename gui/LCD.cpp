@@ -12,7 +12,7 @@ std::uint32_t LCD_FRAMEBUFFER[LCD_XSIZE * LCD_YSIZE];
 namespace {
 
 constexpr std::uint8_t kContrastMax = 99;
-constexpr std::uint8_t kContrastDefault = 50;
+constexpr std::uint8_t kContrastDefault = HAL_LCD_CONTRAST_DEFAULT;
 constexpr int kCacheBytes = LCD_XSIZE * LCD_YSIZE / 8;
 
 struct Lcd {
@@ -90,6 +90,14 @@ void LCD_SetContrast(std::uint8_t value)
 {
     lcd.contrast = std::min(value, kContrastMax);
     ApplyContrast();
+}
+
+void LCD_BacklightChanged(std::uint32_t level)
+{
+    if (level >= 4) {
+        ApplyContrast();
+    }
+    LCD_Refresh();
 }
 
 std::uint8_t LCD_ContrastUp()

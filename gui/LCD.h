@@ -24,6 +24,9 @@ std::uint8_t LCD_ContrastMax();
 std::uint8_t LCD_ContrastDefault();
 // Grey level of a contrast: 156 + contrast in each of red, green and blue.
 std::uint32_t LCD_ContrastGrey(std::uint8_t contrast);
+// The hardware layer's backlight vector: a bright light shows the contrast's
+// grey; the display shows the new colours at once.
+void LCD_BacklightChanged(std::uint32_t level);
 
 void LCD_TestAllOff();
 void LCD_TestAllOn();

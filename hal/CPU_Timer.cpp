@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cstdio>
 
-#include "core/DTM.h"
 #include "hal/HAL.h"
 #include "hal/host.h"
 
@@ -116,21 +115,9 @@ void HAL_TimerCallback(HAL_Period period)
         return;
     }
     HAL_IsrEnter();
-    switch (period) {
-    case HAL_PERIOD_1MS:
-        DTM_Tick1ms();
-        break;
-    case HAL_PERIOD_10MS:
-        DTM_Tick10ms();
-        break;
-    case HAL_PERIOD_20MS:
-        DTM_Tick20ms();
-        break;
-    case HAL_PERIOD_100MS:
-        DTM_Tick100ms();
-        break;
-    case HAL_PERIOD_COUNT:
-        break;
+    // Read under the lock that the installation holds.
+    if (void (*tick)() = HAL_InstalledVectors().tick[period]) {
+        tick();
     }
     HAL_IsrLeave();
 }

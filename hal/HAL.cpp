@@ -8,7 +8,6 @@
 #include <mutex>
 #include <thread>
 
-#include "gui/LCD.h"
 #include "hal/host.h"
 
 namespace {
@@ -56,6 +55,7 @@ struct Hal {
     std::uint32_t backlight = kInitialBacklight;
     std::uint32_t onColor = kInitialOnColor;
     std::uint32_t offColor = 0x000000;
+    HAL_Vectors vectors{};
 };
 
 Hal hal;
@@ -121,9 +121,11 @@ void HAL_SetBacklight(std::uint32_t level)
         return;
     }
     hal.backlight = level;
-    hal.onColor = level >= 4 ? LCD_ContrastGrey(LCD_GetContrast()) : kDimOnColor;
+    hal.onColor = kDimOnColor; // the display's vector sets the contrast's grey for a bright light
     hal.offColor = 0x000000;
-    LCD_Refresh();
+    if (hal.vectors.backlightChanged != nullptr) {
+        hal.vectors.backlightChanged(level);
+    }
 }
 
 std::uint32_t HAL_GetBacklight()
@@ -149,6 +151,16 @@ std::uint32_t HAL_LcdOffColor()
 void HAL_SetLcdOnColor(std::uint32_t color)
 {
     hal.onColor = color;
+}
+
+void HAL_InstallVectors(const HAL_Vectors& vectors)
+{
+    hal.vectors = vectors;
+}
+
+const HAL_Vectors& HAL_InstalledVectors()
+{
+    return hal.vectors;
 }
 
 void HAL_Beep()
@@ -181,6 +193,7 @@ void HAL_PowerOn()
     hal.backlight = kInitialBacklight;
     hal.onColor = kInitialOnColor;
     hal.offColor = 0x000000;
+    hal.vectors = HAL_Vectors{};
     tim_PowerOn();
 }
 

@@ -35,6 +35,16 @@ void tim_resetEnables();
 // Called by the host's time source for every tick of a period.
 void HAL_TimerCallback(HAL_Period period);
 
+// Calls of this layer into the layers above it. The application fills them in
+// at start, with the interrupt lock held, as it would a vector table; an empty
+// entry does nothing.
+struct HAL_Vectors {
+    void (*tick[HAL_PERIOD_COUNT])();              // in interrupt context, between HAL_IsrEnter and HAL_IsrLeave
+    void (*backlightChanged)(std::uint32_t level); // after the level and the colours of the dim light are set
+};
+void HAL_InstallVectors(const HAL_Vectors& vectors);
+const HAL_Vectors& HAL_InstalledVectors();
+
 // Backlight levels 0..5 (0, 1 off; 2, 3 dim; 4, 5 bright) and LCD colours.
 void HAL_SetBacklight(std::uint32_t level);
 std::uint32_t HAL_GetBacklight();
@@ -43,6 +53,9 @@ std::uint32_t HAL_LcdOnColor();
 std::uint32_t HAL_LcdOffColor();
 // The contrast setting changes the on colour (the grey of the contrast).
 void HAL_SetLcdOnColor(std::uint32_t color);
+// The display's contrast at power-on (its grey is the first on colour); the
+// data flash's default too while the factory settings lack it.
+inline constexpr std::uint8_t HAL_LCD_CONTRAST_DEFAULT = 50;
 
 void HAL_Beep();
 

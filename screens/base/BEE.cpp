@@ -2,7 +2,6 @@
 // operating program, party and economy modes; LEFT and RIGHT change circuits.
 #include "screens/base/BEE.h"
 
-#include "app/MainTask.h"
 #include "data/DAT.h"
 #include "data/TXT.h"
 #include "gui/GUI.h"

@@ -2,7 +2,6 @@
 // plant's areas, and the list itself in its two variants.
 #include "screens/base/BGA.h"
 
-#include "app/MainTask.h"
 #include "comm/DIS_UserOps.h"
 #include "data/DAT.h"
 #include "data/TXT.h"

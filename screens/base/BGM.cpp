@@ -1,7 +1,6 @@
 // Main menu, opened with MENU from any screen that does not use the key.
 #include "screens/base/BGM.h"
 
-#include "app/MainTask.h"
 #include "data/DAT.h"
 #include "gui/GUI.h"
 #include "gui/GUI_Bitmap.h"

@@ -2,16 +2,17 @@
 // the factory can divert the start into its test programs.
 #include "screens/base/BLA.h"
 
-#include "app/MainTask.h"
 #include "data/TXT.h"
 #include "gui/GUI.h"
 #include "gui/GUI_Font.h"
 #include "gui/LCD.h"
 #include "hal/HAL.h"
 #include "screens/base/BGA.h"
+#include "screens/base/BRA.h"
 #include "screens/base/PLH.h"
 #include "screens/common/BKE.h"
 #include "screens/common/SCR.h"
+#include "screens/common/TOP.h"
 #include "screens/common/VD.h"
 
 namespace {
@@ -63,6 +64,7 @@ SM_State BLA_Laufbalkenanzeige(SM_Hsm* me, const SM_Event* e)
         bla.position = static_cast<std::uint8_t>(kBar.x0);
         return nullptr;
     case SIG_INIT:
+        BRA_ClearAnimation(); // every start but the one at 3 o'clock shows this screen
         GUI_EraseScreen();
         BarStep();
         LCD_Refresh();
@@ -102,11 +104,11 @@ SM_State BLA_PruefprogrammStart(SM_Hsm* me, const SM_Event* e)
     case SIG_EXIT:
         return nullptr;
     case SIG_KEY_MENU_DOWN:
-        SM_TranParam(me, BSM_Systemmonitor, BHE_HerstellerEndkontrolle, SCR_FROM_PARENT);
+        SM_TranParam(me, TOP_SystemMonitor(), BHE_HerstellerEndkontrolle, SCR_FROM_PARENT);
         return nullptr;
     case SIG_UART_RX:
         if (e->par == kTriggerByte) {
-            SM_Tran(me, BSM_Systemmonitor, BHQ_HardwareQualityCheck);
+            SM_Tran(me, TOP_SystemMonitor(), BHQ_HardwareQualityCheck);
         }
         return nullptr;
     case SIG_TMR_HINT_TIMEOUT:

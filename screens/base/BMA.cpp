@@ -3,7 +3,6 @@
 // that its choice runs again.
 #include "screens/base/BMA.h"
 
-#include "app/MainTask.h"
 #include "comm/DIS_UserOps.h"
 #include "data/DAT.h"
 #include "data/TXT.h"

@@ -2,7 +2,6 @@
 // work everywhere, service mode, and the screen to return to.
 #include "screens/base/BMM.h"
 
-#include "app/MainTask.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BGM.h"
 #include "screens/base/BHA.h"

@@ -2,16 +2,12 @@
 // contrast keys, which therefore work on every screen.
 #include "screens/common/BKE.h"
 
-#include "app/MainTask.h"
 #include "comm/DIS_UserOps.h"
 #include "data/DAT.h"
 #include "gui/LCD.h"
-#include "screens/base/BGA.h"
-#include "screens/base/BLA.h"
-#include "screens/base/BMM.h"
-#include "screens/base/BRA.h"
 #include "screens/common/PNL.h"
 #include "screens/common/SCR.h"
+#include "screens/common/TOP.h"
 
 namespace {
 
@@ -48,12 +44,11 @@ SM_State BKE_Kontrasteinstellung(SM_Hsm* me, const SM_Event* e)
     case SIG_INIT:
         if (e->par != SCR_RESTART_3AM) {
             PNL_flags.screensaver = false;
-            BRA_ClearAnimation();
-            SM_InitParam(me, BLA_Laufbalkenanzeige, e->par);
+            SM_InitParam(me, TOP_StartUp(), e->par);
         } else {
             // The restart at 3 o'clock skips the start-up screen.
             SM_Post(DIS_Task, SIG_COMM_START, 0);
-            SM_InitParam(me, BMM_Menuemonitor, e->par);
+            SM_InitParam(me, TOP_MenuMonitor(), e->par);
         }
         SM_Post(DTM_Task, SIG_TIMERS_ON, 0);
         return nullptr;
@@ -68,7 +63,7 @@ SM_State BKE_Kontrasteinstellung(SM_Hsm* me, const SM_Event* e)
         return nullptr;
     case SIG_TMR_LIGHT_TIMEOUT:
         PNL_flags.keyActivity = false;
-        SM_TranParam(me, BMM_Menuemonitor, BGA_Grundanzeige, SCR_FROM_PARENT);
+        SM_TranParam(me, TOP_MenuMonitor(), TOP_BaseDisplay(), SCR_FROM_PARENT);
         return nullptr;
     case SIG_KEY_OK_UP:
     case SIG_CONTRAST_UP:
@@ -85,6 +80,6 @@ SM_State BKE_Kontrasteinstellung(SM_Hsm* me, const SM_Event* e)
         LCD_Refresh();
         return nullptr;
     default:
-        return BSM_Systemmonitor;
+        return TOP_SystemMonitor();
     }
 }

@@ -6,8 +6,8 @@
 #include "gui/GUI_Font.h"
 #include "gui/LCD.h"
 #include "hal/HAL.h"
-#include "screens/base/BMM.h"
 #include "screens/common/ML.h"
+#include "screens/common/TOP.h"
 #include "screens/common/VD.h"
 
 namespace {
@@ -201,7 +201,7 @@ SM_State SCR_FeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Feedback& s)
         return nullptr;
     }
     if (e->sig == SIG_KEY_OK || e->sig == SIG_TMR_HINT_TIMEOUT) {
-        SM_TranParam(me, BMM_Menuemonitor, s.returnTo(), SCR_FROM_CHILD);
+        SM_TranParam(me, TOP_MenuMonitor(), s.returnTo(), SCR_FROM_CHILD);
         return nullptr;
     }
     return s.parent;

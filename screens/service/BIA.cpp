@@ -2,7 +2,6 @@
 // to the language and time screens and takes up the thread on their return.
 #include "screens/service/BIA.h"
 
-#include "app/MainTask.h"
 #include "comm/DIS_UserOps.h"
 #include "data/DAT.h"
 #include "data/TXT.h"

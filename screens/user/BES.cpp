@@ -5,7 +5,6 @@
 #include <array>
 #include <utility>
 
-#include "app/MainTask.h"
 #include "comm/DIS_UserOps.h"
 #include "data/DAT.h"
 #include "data/TXT.h"

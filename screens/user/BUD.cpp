@@ -2,7 +2,6 @@
 // clock and tells the control unit.
 #include "screens/user/BUD.h"
 
-#include "app/MainTask.h"
 #include "comm/DIS_UserOps.h"
 #include "core/DTM.h"
 #include "data/DAT.h"

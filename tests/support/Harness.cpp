@@ -1,9 +1,6 @@
 #include "support/Harness.h"
 
-#include "comm/DIS.h"
-#include "core/BKL.h"
-#include "core/DTM.h"
-#include "core/KEY.h"
+#include "app/APP.h"
 #include "hal/HAL.h"
 #include "sim/PowerOn.h"
 
@@ -37,16 +34,15 @@ Harness::Harness(std::uint32_t startMode) : host_(time_, Quiet())
     recordClock = &time_;
     HAL_InitInterrupts();
     __disable_interrupt();
-    SM_TaskCtor(BKL_Task);
-    SM_TaskCtor(KEY_Task);
-    SM_TaskCtor(DTM_Task);
-    SM_TaskCtor(DIS_Task);
+    APP_InstallHooks();
+    for (const APP_Task& t : APP_TASKS) {
+        SM_TaskCtor(t.task);
+    }
     SM_ClearReady();
     SM_TaskCtor(BED_Task);
-    SM_TaskStart(BKL_Task, BKL_Backlight, startMode);
-    SM_TaskStart(KEY_Task, KEY_Top, startMode);
-    SM_TaskStart(DTM_Task, DTM_TimerTask, startMode);
-    SM_TaskStart(DIS_Task, DIS_I2C_Task, startMode);
+    for (const APP_Task& t : APP_TASKS) {
+        SM_TaskStart(t.task, t.initial, startMode);
+    }
     __enable_interrupt();
     SM_TaskStart(BED_Task, Recorder, startMode);
     SM_Post(DTM_Task, SIG_TIMERS_ON, 0);

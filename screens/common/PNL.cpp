@@ -1,0 +1,4 @@
+// Panel flags shared by the screens.
+#include "screens/common/PNL.h"
+
+PNL_Flags PNL_flags;
