@@ -11,6 +11,7 @@
 #include "hal/HAL.h"
 #include "hal/host.h"
 #include "screens/common/PNL.h"
+#include "screens/common/TOP.h"
 
 namespace {
 
@@ -187,5 +188,6 @@ void MAIN_PowerOn()
 {
     MAIN_RecordPowerOn();
     m = Main{};
-    PNL_flags = PNL_Flags{};
+    PNL_PowerOn();
+    TOP_PowerOn();
 }

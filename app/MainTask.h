@@ -20,7 +20,8 @@ std::uint32_t MAIN_StartMode();
 void MAIN_SetAliveBit(std::uint8_t bit);
 std::uint8_t MAIN_AliveByte();
 
-// Static memory as at power-on (for tests that start a fresh panel).
+// Static memory of the main task, its record, the panel flags and the top of
+// the screen tree as at power-on (for tests that start a fresh panel).
 void MAIN_PowerOn();
 
 // System monitor: the outermost state of the screen task.

@@ -2,3 +2,8 @@
 #include "screens/common/PNL.h"
 
 PNL_Flags PNL_flags;
+
+void PNL_PowerOn()
+{
+    PNL_flags = PNL_Flags{};
+}

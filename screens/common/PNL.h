@@ -10,3 +10,6 @@ struct PNL_Flags {
 };
 
 extern PNL_Flags PNL_flags;
+
+// All flags off, as at power-on.
+void PNL_PowerOn();

@@ -12,6 +12,11 @@ void TOP_Install(const TOP_States& states)
     top = states;
 }
 
+void TOP_PowerOn()
+{
+    top = TOP_States{};
+}
+
 SM_Handler TOP_SystemMonitor()
 {
     return top.systemMonitor;

@@ -14,6 +14,8 @@ struct TOP_States {
 };
 
 void TOP_Install(const TOP_States& states);
+// Nothing installed, as at power-on.
+void TOP_PowerOn();
 
 SM_Handler TOP_SystemMonitor();
 SM_Handler TOP_StartUp();
