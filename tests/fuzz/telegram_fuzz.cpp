@@ -13,12 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "app/APP.h"
 #include "app/MainTask.h"
-#include "comm/DIS.h"
 #include "comm/DIS_Link.h"
-#include "core/BKL.h"
 #include "core/DTM.h"
-#include "core/KEY.h"
 #include "core/SM.h"
 #include "data/DAT.h"
 #include "data/FLS.h"
@@ -77,10 +75,10 @@ void PowerOnAndStart()
     SIM_PowerOn();
     HAL_InitInterrupts();
     __disable_interrupt();
-    SM_TaskCtor(BKL_Task);
-    SM_TaskCtor(KEY_Task);
-    SM_TaskCtor(DTM_Task);
-    SM_TaskCtor(DIS_Task);
+    APP_InstallHooks();
+    for (const APP_Task& t : APP_TASKS) {
+        SM_TaskCtor(t.task);
+    }
     FLS_Init();
     TXT_ClearBuffer();
     DAT_InitDefaults(DTM_HostLocalSeconds());
@@ -89,10 +87,9 @@ void PowerOnAndStart()
     SM_ClearReady();
     SM_TaskCtor(BED_Task);
     HAL_InputStart();
-    SM_TaskStart(BKL_Task, BKL_Backlight, 1);
-    SM_TaskStart(KEY_Task, KEY_Top, 1);
-    SM_TaskStart(DTM_Task, DTM_TimerTask, 1);
-    SM_TaskStart(DIS_Task, DIS_I2C_Task, 1);
+    for (const APP_Task& t : APP_TASKS) {
+        SM_TaskStart(t.task, t.initial, 1);
+    }
     __enable_interrupt();
     SM_TaskStart(BED_Task, BSM_Systemmonitor, 1);
 }
