@@ -393,3 +393,8 @@ bool DIS_Polling()
 {
     return comm.polling;
 }
+
+void DIS_PowerOn()
+{
+    comm = Comm{};
+}

@@ -14,3 +14,6 @@ void DIS_SetLinkActive(bool active);
 bool DIS_LinkActive();
 std::uint8_t DIS_LinkResets();
 bool DIS_Polling();
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void DIS_PowerOn();

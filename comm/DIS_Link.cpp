@@ -466,3 +466,8 @@ std::uint8_t DIS_ArmedSlot()
     __enable_interrupt();
     return s;
 }
+
+void DIS_LinkPowerOn()
+{
+    link = Link{};
+}

@@ -56,3 +56,6 @@ std::uint8_t DIS_LastReceivedSequence();
 const std::uint8_t* DIS_ShortBuffer(); // 9 bytes offered in slot 20
 const std::uint8_t* DIS_LongBuffer();  // 30 bytes offered in slot 35
 std::uint8_t DIS_ArmedSlot();          // 0 when nothing is armed
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void DIS_LinkPowerOn();

@@ -128,3 +128,8 @@ std::uint8_t BKL_CurrentLevel()
 {
     return bkl.current;
 }
+
+void BKL_PowerOn()
+{
+    bkl = Backlight{};
+}

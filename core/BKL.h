@@ -15,3 +15,6 @@ std::uint8_t BKL_CurrentLevel();
 
 // One step of the ambient-light regulation with the averaged light value v.
 void BKL_Step(std::uint32_t v);
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void BKL_PowerOn();

@@ -5,7 +5,9 @@
 // interrupt lock, and the ticks post their expiries after releasing it.
 #include "core/DTM.h"
 
+#include <algorithm>
 #include <atomic>
+#include <iterator>
 
 #include "core/KEY.h"
 #include "hal/HAL.h"
@@ -255,4 +257,18 @@ std::uint32_t DTM_Ticks100ms()
     const std::uint32_t n = dtm.ticks100ms;
     __enable_interrupt();
     return n;
+}
+
+void DTM_PowerOn()
+{
+    const Dtm fresh; // the atomic counter rules out a plain assignment
+    std::copy(std::begin(fresh.fast), std::end(fresh.fast), std::begin(dtm.fast));
+    std::copy(std::begin(fresh.slow), std::end(fresh.slow), std::begin(dtm.slow));
+    std::copy(std::begin(fresh.periodic), std::end(fresh.periodic), std::begin(dtm.periodic));
+    dtm.ms = 0;
+    dtm.ticks10ms = fresh.ticks10ms;
+    dtm.ticks100ms = fresh.ticks100ms;
+    dtm.seconds = fresh.seconds;
+    dtm.prescale10ms = fresh.prescale10ms;
+    dtm.prescale100ms = fresh.prescale100ms;
 }

@@ -47,3 +47,6 @@ void DTM_ClampDate(DTM_Clock& record);
 std::uint16_t DTM_AddYears(std::uint16_t year, std::int32_t delta);
 int DTM_CompareDates(const DTM_Clock& a, const DTM_Clock& b);
 std::uint8_t DTM_MonthLength(std::uint16_t year, std::uint8_t month);
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void DTM_PowerOn();

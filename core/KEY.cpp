@@ -301,3 +301,9 @@ std::uint8_t KEY_ReadPort()
 {
     return HOST().keyPortRead();
 }
+
+void KEY_PowerOn()
+{
+    scan = Scan{};
+    task = Task{};
+}

@@ -47,3 +47,6 @@ void KEY_Scan();
 void KEY_Init();
 void KEY_SetReadEnable(std::uint8_t flags);
 std::uint8_t KEY_ReadPort();
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void KEY_PowerOn();

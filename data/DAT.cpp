@@ -692,3 +692,9 @@ void DAT_EndCommissioning()
 {
     DAT_image.service[DAT_SERVICE_REQUESTS] &= static_cast<std::uint8_t>(~DAT_SVC1_COMMISSIONING);
 }
+
+void DAT_PowerOn()
+{
+    DAT_image = DAT_Image{};
+    st = State{};
+}

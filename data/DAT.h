@@ -248,3 +248,6 @@ void DAT_SetContrast(std::uint8_t contrast);
 // Display flag sent with the display settings: 0xAA or 0x55.
 std::uint8_t DAT_DisplayFlag();
 void DAT_EndCommissioning();
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void DAT_PowerOn();

@@ -139,3 +139,8 @@ void TXT_ClearBuffer()
     std::memset(txt.buffer, 0, sizeof txt.buffer);
     txt.language = 0;
 }
+
+void TXT_PowerOn()
+{
+    txt = Texts{};
+}

@@ -28,3 +28,6 @@ void TXT_SetLanguage(std::uint8_t index);
 char TXT_GetDecimalSeparator();
 // Start-up: empty buffer, German.
 void TXT_ClearBuffer();
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void TXT_PowerOn();

@@ -116,3 +116,6 @@ extern const GUI_ENCODING GUI_EncodingUtf8;
 extern const GUI_ENCODING GUI_EncodingSingleByte;
 int GUI_Utf8ToCodes(const char* text, int nBytes, std::uint16_t* out, int maxCodes);
 int GUI_CodesToUtf8(const std::uint16_t* codes, int nCodes, char* out, int maxBytes);
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void GUI_PowerOn();

@@ -6,7 +6,20 @@
 #include "gui/LCD.h"
 #include "hal/host.h"
 
-GUI_CONTEXT GUI_Context;
+namespace {
+
+// UTF-8 from power-on: a host may convert text through the layer before the
+// panel has started it.
+constexpr GUI_CONTEXT PowerOnContext()
+{
+    GUI_CONTEXT c{};
+    c.encoding = &GUI_EncodingUtf8;
+    return c;
+}
+
+} // namespace
+
+GUI_CONTEXT GUI_Context = PowerOnContext();
 
 int GUI_Start()
 {
@@ -107,4 +120,9 @@ void GUI_SetTextPos(int x, int y)
 void GUI_SetClip(const GUI_BOX* box)
 {
     GUI_Context.clip = box != nullptr ? *box : GUI_BOX{0, 0, LCD_XSIZE - 1, LCD_YSIZE - 1};
+}
+
+void GUI_PowerOn()
+{
+    GUI_Context = PowerOnContext();
 }

@@ -211,3 +211,10 @@ std::uint32_t LCD_GetProperty(int id)
     }
     return 0;
 }
+
+void LCD_PowerOn()
+{
+    std::fill(std::begin(LCD_FRAMEBUFFER), std::end(LCD_FRAMEBUFFER), 0U);
+    std::fill(std::begin(lcd.rows), std::end(lcd.rows), 0U);
+    lcd.contrast = kContrastDefault;
+}

@@ -39,3 +39,6 @@ void LCD_WriteCacheByte(std::uint16_t index, std::uint8_t bits);
 std::uint8_t LCD_ReadCacheByte(std::uint16_t index);
 
 std::uint32_t LCD_GetProperty(int id);
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void LCD_PowerOn();

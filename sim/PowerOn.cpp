@@ -1,16 +1,64 @@
 #include "sim/PowerOn.h"
 
 #include "app/MainTask.h"
+#include "comm/DIS.h"
+#include "comm/DIS_Link.h"
 #include "comm/UART.h"
+#include "core/BKL.h"
+#include "core/DTM.h"
+#include "core/KEY.h"
 #include "core/SM.h"
+#include "data/DAT.h"
 #include "data/FLS.h"
+#include "data/TXT.h"
+#include "gui/GUI.h"
+#include "gui/LCD.h"
 #include "hal/HAL.h"
+#include "screens/base/BEE.h"
+#include "screens/base/BFA.h"
+#include "screens/base/BGA.h"
+#include "screens/base/BGM.h"
+#include "screens/base/BHA.h"
+#include "screens/base/BLA.h"
+#include "screens/base/BMA.h"
+#include "screens/base/BMM.h"
+#include "screens/base/BRA.h"
+#include "screens/common/ML.h"
+#include "screens/common/VD.h"
+#include "screens/service/BIA.h"
+#include "screens/user/BES.h"
+#include "screens/user/BUD.h"
 
+// Every module that keeps static data has its PowerOn here; a new one joins
+// the list (CTest poweron.every_module_listed checks it).
 void SIM_PowerOn()
 {
     HAL_PowerOn();
     MAIN_PowerOn();
     SM_PowerOn();
+    BKL_PowerOn();
+    KEY_PowerOn();
+    DTM_PowerOn();
     UART_PowerOn();
+    DIS_PowerOn();
+    DIS_LinkPowerOn();
     FLS_PowerOn();
+    DAT_PowerOn();
+    TXT_PowerOn();
+    GUI_PowerOn();
+    LCD_PowerOn();
+    BEE_PowerOn();
+    BFA_PowerOn();
+    BGA_PowerOn();
+    BGM_PowerOn();
+    BHA_PowerOn();
+    BLA_PowerOn();
+    BMA_PowerOn();
+    BMM_PowerOn();
+    BRA_PowerOn();
+    ML_PowerOn();
+    VD_PowerOn();
+    BIA_PowerOn();
+    BES_PowerOn();
+    BUD_PowerOn();
 }

@@ -208,3 +208,8 @@ SM_State BEE_Endbenutzermenue(SM_Hsm* me, const SM_Event* e)
         return SCR_MenuCursorKeys(bee, e) ? nullptr : SM_State(BMM_Menuemonitor);
     }
 }
+
+void BEE_PowerOn()
+{
+    bee = SCR_Menu{0, 0, kHintChoose};
+}

@@ -89,3 +89,8 @@ SM_State BFA_Feedbackanzeige(SM_Hsm* me, const SM_Event* e)
         return BMM_Menuemonitor;
     }
 }
+
+void BFA_PowerOn()
+{
+    bfa = Module{};
+}

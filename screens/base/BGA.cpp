@@ -308,3 +308,8 @@ SM_State BGA_GrundanzeigeMenueGesperrt(SM_Hsm* me, const SM_Event* e)
 {
     return List(me, e, "BGA_GrundanzeigeMenueGesperrt", true);
 }
+
+void BGA_PowerOn()
+{
+    bga = BaseDisplay{};
+}

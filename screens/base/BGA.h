@@ -24,3 +24,6 @@ BGA_Choice BGA_Choose(std::uint32_t par);
 
 // Bit i set: entry i of the list ("Störung" .. "Hilfe") is visible.
 std::uint8_t BGA_VisibleEntries();
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void BGA_PowerOn();

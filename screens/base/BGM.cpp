@@ -133,3 +133,8 @@ SM_State BGM_Grundmenue(SM_Hsm* me, const SM_Event* e)
         return SCR_MenuCursorKeys(bgm, e) ? nullptr : SM_State(BMM_Menuemonitor);
     }
 }
+
+void BGM_PowerOn()
+{
+    bgm = SCR_Menu{0, 0, kHintChoose};
+}

@@ -250,3 +250,8 @@ SM_State BHA_Hilfeanzeige(SM_Hsm* me, const SM_Event* e)
         return BMM_Menuemonitor;
     }
 }
+
+void BHA_PowerOn()
+{
+    bha = Module{};
+}

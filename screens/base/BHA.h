@@ -13,3 +13,6 @@ SM_State BHA_Hilfeanzeige(SM_Hsm* me, const SM_Event* e);
 enum : std::uint32_t {
     BHA_RETURN_BASE_DISPLAY = 1, // BGA_Grundanzeige
 };
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void BHA_PowerOn();

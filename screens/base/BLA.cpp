@@ -142,3 +142,8 @@ SM_State BLA_KommunikationStart(SM_Hsm* me, const SM_Event* e)
         return BLA_Laufbalkenanzeige;
     }
 }
+
+void BLA_PowerOn()
+{
+    bla = Module{};
+}

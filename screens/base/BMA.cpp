@@ -299,3 +299,8 @@ SM_State BMA_BedienungGesperrtAnzeige(SM_Hsm* me, const SM_Event* e)
         return BMA_BedienungGesperrt;
     }
 }
+
+void BMA_PowerOn()
+{
+    bma = Messages{};
+}

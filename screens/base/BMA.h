@@ -13,3 +13,6 @@ SM_State BMA_UhrzeitStellen(SM_Hsm* me, const SM_Event* e);
 SM_State BMA_Wartung(SM_Hsm* me, const SM_Event* e);
 SM_State BMA_BedienungGesperrt(SM_Hsm* me, const SM_Event* e);
 SM_State BMA_BedienungGesperrtAnzeige(SM_Hsm* me, const SM_Event* e);
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void BMA_PowerOn();

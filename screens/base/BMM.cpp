@@ -118,3 +118,8 @@ SM_State BMM_Menuemonitor(SM_Hsm* me, const SM_Event* e)
         return BKE_Kontrasteinstellung;
     }
 }
+
+void BMM_PowerOn()
+{
+    bmm = Monitor{};
+}

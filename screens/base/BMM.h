@@ -9,3 +9,6 @@ SM_State BMM_Menuemonitor(SM_Hsm* me, const SM_Event* e);
 // The screen the user came from and the innermost state, as the monitor was last left.
 SM_Handler BMM_ReturnScreen();
 SM_Handler BMM_ReturnState();
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void BMM_PowerOn();

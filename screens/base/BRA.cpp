@@ -97,3 +97,8 @@ SM_State BRA_RuheAnimation(SM_Hsm* me, const SM_Event* e)
         return BGA_Grundanzeige;
     }
 }
+
+void BRA_PowerOn()
+{
+    bra = Module{};
+}

@@ -488,3 +488,8 @@ void TITLE_Draw(std::uint16_t textId)
     }
     TITLE_DrawLine();
 }
+
+void ML_PowerOn()
+{
+    menu = Menu{};
+}

@@ -110,3 +110,6 @@ void TITLE_Refresh();
 // The usual title of a screen: text, the circuit label on the right where
 // the plant has two circuits, the line.
 void TITLE_Draw(std::uint16_t textId);
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void ML_PowerOn();

@@ -146,3 +146,8 @@ void SCR_ExitCommon()
     SM_Post(KEY_Task, SIG_KEY_FLUSH, 0);
     SM_Post(KEY_Task, SIG_KEY_REPEAT_RATE, 0);
 }
+
+void VD_PowerOn()
+{
+    VD = ValueDialog{};
+}

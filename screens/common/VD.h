@@ -51,3 +51,6 @@ std::int16_t TMP_FromDisplay(std::int16_t shown);
 
 // Exit actions of every screen: hint timer off, pending keys dropped, normal repeat.
 void SCR_ExitCommon();
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void VD_PowerOn();

@@ -154,3 +154,8 @@ SM_State BIA_InbetriebnahmeAssistent(SM_Hsm* me, const SM_Event* e)
     }
     return BGA_Grundanzeige;
 }
+
+void BIA_PowerOn()
+{
+    bia = Assistant{};
+}

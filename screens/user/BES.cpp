@@ -184,3 +184,8 @@ SM_State BES_EinstellungSpracheFeedback(SM_Hsm* me, const SM_Event* e)
     }
     return BMM_Menuemonitor;
 }
+
+void BES_PowerOn()
+{
+    bes = Languages{};
+}

@@ -334,3 +334,8 @@ SM_State BUD_Feedback(SM_Hsm* me, const SM_Event* e)
     }
     return BMM_Menuemonitor;
 }
+
+void BUD_PowerOn()
+{
+    bud = TimeDate{};
+}

@@ -10,3 +10,6 @@ SM_State BUD_DatumUhrzeitMenue(SM_Hsm* me, const SM_Event* e);
 SM_State BUD_UhrzeitDialog(SM_Hsm* me, const SM_Event* e);
 SM_State BUD_DatumDialog(SM_Hsm* me, const SM_Event* e);
 SM_State BUD_Feedback(SM_Hsm* me, const SM_Event* e);
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void BUD_PowerOn();
