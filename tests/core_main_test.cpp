@@ -96,7 +96,11 @@ TEST_P(ErrorReset, CodeDecidesTheNextStartMode)
 
 INSTANTIATE_TEST_SUITE_P(Codes, ErrorReset,
                          ::testing::Values(ErrorCase{133, 133, 4}, ErrorCase{35, 35, 1}, ErrorCase{32, 32, 1},
-                                           ErrorCase{77, 37, 1}, ErrorCase{0x185, 0x85, 4}),
+                                           ErrorCase{77, 37, 1}, ErrorCase{0x185, 0x85, 4},
+                                           // both ends of each range and just outside
+                                           ErrorCase{31, 37, 1}, ErrorCase{38, 38, 1}, ErrorCase{39, 37, 1},
+                                           ErrorCase{127, 37, 1}, ErrorCase{128, 128, 4}, ErrorCase{136, 136, 4},
+                                           ErrorCase{137, 37, 1}),
                          [](const auto& param) { return "Code" + std::to_string(param.param.code); });
 
 TEST(MainTask, DamagedMemoryMarkerRaisesErrorThirtyFive)

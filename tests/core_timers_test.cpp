@@ -80,7 +80,9 @@ TEST(Timers, RestartAtThreeKeepsClockAndWaitingTimersOthersAreCleared)
     Harness h;
     SM_Post(DTM_Task, SIG_CLOCK_SET, 5000);
     SM_Post(DTM_Task, SIG_TMR_WAIT_SET, 30);
+    SM_Post(DTM_Task, SIG_TMR_START_SET, 35);
     SM_Post(DTM_Task, SIG_TMR_DATA_SET, 30);
+    SM_Post(DTM_Task, SIG_TMR_LIGHT_SET, 30);
     h.advance(1000);
     // A new start of the timer task, as the main task makes after a restart.
     SM_Post(DTM_Task, SIG_TIMERS_OFF, 0);
@@ -93,8 +95,14 @@ TEST(Timers, RestartAtThreeKeepsClockAndWaitingTimersOthersAreCleared)
     h.clearEvents();
     h.advance(3000);
     EXPECT_EQ(h.timesOf(SIG_TMR_WAIT_TIMEOUT), (std::vector<std::uint64_t>{3000}));
+    EXPECT_EQ(h.timesOf(SIG_TMR_START_TIMEOUT), (std::vector<std::uint64_t>{3500}));
     EXPECT_TRUE(h.timesOf(SIG_TMR_DATA_TIMEOUT).empty());
+    EXPECT_TRUE(h.timesOf(SIG_TMR_LIGHT_TIMEOUT).empty());
     EXPECT_EQ(DTM_GetSeconds(), 5004U);
+    // The 5 s tick starts its count again: 5.1 s after the restart, not
+    // 5.1 s after the first start.
+    h.advance(3000);
+    EXPECT_EQ(h.timesOf(SIG_TICK_5S), (std::vector<std::uint64_t>{6100}));
 }
 
 TEST(Timers, OtherStartsReadTheClockFromTheHostAgain)
