@@ -7,6 +7,7 @@
 #include "comm/DIS.h"
 #include "comm/DIS_Link.h"
 #include "comm/DIS_UserOps.h"
+#include "core/DTM.h"
 #include "core/SM.h"
 #include "data/DAT.h"
 #include "sim/ControlUnit.h"
@@ -129,6 +130,20 @@ TEST_F(Bus, FailedReadsKeepTheRecordArmedEightTimesASuccessfulOneReleasesIt)
     EXPECT_EQ(DIS_ArmedSlot(), 0);
 }
 
+TEST_F(Bus, TheByteBeforeAReadChoosesTheResponse)
+{
+    DIS_UO_Plain(223);
+    ASSERT_TRUE(DIS_OfferNext());
+    const Bytes identification{4, 0x11, 0x21, 0x00, 0x01};
+    EXPECT_EQ(read(0, false).size(), 10U); // 0..63: the armed record
+    EXPECT_EQ(read(63, false).size(), 10U);
+    EXPECT_EQ(read(64, true), identification); // 64..127: who we are
+    EXPECT_EQ(read(127, true), identification);
+    EXPECT_EQ(read(128, true), (Bytes{0})); // 128 and above: nothing
+    EXPECT_EQ(read(255, true), (Bytes{0}));
+    EXPECT_EQ(DIS_ArmedSlot(), DIS_SLOT_SHORT);
+}
+
 TEST_F(Bus, LongRecordsTakeTheirTurnInTheSequenceAndTheHandshakeFollowsThem)
 {
     DIS_UO_Plain(223); // sequence 3: the record buffer starts at 2
@@ -170,6 +185,25 @@ TEST_F(Bus, ARecordOfATypeQueuedTwiceIsAwaitedOnlyAfterTheLastLeaves)
     EXPECT_EQ(DIS_RequestState(15), DIS_REQUESTED);
     answer(15, 0);
     EXPECT_EQ(DIS_RequestState(15), DIS_CURRENT);
+}
+
+TEST_F(Bus, ANewTimeOrDateSetsTheClockAndAsksForTheServiceData)
+{
+    for (const bool date : {false, true}) {
+        DIS_LinkInit();
+        h.clearEvents();
+        date ? DIS_UO_Date(1'800'000'000) : DIS_UO_Time(1'800'000'000);
+        SM_RunQueued();
+        EXPECT_EQ(DTM_GetSeconds(), 1'800'000'000U);
+        ASSERT_EQ(DIS_QueueCount(), 2);
+        ASSERT_TRUE(DIS_OfferNext());
+        EXPECT_EQ(Bytes(DIS_ShortBuffer() + 1, DIS_ShortBuffer() + 8),
+                  (Bytes{2 << 3 | 3, 1, static_cast<std::uint8_t>(date ? 213 : 212), 0x00, 0xD2, 0x49, 0x6B}));
+        answer(2, 1);
+        ASSERT_TRUE(DIS_OfferNext());
+        EXPECT_EQ(DIS_ShortBuffer()[1] >> 3, 15);
+        EXPECT_EQ(DIS_ShortBuffer()[3], 231);
+    }
 }
 
 TEST_F(Bus, NoRequestIsQueuedWhileThreeRecordsWait)
