@@ -31,6 +31,33 @@ TEST(SwitchingTimes, ADayGroupReadsItsFirstDay)
     EXPECT_EQ(DAT_Phases(), DAT_image.switching[0][2][6]);
 }
 
+TEST(CircuitLabels, AShorterLabelLeavesNothingOfTheLongerOneBefore)
+{
+    std::uint16_t units[25];
+    for (std::uint16_t i = 0; i < 25; ++i) {
+        units[i] = static_cast<std::uint16_t>('a' + i);
+    }
+    DAT_SetCircuitLabel(2, units, 25, 3); // twenty units at most
+    std::uint16_t got[DAT_LABEL_UNITS];
+    std::uint8_t language = 0;
+    DAT_GetCircuitLabel(2, got, language);
+    EXPECT_EQ(got[DAT_LABEL_UNITS - 1], 't');
+    EXPECT_EQ(language, 3);
+    const std::uint16_t xy[2] = {'X', 'Y'};
+    DAT_SetCircuitLabel(2, xy, 2, 4);
+    DAT_GetCircuitLabel(2, got, language);
+    EXPECT_EQ(got[1], 'Y');
+    for (std::uint8_t i = 2; i < DAT_LABEL_UNITS; ++i) {
+        EXPECT_EQ(got[i], 0) << "unit " << int(i);
+    }
+    EXPECT_EQ(language, 4);
+    DAT_SetCircuitLabel(3, units, 5, 1); // no such circuit: nothing changes
+    DAT_GetCircuitLabel(2, got, language);
+    EXPECT_EQ(got[0], 'X');
+    DAT_GetCircuitLabel(1, got, language);
+    EXPECT_NE(got[0], 'a');
+}
+
 class FlashStrings : public ::testing::Test {
   protected:
     void SetUp() override
