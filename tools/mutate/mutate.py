@@ -27,13 +27,13 @@ build.
 
 import argparse
 import configparser
+import io
 import os
 import pathlib
 import shutil
 import subprocess
 import sys
 import tarfile
-import io
 import time
 
 HERE = pathlib.Path(__file__).resolve().parent
@@ -68,6 +68,15 @@ def load_mutations(path):
 
 
 def copy_tree(rev, tree):
+    copy_files(rev, tree)
+    # Fresh times: the build directory is kept, and ninja must not take an
+    # object of the last run for one of this tree.
+    for path in tree.rglob("*"):
+        if path.is_file():
+            os.utime(path)
+
+
+def copy_files(rev, tree):
     if tree.exists():
         shutil.rmtree(tree)
     tree.mkdir(parents=True)
@@ -84,7 +93,7 @@ def copy_tree(rev, tree):
         if src.is_file():
             dst = tree / f
             dst.parent.mkdir(parents=True, exist_ok=True)
-            shutil.copy2(src, dst)
+            shutil.copy(src, dst)
 
 
 def apply(tree, m):
