@@ -211,5 +211,5 @@ SM_State BEE_Endbenutzermenue(SM_Hsm* me, const SM_Event* e)
 
 void BEE_PowerOn()
 {
-    bee = SCR_Menu{0, 0, kHintChoose};
+    bee = SCR_Menu{0, 0, HINT_CHOOSE};
 }

@@ -136,5 +136,5 @@ SM_State BGM_Grundmenue(SM_Hsm* me, const SM_Event* e)
 
 void BGM_PowerOn()
 {
-    bgm = SCR_Menu{0, 0, kHintChoose};
+    bgm = SCR_Menu{0, 0, HINT_CHOOSE};
 }
