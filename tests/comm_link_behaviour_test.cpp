@@ -206,6 +206,20 @@ TEST_F(Bus, ANewTimeOrDateSetsTheClockAndAsksForTheServiceData)
     }
 }
 
+TEST_F(Bus, LabelsAreAskedOfCircuitTwoWhenThePlantHasOnlyThatOne)
+{
+    DAT_image.plant[DAT_CFG_OPTIONS] &= static_cast<std::uint8_t>(~DAT_CFG_CIRCUIT1_KIND);
+    SM_Post(DIS_Task, SIG_COMM_START, 0);
+    SM_Post(DIS_Task, SIG_DATA_TYPE_10, 0); // the plant's answer: the first requests
+    SM_RunQueued();
+    ASSERT_TRUE(DIS_OfferNext());
+    EXPECT_EQ(DIS_ShortBuffer()[3], 240);
+    answer(10, 0);
+    ASSERT_TRUE(DIS_OfferNext());
+    EXPECT_EQ(Bytes(DIS_ShortBuffer() + 1, DIS_ShortBuffer() + 5),
+              (Bytes{static_cast<std::uint8_t>(25 << 3 | (DIS_ShortBuffer()[1] & 7)), 2, 231, 1}));
+}
+
 TEST_F(Bus, NoRequestIsQueuedWhileThreeRecordsWait)
 {
     SM_Post(DIS_Task, SIG_COMM_START, 0); // files the start record (code 240)
