@@ -39,6 +39,25 @@ std::string Html(const std::string& s)
     return out;
 }
 
+// A panel text for the page: the font's key pictograms (U+266C to U+2674)
+// become common symbols a browser has.
+std::string Text(const std::string& s)
+{
+    static const char* const kKeys[] = {"\u25C0", "\u25B6", "\u25C0\u25B6", "\u25B2\u25BC", "\u25B2\u25BC\u25C0\u25B6",
+                                        "\u2610", "\u2611", "\u21A9",       "\u2630"};
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+        if (i + 2 < s.size() && b(i) == 0xE2 && b(i + 1) == 0x99 && b(i + 2) >= 0xAC && b(i + 2) <= 0xB4) {
+            out += std::string("<span class=\"k\">") + kKeys[b(i + 2) - 0xAC] + "</span>";
+            i += 2;
+        } else {
+            out += Html(std::string(1, s[i]));
+        }
+    }
+    return out;
+}
+
 constexpr char kStyle[] = R"(body{font-family:sans-serif;margin:0 1.5em 3em;background:#f6f6f4;color:#222}
 header{position:sticky;top:0;background:#f6f6f4;padding:.4em 0;border-bottom:1px solid #bbb;z-index:1}
 header h1{display:inline;font-size:1.3em;margin-right:1em}
@@ -48,6 +67,7 @@ nav ul{columns:3;padding-left:1.2em}
 .screen h3{margin:0 0 .3em;font-family:monospace;font-size:1.1em}
 .where,.note{color:#555;margin:.2em 0}
 .help{white-space:pre-wrap;max-width:38em;margin:.3em 0}
+.k{border:1px solid #888;border-radius:3px;padding:0 2px;font-size:.85em}
 .overflow li{color:#a00}
 .overflow li.known{color:#a60}
 .t{display:none}
@@ -131,7 +151,7 @@ bool WriteIndex(const std::string& out, const Table& table, const std::vector<La
                     h << "<p class=\"note\">Not reached in this language: " << Html(s.failure) << "</p>";
                 }
                 if (s.hasHelp) {
-                    h << "<h4>Help: " << Html(s.helpTitle) << "</h4><p class=\"help\">" << Html(s.helpBody) << "</p>";
+                    h << "<h4>Help: " << Text(s.helpTitle) << "</h4><p class=\"help\">" << Text(s.helpBody) << "</p>";
                 } else {
                     h << "<p class=\"note\">HELP opens no help page here.</p>";
                 }
@@ -144,7 +164,7 @@ bool WriteIndex(const std::string& out, const Table& table, const std::vector<La
                     items += std::string("<li") + (m.germanToo ? " class=\"known\"" : "") + ">text " +
                              std::to_string(m.id) + (m.lines ? " takes " : " is ") + std::to_string(m.over) +
                              (m.lines ? " lines more than its place" : " px too wide") +
-                             (m.germanToo ? " (German too)" : "") + ": " + Html(m.text) + "</li>";
+                             (m.germanToo ? " (German too)" : "") + ": " + Text(m.text) + "</li>";
                 }
                 if (!items.empty()) {
                     h << "<ul class=\"overflow\">" << items << "</ul>";

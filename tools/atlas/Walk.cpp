@@ -50,6 +50,7 @@ WalkResult Walk(const std::string& script, const WalkOptions& options, const std
     ho.clock = HOST_LocalTime{kClock, 0, false};
     ho.out = options.err;
     ho.err = options.err;
+    ho.errorLogPath = options.errorLogPath;
     ho.flash = options.flash;
     ho.traceLimit = options.traceLimit;
     HeadlessHost host(time, ho);

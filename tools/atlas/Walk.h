@@ -18,6 +18,7 @@ struct WalkOptions {
     std::string lockDirectory;                      // this process's own; must exist
     std::optional<std::vector<std::uint8_t>> flash; // the data-flash image; none: the delivered one
     std::FILE* err = stderr;                        // the host's error reports
+    std::string errorLogPath;                       // and a file of them ("" none)
     std::size_t traceLimit = std::size_t{16} << 20; // bytes of trace kept
     std::uint64_t longestMs = 60ULL * 60 * 1000;    // virtual time after which a walk is cut off
 };
