@@ -104,6 +104,27 @@ int CountLanguageSteps(const Table& table, const Block& block)
     return n;
 }
 
+// The block's last scenario command, its own or its `from` block's.
+std::string LastCommand(const Table& table, const Block& block)
+{
+    for (auto s = block.steps.rbegin(); s != block.steps.rend(); ++s) {
+        if (s->text != "language") {
+            return s->text;
+        }
+    }
+    std::string name;
+    std::string variant;
+    if (block.from.empty() || !SplitName(block.from, name, variant) || table.find(name, variant) == nullptr) {
+        return {};
+    }
+    return LastCommand(table, *table.find(name, variant));
+}
+
+bool LetsTimePass(const std::string& command)
+{
+    return StartsWith(command, "wait ") || StartsWith(command, "click ") || StartsWith(command, "hold ");
+}
+
 } // namespace
 
 std::string Block::id() const
@@ -270,6 +291,10 @@ bool ParseTable(const std::string& file, const std::string& text, Table& table, 
         }
         if (const int languages = CountLanguageSteps(table, b); languages != 1) {
             error = at + "sets the language " + std::to_string(languages) + " times; once is right";
+            return false;
+        }
+        if (!LetsTimePass(LastCommand(table, b))) {
+            error = at + "ends without letting time pass (wait, click or hold): its screen would not have settled";
             return false;
         }
     }

@@ -17,3 +17,20 @@ set(ATLAS_WRAPPED _Z11TXT_GetTextt _Z12TXT_CopyTexttPct _Z13GUI_TextInBoxPKcPK7G
 list(TRANSFORM ATLAS_WRAPPED PREPEND "--wrap=")
 list(JOIN ATLAS_WRAPPED "," ATLAS_WRAP_OPTIONS)
 target_link_options(panel-atlas PRIVATE "LINKER:${ATLAS_WRAP_OPTIONS}")
+
+if(TARGET panel_tests)
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+    add_executable(atlas_tests tests/atlas_test.cpp tests/fuzz/HostileFlash.cpp)
+    target_include_directories(atlas_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+    target_compile_definitions(atlas_tests PRIVATE PANEL_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
+                                                   PANEL_ATLAS="$<TARGET_FILE:panel-atlas>")
+    target_link_libraries(atlas_tests PRIVATE atlas_lib PNG::PNG GTest::gtest GTest::gtest_main panel_warnings)
+    add_dependencies(atlas_tests panel-atlas)
+    gtest_discover_tests(atlas_tests DISCOVERY_MODE PRE_TEST)
+
+    # A new screen state joins the atlas (and the screens fuzzer) by its path.
+    add_test(NAME atlas.every_state_has_a_path COMMAND panel-atlas --coverage)
+    # Every path reaches its state in every language.
+    add_test(NAME atlas.paths_reach_their_states COMMAND panel-atlas --check)
+endif()
