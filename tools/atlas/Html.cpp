@@ -71,6 +71,7 @@ nav ul{columns:3;padding-left:1.2em}
 .overflow li{color:#a00}
 .overflow li.known{color:#a60}
 .t{display:none}
+.screen details{flex-basis:100%}
 .all{display:grid;grid-template-columns:repeat(auto-fill,minmax(250px,1fr));gap:.6em}
 .all figure{margin:0}.all figcaption{font-size:.85em;color:#444}
 )";
@@ -115,10 +116,11 @@ bool WriteIndex(const std::string& out, const Table& table, const std::vector<La
     h << "</select></label>\n<label>Size <select id=\"scale\"><option value=\"1\">1x</option>"
       << "<option value=\"3\" selected>3x</option></select></label>\n</header>\n";
 
-    h << "<p>" << summary.reached << " of " << summary.defined.size()
-      << " screen states reached; every picture as the panel draws it, with its help page. Texts that do not fit "
-         "their place are framed: <span style=\"color:#a00\">red</span> where German fits, "
-         "<span style=\"color:#a60\">amber</span> where German does not either.</p>\n";
+    h << "<p>" << summary.reached << " of the " << summary.defined.size()
+      << " screen states that the screen sources define, each as the panel draws it at the end of the path that "
+         "leads there, with the help page that HELP opens there. Texts that do not fit their place are framed: "
+         "<span style=\"color:#a00\">red</span> where German fits, <span style=\"color:#a60\">amber</span> where "
+         "German does not either.</p>\n";
     h << "<nav><ul>\n";
     for (std::size_t g = 0; g < groups.size(); ++g) {
         h << "<li><a href=\"#g" << g << "\">" << Html(groups[g]) << "</a></li>\n";
@@ -171,7 +173,7 @@ bool WriteIndex(const std::string& out, const Table& table, const std::vector<La
                 }
                 h << "</div>\n";
             }
-            h << "<details><summary>All languages</summary><div class=\"all\">\n";
+            h << "</div>\n<details><summary>All languages</summary><div class=\"all\">\n";
             for (const LanguageInfo& l : languages) {
                 if (byBlock.count({id, l.code}) != 0) {
                     h << "<figure><img loading=\"lazy\" src=\"" << l.code << "/" << Html(id)
@@ -179,7 +181,7 @@ bool WriteIndex(const std::string& out, const Table& table, const std::vector<La
                       << "</figcaption></figure>\n";
                 }
             }
-            h << "</div></details></div>\n</article>\n";
+            h << "</div></details>\n</article>\n";
         }
         h << "</section>\n";
     }
