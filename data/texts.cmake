@@ -54,7 +54,7 @@ if(TARGET panel_tests)
 endif()
 
 # Every text fits where it is drawn, in every language, with the real fonts.
-add_executable(textfit tools/textfit/textfit.cpp gui/GUI_Font.cpp gui/generated/GUI_Font8.cpp
+add_executable(textfit tools/textfit/textfit.cpp tools/textfit/Fit.cpp gui/GUI_Font.cpp gui/generated/GUI_Font8.cpp
                        gui/generated/GUI_Font20.cpp gui/generated/GUI_Font32.cpp)
 target_link_libraries(textfit PRIVATE flashgen_lib panel_warnings)
 if(TARGET panel_tests)

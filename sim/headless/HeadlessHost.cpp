@@ -63,8 +63,8 @@ void HeadlessHost::reportError(const char* text)
 {
     ++errors_;
     std::fprintf(options_.err, "error: %s\n", text);
-    if (errorLog_ == nullptr) {
-        errorLog_ = std::fopen("SimError.log", "w");
+    if (errorLog_ == nullptr && !options_.errorLogPath.empty()) {
+        errorLog_ = std::fopen(options_.errorLogPath.c_str(), "w");
     }
     if (errorLog_ != nullptr) {
         std::fprintf(errorLog_, "\r\n%s", text);

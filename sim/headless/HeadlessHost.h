@@ -33,6 +33,7 @@ class HeadlessHost final : public PanelHost {
         bool echoTrace = false;  // print trace lines as they come
         std::FILE* out = stdout;
         std::FILE* err = stderr;
+        std::string errorLogPath = "SimError.log"; // the drawing layer's errors; "" none
         // The data-flash image (--flash); none: the panel's delivered image.
         std::optional<std::vector<std::uint8_t>> flash;
         // The test serial port: "" inert (bytes come from the scenario), "pty", or a device.
