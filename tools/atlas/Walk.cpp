@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <variant>
 
-#include "core/MainTask.h"
+#include "app/MainTask.h"
 #include "sim/PowerOn.h"
 #include "sim/VirtualTime.h"
 #include "sim/headless/Scenario.h"
