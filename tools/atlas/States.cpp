@@ -1,19 +1,83 @@
 #include "States.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <regex>
+#include <initializer_list>
 #include <sstream>
 
 namespace atlas {
 
+namespace {
+
+bool IsWordChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+}
+
+// Words and single punctuation characters; blanks only separate.
+std::vector<std::string> Tokens(const std::string& line)
+{
+    std::vector<std::string> t;
+    for (std::size_t i = 0; i < line.size();) {
+        if (std::isspace(static_cast<unsigned char>(line[i])) != 0) {
+            ++i;
+        } else if (IsWordChar(line[i])) {
+            std::size_t j = i;
+            while (j < line.size() && IsWordChar(line[j])) {
+                ++j;
+            }
+            t.push_back(line.substr(i, j - i));
+            i = j;
+        } else {
+            t.push_back(line.substr(i++, 1));
+        }
+    }
+    return t;
+}
+
+bool IsIdentifier(const std::string& t)
+{
+    return !t.empty() && IsWordChar(t[0]) && std::isdigit(static_cast<unsigned char>(t[0])) == 0;
+}
+
+// Matches tokens from `at` against a pattern: "ID" any identifier, "ID?" an
+// optional one, anything else itself. True when the pattern ends the line.
+bool Matches(const std::vector<std::string>& t, std::size_t at, std::initializer_list<const char*> pattern)
+{
+    for (const char* p : pattern) {
+        const std::string want(p);
+        if (want == "ID?") {
+            at += at < t.size() && IsIdentifier(t[at]) && t[at] != "const" ? 1 : 0;
+        } else if (at < t.size() && (want == "ID" ? IsIdentifier(t[at]) : t[at] == want)) {
+            ++at;
+        } else {
+            return false;
+        }
+    }
+    return at == t.size() || (at + 1 == t.size() && t[at] == "{");
+}
+
+// "SM_State NAME(SM_Hsm* [me], const SM_Event* [e])", perhaps with its "{".
+bool IsHandler(const std::vector<std::string>& t)
+{
+    return Matches(t, 0, {"SM_State", "ID", "(", "SM_Hsm", "*", "ID?", ",", "const", "SM_Event", "*", "ID?", ")"});
+}
+
+// "#define ..._STATES(X)"
+bool IsListMacro(const std::vector<std::string>& t)
+{
+    const std::string suffix = "_STATES";
+    return t.size() >= 6 && t[0] == "#" && t[1] == "define" && t[2].size() > suffix.size() &&
+           t[2].compare(t[2].size() - suffix.size(), suffix.size(), suffix) == 0 && t[3] == "(" && t[4] == "X" &&
+           t[5] == ")";
+}
+
+} // namespace
+
 std::vector<DefinedState> FindStates(const std::string& file, const std::string& text)
 {
-    static const std::regex handler(
-        R"(^\s*SM_State\s+([A-Za-z_]\w*)\s*\(\s*SM_Hsm\s*\*\s*\w*\s*,\s*const\s+SM_Event\s*\*\s*\w*\s*\)\s*(\{\s*)?$)");
-    static const std::regex listMacro(R"(^\s*#\s*define\s+\w+_STATES\s*\(\s*X\s*\))");
-    static const std::regex listEntry(R"(\bX\s*\(\s*([A-Za-z_]\w*)\s*,\s*[A-Za-z_]\w*\s*\))");
     std::vector<DefinedState> found;
     std::istringstream in(text);
     std::string line;
@@ -26,20 +90,22 @@ std::vector<DefinedState> FindStates(const std::string& file, const std::string&
             line.pop_back();
         }
         const bool continues = !line.empty() && line.back() == '\\';
-        if (!inMacro && std::regex_search(line, listMacro)) {
+        const std::vector<std::string> t = Tokens(line);
+        if (!inMacro && IsListMacro(t)) {
             inList = true;
         }
         if (inList) {
-            for (std::sregex_iterator m(line.begin(), line.end(), listEntry), end; m != end; ++m) {
-                found.push_back({(*m)[1].str(), file, n});
+            // Entries X(NAME, SUPER).
+            for (std::size_t i = 0; i + 5 < t.size(); ++i) {
+                if (t[i] == "X" && t[i + 1] == "(" && IsIdentifier(t[i + 2]) && t[i + 3] == "," &&
+                    IsIdentifier(t[i + 4]) && t[i + 5] == ")") {
+                    found.push_back({t[i + 2], file, n});
+                }
             }
-        } else if (!inMacro && !continues && line.find(';') == std::string::npos) {
-            std::smatch m;
-            if (std::regex_match(line, m, handler)) {
-                found.push_back({m[1].str(), file, n});
-            }
+        } else if (!inMacro && !continues && IsHandler(t)) {
+            found.push_back({t[1], file, n});
         }
-        inMacro = continues && (inMacro || line.find("#define") != std::string::npos || inList);
+        inMacro = continues && (inMacro || (!t.empty() && t[0] == "#") || inList);
         if (!continues) {
             inList = false;
         }
