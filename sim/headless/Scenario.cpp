@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -438,12 +439,22 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
 {
     Scenario s;
     s.file_ = file;
+    if (!s.append(source, error)) {
+        return std::nullopt;
+    }
+    return s;
+}
+
+bool Scenario::append(const std::string& source, std::string& error)
+{
+    const std::string& file = file_;
+    std::vector<ScenarioCommand> added;
     std::istringstream in(source);
     std::string raw;
-    int number = 0;
+    int number = lines_;
     auto fail = [&](const std::string& message) {
         error = Printable(file) + ":" + std::to_string(number) + ": " + message;
-        return std::nullopt;
+        return false;
     };
     while (std::getline(in, raw)) {
         ++number;
@@ -472,10 +483,14 @@ std::optional<Scenario> Scenario::parse(const std::string& file, const std::stri
             return fail(bad.empty() ? message : message + ", not '" + bad + "'");
         }
         for (Command::Action& a : line.out) {
-            s.commands_.push_back(Command{number, std::move(a)});
+            added.push_back(Command{number, std::move(a)});
         }
     }
-    return s;
+    lines_ = number;
+    commands_.erase(commands_.begin(), commands_.begin() + static_cast<std::ptrdiff_t>(pc_));
+    pc_ = 0;
+    std::move(added.begin(), added.end(), std::back_inserter(commands_));
+    return true;
 }
 
 // Runs one command other than a wait; false when an expectation failed.

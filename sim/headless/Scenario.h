@@ -85,6 +85,11 @@ class Scenario {
     static std::optional<Scenario> parse(const std::string& file, const std::string& source, std::string& error);
     // Reads and parses a script file (no directory, at most kMaxBytes).
     static std::optional<Scenario> load(const std::string& file, std::string& error);
+    // Parses more lines onto the end, numbered on from the last; commands
+    // already run are let go. For a script written while it runs: what
+    // runs is what a file of all the parts together would run, as long as
+    // each part is added before run() has come to the end of the last.
+    bool append(const std::string& source, std::string& error);
 
     enum class Step { Wait, End, Failed };
     // Runs commands up to the next wait (whose length it stores in waitMs).
@@ -98,6 +103,7 @@ class Scenario {
     ControlUnit& controlUnit();
 
     std::string file_;
+    int lines_ = 0; // lines parsed so far
     std::vector<ScenarioCommand> commands_;
     std::size_t pc_ = 0;
     std::uint64_t traceCursor_ = 0; // number of the next trace line to look at
