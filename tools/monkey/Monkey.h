@@ -1,0 +1,50 @@
+// A run of the monkey: the whole panel under the headless host in virtual
+// time, fed by a seed's script (or a script to replay), watched for the
+// failures of MonkeyWatch and for virtual time standing still.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "core/SM_Config.h"
+#include "tools/monkey/Script.h"
+#include "tools/monkey/Watch.h"
+
+struct MonkeyOptions {
+    std::uint64_t seed = 1;
+    std::uint64_t durationMs = 2 * 3'600'000;
+    // A script to run instead of a seed's (a written replay; any length).
+    std::string replay;
+    // The seed's script is written here as it runs, and kept only when the
+    // run fails: it replays the failure.
+    std::string replayOut;
+    std::string lockDirectory;
+    // Wall seconds without a simulated second passing that make a hang.
+    unsigned hangSeconds = 60;
+    std::FILE* err = stderr;
+};
+
+struct MonkeyReport {
+    MonkeyFailure failure;
+    std::uint64_t simulatedMs = 0;
+    double wallSeconds = 0;
+    long peakResidentKiB = 0;
+    MonkeyTally tally; // of the seed's script
+    std::map<int, std::uint64_t> restarts;
+    std::array<std::uint32_t, SM_TASK_COUNT> dropped{};
+    std::uint64_t traceLines = 0;
+    std::uint64_t busiestMinute = 0;
+    std::size_t heapPeak = 0;
+    std::size_t heapSettled = 0;
+    bool replayWritten = false;
+};
+
+MonkeyReport MonkeyRun(const MonkeyOptions& options);
+
+// Lines of a report for people.
+std::string MonkeyDescribe(const MonkeyOptions& options, const MonkeyReport& report);
+// Same failure, at the same simulated millisecond.
+bool MonkeySameFailure(const MonkeyFailure& a, const MonkeyFailure& b);
