@@ -160,8 +160,9 @@ class HangWatch {
     std::thread thread_;
 };
 
-// The control unit's switches in a part of the script starting at `from`.
-void ScheduleSwitches(const Scenario& part, std::uint64_t from, MonkeyWatch& watch)
+// The control unit's switches in a part of the script starting at `from`;
+// returns where the part ends.
+std::uint64_t ScheduleSwitches(const Scenario& part, std::uint64_t from, MonkeyWatch& watch)
 {
     std::uint64_t t = from;
     for (const ScenarioCommand& c : part.commands()) {
@@ -171,6 +172,7 @@ void ScheduleSwitches(const Scenario& part, std::uint64_t from, MonkeyWatch& wat
             watch.controlUnit(t, s->on);
         }
     }
+    return t;
 }
 
 bool ReadAll(const std::string& path, std::string& text)
@@ -200,22 +202,21 @@ MonkeyReport MonkeyRun(const MonkeyOptions& o)
     MonkeyWatch watch;
     const bool replaying = !o.replay.empty();
     const std::string name = replaying ? o.replay : "seed-" + std::to_string(o.seed) + ".scn";
+    // What runs first: the whole replay, or the prelude of the seed's script.
+    std::string first = o.prelude;
+    if (replaying && !ReadAll(o.replay, first)) {
+        report.failure = {MonkeyFailure::Kind::Script, 0, "cannot read " + o.replay, {}};
+        return report;
+    }
     std::string error;
-    std::optional<Scenario> scenario = Scenario::parse(name, "", error);
+    std::optional<Scenario> scenario = Scenario::parse(name, first, error);
+    if (!scenario) {
+        report.failure = {MonkeyFailure::Kind::Script, 0, error, {}};
+        return report;
+    }
+    const std::uint64_t scriptStart = ScheduleSwitches(*scenario, 0, watch);
     std::optional<MonkeyScript> script;
-    if (replaying) {
-        std::string text;
-        if (!ReadAll(o.replay, text)) {
-            report.failure = {MonkeyFailure::Kind::Script, 0, "cannot read " + o.replay, {}};
-            return report;
-        }
-        scenario = Scenario::parse(name, text, error);
-        if (!scenario) {
-            report.failure = {MonkeyFailure::Kind::Script, 0, error, {}};
-            return report;
-        }
-        ScheduleSwitches(*scenario, 0, watch);
-    } else {
+    if (!replaying) {
         script.emplace(o.seed);
     }
     ReplayFile replay(replaying ? std::string{} : o.replayOut);
@@ -225,7 +226,8 @@ MonkeyReport MonkeyRun(const MonkeyOptions& o)
     }
     replay.write("# panel-monkey --seed " + std::to_string(o.seed) +
                  ": the script as it ran (replay with\n"
-                 "# panel-monkey --replay FILE; panel-headless runs it too, up to 1 MiB)\n");
+                 "# panel-monkey --replay FILE; panel-headless runs it too, up to 1 MiB)\n" +
+                 first + (first.empty() || first.back() == '\n' ? "" : "\n"));
     dyingReplay = &replay;
 #ifdef MONKEY_ASAN
     __sanitizer_set_death_callback(OnSanitizerDeath);
@@ -247,7 +249,7 @@ MonkeyReport MonkeyRun(const MonkeyOptions& o)
     std::uint64_t nextMinute = 0;
     std::uint64_t traceCursor = 0;
     std::vector<TraceLine> lines;
-    const std::uint64_t end = replaying ? VirtualTime::kNever : o.durationMs;
+    const std::uint64_t end = o.durationMs == 0 ? VirtualTime::kNever : o.durationMs;
     auto drive = [&] {
         const std::uint64_t now = time.now();
         progress = now;
@@ -277,8 +279,8 @@ MonkeyReport MonkeyRun(const MonkeyOptions& o)
         if (now >= nextCommand) {
             // The next episode joins before the script runs out, so the run
             // is the one a file of all episodes gives.
-            if (script && script->horizon() <= now) {
-                const std::uint64_t from = script->horizon();
+            if (script && scriptStart + script->horizon() <= now) {
+                const std::uint64_t from = scriptStart + script->horizon();
                 const std::string episode = script->next();
                 std::string partError;
                 const auto part = Scenario::parse(name, episode, partError);
@@ -318,6 +320,7 @@ MonkeyReport MonkeyRun(const MonkeyOptions& o)
         }
         time.setHook(nullptr);
     }
+    report.lcdWrites = host.lcdModifications();
     if (returned) {
         watch.fail(MonkeyFailure::Kind::NotRun, time.now(), "another simulation holds the single-instance lock");
     }
@@ -330,6 +333,7 @@ MonkeyReport MonkeyRun(const MonkeyOptions& o)
         report.dropped[t] = SM_DroppedEvents(t);
     }
     report.traceLines = watch.traceLines();
+    report.traceHash = watch.traceHash();
     report.busiestMinute = watch.busiestMinute();
     report.heapPeak = watch.heapPeak();
     report.heapSettled = watch.heapSettled();
@@ -360,7 +364,7 @@ bool MonkeySameFailure(const MonkeyFailure& a, const MonkeyFailure& b)
 
 std::string MonkeyDescribe(const MonkeyOptions& o, const MonkeyReport& r)
 {
-    char line[256];
+    char line[512];
     std::string out;
     const double days = static_cast<double>(r.simulatedMs) / 86'400'000.0;
     if (o.replay.empty()) {
@@ -407,10 +411,12 @@ std::string MonkeyDescribe(const MonkeyOptions& o, const MonkeyReport& r)
         const MonkeyTally& t = r.tally;
         std::snprintf(line, sizeof line,
                       "input: %llu episodes, %llu key actions (%llu combinations, %llu holds of 1 s to 10 min), "
-                      "%llu test buttons, %llu telegrams, %llu control-unit switches, %llu serial bytes\n",
+                      "%llu test buttons, %llu 3 o'clock restarts asked for, %llu telegrams, %llu control-unit "
+                      "switches, %llu serial bytes\n",
                       static_cast<unsigned long long>(t.episodes), static_cast<unsigned long long>(t.keyActions),
                       static_cast<unsigned long long>(t.combinations), static_cast<unsigned long long>(t.longHolds),
-                      static_cast<unsigned long long>(t.buttons), static_cast<unsigned long long>(t.telegrams),
+                      static_cast<unsigned long long>(t.buttons), static_cast<unsigned long long>(t.restarts3am),
+                      static_cast<unsigned long long>(t.telegrams),
                       static_cast<unsigned long long>(t.controlUnitSwitches),
                       static_cast<unsigned long long>(t.serialBytes));
         out += line;

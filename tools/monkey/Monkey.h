@@ -15,9 +15,11 @@
 
 struct MonkeyOptions {
     std::uint64_t seed = 1;
-    std::uint64_t durationMs = 2 * 3'600'000;
+    std::uint64_t durationMs = 2 * 3'600'000; // 0: until the script ends
     // A script to run instead of a seed's (a written replay; any length).
     std::string replay;
+    // Scenario lines run before the seed's script (from the base display, say).
+    std::string prelude;
     // The seed's script is written here as it runs, and kept only when the
     // run fails: it replays the failure.
     std::string replayOut;
@@ -36,6 +38,8 @@ struct MonkeyReport {
     std::map<int, std::uint64_t> restarts;
     std::array<std::uint32_t, SM_TASK_COUNT> dropped{};
     std::uint64_t traceLines = 0;
+    std::uint64_t traceHash = 0; // MonkeyWatch::traceHash
+    std::uint64_t lcdWrites = 0; // pixels the panel wrote to the LCD
     std::uint64_t busiestMinute = 0;
     std::size_t heapPeak = 0;
     std::size_t heapSettled = 0;

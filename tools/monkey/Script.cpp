@@ -47,9 +47,17 @@ std::string MonkeyScript::next()
             controlUnit();
         }
     }
+    // After a long pause the screensaver shows: the time for the control
+    // unit's restart at 3 o'clock, by its test button or its status word.
+    if (longPause_ && rng_.chance(35)) {
+        out_ += controlUnitOn_ && rng_.chance(50) ? "send-status 00 20\n" : "button 13\n";
+        ++tally_.restarts3am;
+    }
     const std::uint64_t kind = rng_.below(100);
-    if (kind < 45) {
+    if (kind < 40) {
         keys();
+    } else if (kind < 45) {
+        confirm();
     } else if (kind < 51) {
         longHold();
     } else if (kind < 59) {
@@ -68,6 +76,7 @@ std::string MonkeyScript::next()
     // A pause: mostly short, now and then long enough for the screensaver,
     // seldom hours.
     const std::uint64_t pause = rng_.below(100);
+    longPause_ = pause >= 95;
     wait(pause < 75   ? rng_.spread(1, 4000)
          : pause < 95 ? rng_.spread(4000, 400'000)
                       : rng_.spread(400'000, kLongestIdle));
@@ -132,6 +141,19 @@ void MonkeyScript::keys()
             out_ += "release\n";
         }
         wait(rng_.spread(1, 2000));
+    }
+}
+
+// Somebody who says yes to everything: OK after OK, with the pauses the
+// feedback screens take, which walks through commissioning.
+void MonkeyScript::confirm()
+{
+    const std::uint64_t n = rng_.between(4, 10);
+    for (std::uint64_t i = 0; i < n; ++i) {
+        ++tally_.keyActions;
+        out_ += "click OK\n";
+        horizon_ += 100;
+        wait(rng_.chance(25) ? rng_.between(4000, 5000) : rng_.between(200, 600));
     }
 }
 

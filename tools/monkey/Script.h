@@ -15,7 +15,8 @@ struct MonkeyTally {
     std::uint64_t combinations = 0;
     std::uint64_t longHolds = 0; // a second or more
     std::uint64_t buttons = 0;
-    std::uint64_t telegrams = 0; // data, status and change masks
+    std::uint64_t restarts3am = 0; // asked for after a long pause
+    std::uint64_t telegrams = 0;   // data, status and change masks
     std::uint64_t controlUnitSwitches = 0;
     std::uint64_t serialBytes = 0;
 };
@@ -40,6 +41,7 @@ class MonkeyScript {
   private:
     void wait(std::uint64_t ms);
     void keys();
+    void confirm();
     void longHold();
     void button();
     void data();
@@ -54,5 +56,6 @@ class MonkeyScript {
     std::string out_;
     std::uint64_t horizon_ = 0;
     bool controlUnitOn_ = false;
+    bool longPause_ = false; // the last pause was long enough for the screensaver
     MonkeyTally tally_;
 };

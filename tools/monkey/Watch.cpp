@@ -99,6 +99,13 @@ void MonkeyWatch::restartReason(std::uint64_t ms, int reason, const std::string&
 void MonkeyWatch::line(std::uint64_t ms, const std::string& raw)
 {
     ++traceLines_;
+    const auto mix = [this](std::uint8_t byte) { traceHash_ = (traceHash_ ^ byte) * 0x100000001B3ULL; };
+    for (int shift = 0; shift < 64; shift += 8) {
+        mix(static_cast<std::uint8_t>(ms >> shift));
+    }
+    for (char c : raw) {
+        mix(static_cast<std::uint8_t>(c));
+    }
     if (ms / 60'000 != minute_) {
         minute_ = ms / 60'000;
         minuteLines_ = 0;

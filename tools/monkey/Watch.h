@@ -61,6 +61,8 @@ class MonkeyWatch {
     // Restarts by reason (-1: none traced).
     const std::map<int, std::uint64_t>& restarts() const { return restarts_; }
     std::uint64_t traceLines() const { return traceLines_; }
+    // Of every line with its time: two runs that differ anywhere differ here.
+    std::uint64_t traceHash() const { return traceHash_; }
     std::uint64_t busiestMinute() const { return busiestMinute_; }
     std::size_t heapPeak() const { return heapPeak_; }
     std::size_t heapSettled() const { return heapSettled_; }
@@ -78,6 +80,7 @@ class MonkeyWatch {
     int pendingReason_ = -1;
     std::map<int, std::uint64_t> restarts_;
     std::uint64_t traceLines_ = 0;
+    std::uint64_t traceHash_ = 0xCBF29CE484222325ULL; // FNV-1a
     std::uint64_t minute_ = 0;
     std::uint64_t minuteLines_ = 0;
     std::uint64_t busiestMinute_ = 0;

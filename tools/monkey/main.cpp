@@ -1,5 +1,7 @@
 // panel-monkey: a seeded monkey on the whole panel in virtual time.
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,11 +24,21 @@ const char kUsage[] = "usage: panel-monkey [--seed N] [--hours N | --days N] [--
                       "  --replay-out FILE  write the script there as it runs; kept only when the run\n"
                       "                     fails, and then replayed once to check that it reproduces\n"
                       "  --replay FILE      run a written script instead of a seed's, with the same checks\n"
+                      "  --prelude FILE     scenario lines to run before the seed's script\n"
                       "  --print-script     print the seed's script for the time given and run nothing\n"
                       "  --lock-dir DIR     directory of the single-instance lock file\n"
                       "\n"
                       "exit status: 0 clean, 1 a failure (the replay file names it), 2 bad usage,\n"
                       "3 another simulation is running, 4 a hang\n";
+
+bool ReadText(const std::string& path, std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    text = s.str();
+    return in.good() || in.eof();
+}
 
 int Bad(const std::string& why)
 {
@@ -40,6 +52,7 @@ int main(int argc, char** argv)
 {
     MonkeyOptions options;
     bool printOnly = false;
+    bool durationGiven = false;
     const std::vector<std::string> args(argv + 1, argv + argc);
     constexpr std::uint64_t kDay = 86'400'000;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -69,6 +82,7 @@ int main(int argc, char** argv)
                 return Bad(a + " takes a whole number from 1 to 100 days, not '" + Printable(v) + "'");
             }
             options.durationMs = *n * unit;
+            durationGiven = true;
         } else if (a == "--hang-seconds") {
             const auto n = WholeNumber(v, 10, 3600);
             if (!n || *n == 0) {
@@ -77,6 +91,10 @@ int main(int argc, char** argv)
             options.hangSeconds = static_cast<unsigned>(*n);
         } else if (a == "--replay") {
             options.replay = v;
+        } else if (a == "--prelude") {
+            if (!ReadText(v, options.prelude)) {
+                return Bad("cannot read the prelude '" + Printable(v) + "'");
+            }
         } else if (a == "--replay-out") {
             options.replayOut = v;
         } else if (a == "--lock-dir") {
@@ -84,6 +102,9 @@ int main(int argc, char** argv)
         } else {
             return Bad("unknown option '" + Printable(a) + "'\n" + kUsage);
         }
+    }
+    if (!options.replay.empty() && !durationGiven) {
+        options.durationMs = 0; // the whole script
     }
     if (printOnly) {
         MonkeyScript script(options.seed);
