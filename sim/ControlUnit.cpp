@@ -25,7 +25,7 @@ template <typename F> auto InInterrupt(F f)
 
 } // namespace
 
-ControlUnit::ControlUnit() : model_(DAT_image) {}
+ControlUnit::ControlUnit(std::size_t kept) : model_(DAT_image), kept_(kept) {}
 
 bool ControlUnit::write(std::uint8_t slot, const std::vector<std::uint8_t>& bytes, bool corruptChecksum)
 {
@@ -108,6 +108,10 @@ std::vector<std::uint8_t> ControlUnit::round()
     }
     std::vector<std::uint8_t> record(response.begin() + 1, response.end());
     records_.push_back(record);
+    if (records_.size() > kept_) {
+        records_.pop_front();
+        ++recordsBefore_;
+    }
     apply(record);
     // Every record is answered with a data telegram of its type and sequence.
     const std::uint8_t type = record[1] >> 3;

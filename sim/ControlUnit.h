@@ -5,15 +5,21 @@
 // shipped simulation has no control unit.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "data/DAT.h"
 
 class ControlUnit {
   public:
+    // Records kept for scenarios to look at; older ones go, so that weeks
+    // of bus rounds do not grow the host without bound.
+    static constexpr std::size_t kKeptRecords = 4096;
+
     // The plant model starts as the panel's image is now (its defaults).
-    ControlUnit();
+    explicit ControlUnit(std::size_t kept = kKeptRecords);
 
     // One master write frame into a slot; false when the panel refused the checksum.
     bool write(std::uint8_t slot, const std::vector<std::uint8_t>& bytes, bool corruptChecksum = false);
@@ -32,7 +38,9 @@ class ControlUnit {
     std::vector<std::uint8_t> telegram(std::uint8_t type, std::uint8_t sequence, std::uint8_t circuit,
                                        std::uint8_t part) const;
 
-    const std::vector<std::vector<std::uint8_t>>& records() const { return records_; }
+    // The newest records read; recordsBefore() were read before them.
+    const std::deque<std::vector<std::uint8_t>>& records() const { return records_; }
+    std::uint64_t recordsBefore() const { return recordsBefore_; }
     DAT_Image& model() { return model_; }
 
   private:
@@ -40,5 +48,7 @@ class ControlUnit {
     void apply(const std::vector<std::uint8_t>& record);
 
     DAT_Image model_;
-    std::vector<std::vector<std::uint8_t>> records_;
+    std::size_t kept_;
+    std::deque<std::vector<std::uint8_t>> records_;
+    std::uint64_t recordsBefore_ = 0;
 };

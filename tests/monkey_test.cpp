@@ -4,12 +4,16 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/KEY.h"
+#include "sim/ControlUnit.h"
+#include "sim/headless/Runner.h"
 #include "sim/headless/Scenario.h"
+#include "support/PanelRun.h"
 #include "tools/monkey/Monkey.h"
 #include "tools/monkey/Rng.h"
 #include "tools/monkey/Script.h"
@@ -374,6 +378,47 @@ TEST(MonkeyRun, AFailureLeavesAScriptThatReplaysItAndACleanRunNone)
     const MonkeyReport replayed = MonkeyRun(again);
     EXPECT_TRUE(MonkeySameFailure(failed.failure, replayed.failure))
         << MonkeyFailureName(replayed.failure.kind) << ": " << replayed.failure.what;
+}
+
+// Found by a 60-day soak: the test control unit kept every record it read,
+// some 1500 an hour, and the host's heap grew without bound.
+TEST(SoakFindings, TheControlUnitKeepsOnlyItsNewestRecords)
+{
+    PanelRun run;
+    std::optional<ControlUnit> unit;
+    std::vector<std::vector<std::uint8_t>> read;
+    std::vector<PanelStep> steps{{1000, [&] { unit.emplace(16); }}};
+    for (std::uint64_t t = 1100; t < 75'000; t += 100) {
+        steps.push_back({t, [&] {
+                             auto r = unit->round();
+                             if (!r.empty()) {
+                                 read.push_back(std::move(r));
+                             }
+                         }});
+    }
+    ASSERT_TRUE(run.run(std::move(steps), 75'000));
+    ASSERT_GT(read.size(), 40U);
+    ASSERT_EQ(unit->records().size(), 16U);
+    EXPECT_EQ(unit->recordsBefore(), read.size() - 16);
+    EXPECT_TRUE(std::equal(unit->records().begin(), unit->records().end(), read.end() - 16));
+}
+
+// And a scenario still finds the records it waits for among the newest.
+TEST(SoakFindings, ExpectRecordLooksAtTheNewestRecords)
+{
+    Scratch dir;
+    std::string error;
+    auto scenario = Scenario::parse("r.scn",
+                                    "wait 1s\ncontrol-unit on\nwait 4h\nexpect-record 231\nexpect-record 231\n"
+                                    "wait 2min\nexpect-record 231\n",
+                                    error);
+    ASSERT_TRUE(scenario.has_value()) << error;
+    RunOptions options;
+    options.host.lockDirectory = dir.path();
+    options.host.fixedClock = true;
+    options.host.err = std::tmpfile();
+    EXPECT_EQ(RunScenario(std::move(*scenario), options), RUN_OK);
+    std::fclose(options.host.err);
 }
 
 } // namespace

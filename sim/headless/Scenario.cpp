@@ -587,24 +587,31 @@ struct Scenario::Exec {
     bool operator()(const Command::ExpectRecord& c) const
     {
         const auto& records = s.controlUnit().records();
-        for (std::size_t i = s.recordCursor_; i < records.size(); ++i) {
-            const auto& r = records[i];
+        // Records are numbered from the first read; the oldest are no longer kept.
+        const std::uint64_t before = s.controlUnit().recordsBefore();
+        const std::uint64_t first = std::max(s.recordCursor_, before);
+        const std::uint64_t end = before + records.size();
+        for (std::uint64_t n = first; n < end; ++n) {
+            const auto& r = records[n - before];
             // A record: three bytes of frame, the code, then its parameters.
             if (r[0] == '#' || r.size() < 4 + c.leading.size() || r[3] != c.code) {
                 continue;
             }
             if (std::equal(c.leading.begin(), c.leading.end(), r.begin() + 4)) {
-                s.recordCursor_ = i + 1;
+                s.recordCursor_ = n + 1;
                 return true;
             }
         }
         std::string why = "expected a user-operation record with code " + std::to_string(c.code) +
                           (c.leading.empty() ? "" : " and" + Hex(c.leading)) + "; the control unit read:";
-        if (s.recordCursor_ >= records.size()) {
+        if (first > s.recordCursor_) {
+            why += " (" + std::to_string(first - s.recordCursor_) + " older records no longer kept)";
+        }
+        if (first >= end) {
             why += " nothing";
         }
-        for (std::size_t i = s.recordCursor_; i < records.size(); ++i) {
-            why += "\n   " + Hex(records[i]);
+        for (std::uint64_t n = first; n < end; ++n) {
+            why += "\n   " + Hex(records[n - before]);
         }
         return s.fail(line, why);
     }

@@ -109,8 +109,8 @@ class Scenario {
     std::uint64_t traceCursor_ = 0; // number of the next trace line to look at
     std::string failure_;
     std::shared_ptr<ControlUnit> controlUnit_;
-    bool busRounds_ = false;        // the control unit answers every 100 ms
-    std::uint64_t pendingWait_ = 0; // of a wait cut into bus rounds
-    std::size_t recordCursor_ = 0;
+    bool busRounds_ = false;         // the control unit answers every 100 ms
+    std::uint64_t pendingWait_ = 0;  // of a wait cut into bus rounds
+    std::uint64_t recordCursor_ = 0; // number of the next record to look at
     std::size_t serialCursor_ = 0;
 };
