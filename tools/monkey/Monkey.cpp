@@ -30,8 +30,9 @@
 #endif
 #endif
 #ifdef MONKEY_ASAN
-#include <sanitizer/allocator_interface.h>
 #include <sanitizer/common_interface_defs.h>
+// The sanitizer runtime has it; not every compiler ships its header.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
@@ -187,6 +188,36 @@ bool ReadAll(const std::string& path, std::string& text)
     return !in.bad();
 }
 
+// A text in parts of some hundred lines, each ending after a wait: a
+// script that has run up to a part's end has run out of commands.
+class TextParts {
+  public:
+    explicit TextParts(const std::string& text) : text_(text) {}
+    bool next(std::string& part)
+    {
+        if (at_ >= text_.size()) {
+            return false;
+        }
+        std::size_t end = at_;
+        for (int lines = 1; end < text_.size(); ++lines) {
+            const std::size_t from = text_.find_first_not_of(" \t", end);
+            const std::size_t eol = text_.find('\n', end);
+            end = eol == std::string::npos ? text_.size() : eol + 1;
+            if (lines >= kLines && from < end && text_.compare(from, 4, "wait") == 0) {
+                break;
+            }
+        }
+        part = text_.substr(at_, end - at_);
+        at_ = end;
+        return true;
+    }
+
+  private:
+    static constexpr int kLines = 256;
+    const std::string& text_;
+    std::size_t at_ = 0;
+};
+
 // A trace line's millisecond is 32 bits; the run may be longer.
 std::uint64_t Widen(std::uint64_t now, std::uint32_t ms)
 {
@@ -202,23 +233,34 @@ MonkeyReport MonkeyRun(const MonkeyOptions& o)
     MonkeyWatch watch;
     const bool replaying = !o.replay.empty();
     const std::string name = replaying ? o.replay : "seed-" + std::to_string(o.seed) + ".scn";
-    // What runs first: the whole replay, or the prelude of the seed's script.
-    std::string first = o.prelude;
-    if (replaying && !ReadAll(o.replay, first)) {
+    // The script comes in parts, each added as the run reaches the end of
+    // the last: the prelude, then the seed's episodes; or a replay's lines.
+    std::string text = o.prelude;
+    if (replaying && !ReadAll(o.replay, text)) {
         report.failure = {MonkeyFailure::Kind::Script, 0, "cannot read " + o.replay, {}};
         return report;
     }
     std::string error;
-    std::optional<Scenario> scenario = Scenario::parse(name, first, error);
-    if (!scenario) {
+    if (!Scenario::parse(name, text, error)) { // every line, before anything runs
         report.failure = {MonkeyFailure::Kind::Script, 0, error, {}};
         return report;
     }
-    const std::uint64_t scriptStart = ScheduleSwitches(*scenario, 0, watch);
     std::optional<MonkeyScript> script;
     if (!replaying) {
         script.emplace(o.seed);
     }
+    TextParts parts(text);
+    auto nextPart = [&](std::string& part) {
+        if (parts.next(part)) {
+            return true;
+        }
+        if (script) {
+            part = script->next();
+            return true;
+        }
+        return false;
+    };
+    std::optional<Scenario> scenario = Scenario::parse(name, "", error);
     ReplayFile replay(replaying ? std::string{} : o.replayOut);
     if (!replaying && !o.replayOut.empty() && !replay.open()) {
         report.failure = {MonkeyFailure::Kind::Script, 0, "cannot write " + o.replayOut, {}};
@@ -226,8 +268,7 @@ MonkeyReport MonkeyRun(const MonkeyOptions& o)
     }
     replay.write("# panel-monkey --seed " + std::to_string(o.seed) +
                  ": the script as it ran (replay with\n"
-                 "# panel-monkey --replay FILE; panel-headless runs it too, up to 1 MiB)\n" +
-                 first + (first.empty() || first.back() == '\n' ? "" : "\n"));
+                 "# panel-monkey --replay FILE; panel-headless runs it too, up to 1 MiB)\n");
     dyingReplay = &replay;
 #ifdef MONKEY_ASAN
     __sanitizer_set_death_callback(OnSanitizerDeath);
@@ -245,6 +286,7 @@ MonkeyReport MonkeyRun(const MonkeyOptions& o)
 
     std::atomic<std::uint64_t> progress{0};
     std::uint64_t nextCommand = 0; // when the script runs again
+    std::uint64_t fed = 0;         // where the parts added so far end
     std::uint64_t nextSecond = 0;
     std::uint64_t nextMinute = 0;
     std::uint64_t traceCursor = 0;
@@ -277,20 +319,19 @@ MonkeyReport MonkeyRun(const MonkeyOptions& o)
             return;
         }
         if (now >= nextCommand) {
-            // The next episode joins before the script runs out, so the run
-            // is the one a file of all episodes gives.
-            if (script && scriptStart + script->horizon() <= now) {
-                const std::uint64_t from = scriptStart + script->horizon();
-                const std::string episode = script->next();
+            // The next part joins before the script runs out, so the run is
+            // the one a file of all the parts gives.
+            std::string part;
+            while (fed <= now && nextPart(part)) {
                 std::string partError;
-                const auto part = Scenario::parse(name, episode, partError);
-                if (!part || !scenario->append(episode, error)) {
-                    watch.fail(MonkeyFailure::Kind::Script, now, "the monkey wrote a bad line: " + error + partError);
+                const auto parsed = Scenario::parse(name, part, partError);
+                if (!parsed || !scenario->append(part, error)) {
+                    watch.fail(MonkeyFailure::Kind::Script, now, "a bad line: " + error + partError);
                     host.requestStop();
                     return;
                 }
-                ScheduleSwitches(*part, from, watch);
-                replay.write(episode);
+                fed = ScheduleSwitches(*parsed, fed, watch);
+                replay.write(part.empty() || part.back() == '\n' ? part : part + "\n");
             }
             std::uint64_t waitMs = 0;
             switch (scenario->run(host, waitMs)) {
