@@ -1,12 +1,14 @@
 // The seeded monkey: a seed is one script on every platform, the script is
 // what the scenario language runs, the watch tells failures from the
 // panel's ordinary restarts, and a failing run's written script replays it.
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/KEY.h"
@@ -378,6 +380,37 @@ TEST(MonkeyRun, AFailureLeavesAScriptThatReplaysItAndACleanRunNone)
     const MonkeyReport replayed = MonkeyRun(again);
     EXPECT_TRUE(MonkeySameFailure(failed.failure, replayed.failure))
         << MonkeyFailureName(replayed.failure.kind) << ": " << replayed.failure.what;
+}
+
+// A panel stuck in a loop never sleeps, so virtual time stands still; only
+// the wall clock can tell.
+TEST(MonkeyHangWatchDeathTest, VirtualTimeStandingStillEndsTheRunWithStatusFour)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            std::atomic<std::uint64_t> progress{86'400'042};
+            MonkeyHangWatch watch(
+                1, [](const std::string& what) { std::fprintf(stderr, "%s\n", what.c_str()); }, progress);
+            std::this_thread::sleep_for(std::chrono::seconds(5));
+            std::exit(0);
+        },
+        testing::ExitedWithCode(4), "hang: virtual time stood still at day 1 00:00:00.042");
+}
+
+TEST(MonkeyHangWatch, TimeThatMovesIsNoHang)
+{
+    std::atomic<std::uint64_t> progress{0};
+    bool noted = false;
+    {
+        MonkeyHangWatch watch(
+            1, [&](const std::string&) { noted = true; }, progress);
+        for (int i = 0; i < 15; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            ++progress;
+        }
+    }
+    EXPECT_FALSE(noted);
 }
 
 // Found by a 60-day soak: the test control unit kept every record it read,

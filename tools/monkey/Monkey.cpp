@@ -119,48 +119,6 @@ void OnSanitizerDeath()
 }
 #endif
 
-// Wall-clock watchdog: the hook moves `progress` at least every simulated second.
-class HangWatch {
-  public:
-    HangWatch(unsigned seconds, std::FILE* err, ReplayFile& replay, const std::atomic<std::uint64_t>& progress)
-        : thread_([this, seconds, err, &replay, &progress] {
-              std::unique_lock<std::mutex> lock(lock_);
-              std::uint64_t seen = progress.load();
-              auto since = Clock::now();
-              while (!stop_) {
-                  wake_.wait_for(lock, std::chrono::milliseconds(200));
-                  if (progress.load() != seen) {
-                      seen = progress.load();
-                      since = Clock::now();
-                  } else if (Clock::now() - since > std::chrono::seconds(seconds)) {
-                      const std::string what = "hang: virtual time stood still at " + Time(seen) + " for " +
-                                               std::to_string(seconds) + " s of wall time";
-                      replay.write("# panel-monkey: " + what + "\n");
-                      std::fprintf(err, "panel-monkey: %s\n", what.c_str());
-                      std::fflush(err);
-                      std::_Exit(4);
-                  }
-              }
-          })
-    {
-    }
-    ~HangWatch()
-    {
-        {
-            std::lock_guard<std::mutex> guard(lock_);
-            stop_ = true;
-        }
-        wake_.notify_all();
-        thread_.join();
-    }
-
-  private:
-    std::mutex lock_;
-    std::condition_variable wake_;
-    bool stop_ = false;
-    std::thread thread_;
-};
-
 // The control unit's switches in a part of the script starting at `from`;
 // returns where the part ends.
 std::uint64_t ScheduleSwitches(const Scenario& part, std::uint64_t from, MonkeyWatch& watch)
@@ -351,7 +309,14 @@ MonkeyReport MonkeyRun(const MonkeyOptions& o)
     };
     bool returned = false;
     {
-        HangWatch hang(o.hangSeconds, o.err, replay, progress);
+        MonkeyHangWatch hang(
+            o.hangSeconds,
+            [&](const std::string& what) {
+                replay.write("# panel-monkey: " + what + "\n");
+                std::fprintf(o.err, "panel-monkey: %s\n", what.c_str());
+                std::fflush(o.err);
+            },
+            progress);
         time.setHook(drive);
         drive();
         try {
@@ -396,6 +361,37 @@ MonkeyReport MonkeyRun(const MonkeyOptions& o)
     getrusage(RUSAGE_SELF, &usage);
     report.peakResidentKiB = usage.ru_maxrss;
     return report;
+}
+
+MonkeyHangWatch::MonkeyHangWatch(unsigned seconds, std::function<void(const std::string&)> note,
+                                 const std::atomic<std::uint64_t>& progress)
+    : thread_([this, seconds, note, &progress] {
+          std::unique_lock<std::mutex> lock(lock_);
+          std::uint64_t seen = progress.load();
+          auto since = Clock::now();
+          while (!stop_) {
+              wake_.wait_for(lock, std::chrono::milliseconds(100));
+              if (progress.load() != seen) {
+                  seen = progress.load();
+                  since = Clock::now();
+              } else if (Clock::now() - since > std::chrono::seconds(seconds)) {
+                  note("hang: virtual time stood still at " + Time(seen) + " for " + std::to_string(seconds) +
+                       " s of wall time");
+                  std::_Exit(4); // the application thread is stuck: no way back to main
+              }
+          }
+      })
+{
+}
+
+MonkeyHangWatch::~MonkeyHangWatch()
+{
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
 }
 
 bool MonkeySameFailure(const MonkeyFailure& a, const MonkeyFailure& b)

@@ -4,10 +4,15 @@
 #pragma once
 
 #include <array>
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "core/SM_Config.h"
 #include "tools/monkey/Script.h"
@@ -47,6 +52,24 @@ struct MonkeyReport {
 };
 
 MonkeyReport MonkeyRun(const MonkeyOptions& options);
+
+// Wall-clock watchdog of a run: when `progress` (virtual milliseconds)
+// stands still for `seconds` of wall time, `note` gets a line saying so and
+// the process ends with status 4.
+class MonkeyHangWatch {
+  public:
+    MonkeyHangWatch(unsigned seconds, std::function<void(const std::string&)> note,
+                    const std::atomic<std::uint64_t>& progress);
+    ~MonkeyHangWatch();
+    MonkeyHangWatch(const MonkeyHangWatch&) = delete;
+    MonkeyHangWatch& operator=(const MonkeyHangWatch&) = delete;
+
+  private:
+    std::mutex lock_;
+    std::condition_variable wake_;
+    bool stop_ = false;
+    std::thread thread_;
+};
 
 // Lines of a report for people.
 std::string MonkeyDescribe(const MonkeyOptions& options, const MonkeyReport& report);
