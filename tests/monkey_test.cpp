@@ -454,4 +454,27 @@ TEST(SoakFindings, ExpectRecordLooksAtTheNewestRecords)
     std::fclose(options.host.err);
 }
 
+// Found by the 24-hour soaks: the control unit did a bus round at every
+// wake-up of the script, so a burst of keys a few milliseconds apart had it
+// poll far faster than every 100 ms, and the communication task's queue
+// overflowed.
+TEST(SoakFindings, TheControlUnitPollsEvery100MsHoweverTheWaitsFall)
+{
+    Scratch dir;
+    std::string script = "wait 1s\ncontrol-unit on\nwait 15s\n";
+    for (int i = 0; i < 500; ++i) {
+        script += "wait 3\n";
+    }
+    script += "wait 1s\n";
+    std::ofstream(dir / "fast.scn") << script;
+    MonkeyOptions o;
+    o.replay = dir / "fast.scn";
+    o.durationMs = 0;
+    o.lockDirectory = dir.path();
+    const MonkeyReport r = MonkeyRun(o);
+    EXPECT_EQ(r.failure.kind, Kind::None) << r.failure.what;
+    EXPECT_EQ(r.simulatedMs, 18'500U);
+    EXPECT_EQ(r.dropped[DIS_Task], 0U);
+}
+
 } // namespace

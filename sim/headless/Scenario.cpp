@@ -565,6 +565,9 @@ struct Scenario::Exec {
     }
     bool operator()(const Command::ControlUnitSwitch& c) const
     {
+        if (c.on && !s.busRounds_) {
+            s.sinceRound_ = 0; // the first round 100 ms from now
+        }
         s.busRounds_ = c.on;
         s.controlUnit();
         return true;
@@ -650,20 +653,26 @@ struct Scenario::Exec {
 
 Scenario::Step Scenario::run(HeadlessHost& host, std::uint64_t& waitMs)
 {
-    // While the control unit takes part, waits are cut into 100 ms bus rounds.
+    // While the control unit takes part, it does a bus round every 100 ms of
+    // the script's time, however the waits fall; waits are cut at the rounds.
     constexpr std::uint64_t kRound = 100;
-    if (busRounds_) {
+    if (busRounds_ && sinceRound_ >= kRound) {
         controlUnit().round();
+        sinceRound_ = 0;
     }
+    const auto cut = [&](std::uint64_t ms) {
+        waitMs = busRounds_ ? std::min(ms, kRound - sinceRound_) : ms;
+        sinceRound_ += waitMs;
+    };
     if (pendingWait_ > 0) {
-        waitMs = busRounds_ ? std::min(pendingWait_, kRound) : pendingWait_;
+        cut(pendingWait_);
         pendingWait_ -= waitMs;
         return Step::Wait;
     }
     while (pc_ < commands_.size()) {
         const ScenarioCommand& c = commands_[pc_++];
         if (const auto* wait = std::get_if<Command::Wait>(&c.action)) {
-            waitMs = busRounds_ ? std::min(wait->ms, kRound) : wait->ms;
+            cut(wait->ms);
             pendingWait_ = wait->ms - waitMs;
             return Step::Wait;
         }

@@ -111,6 +111,7 @@ class Scenario {
     std::shared_ptr<ControlUnit> controlUnit_;
     bool busRounds_ = false;         // the control unit answers every 100 ms
     std::uint64_t pendingWait_ = 0;  // of a wait cut into bus rounds
+    std::uint64_t sinceRound_ = 0;   // ms of waits since the last bus round
     std::uint64_t recordCursor_ = 0; // number of the next record to look at
     std::size_t serialCursor_ = 0;
 };
