@@ -14,7 +14,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "core/MainTask.h"
+#include "app/MainTask.h"
 #include "core/SM.h"
 #include "sim/PowerOn.h"
 #include "sim/VirtualTime.h"
