@@ -1,6 +1,9 @@
 // Test serial port. Bytes that arrive while the screen task's queue is full
 // wait in a ring here instead of being lost: a tester writing sixty bytes at
-// once would otherwise lose most of them between two main-loop cycles.
+// once would otherwise lose most of them between two main-loop cycles. The
+// bytes leave a few places of the queue free, or a burst at the wrong moment
+// would push out a timer's expiry, and the screen waiting for it would wait
+// for ever.
 #include "comm/UART.h"
 
 #include "core/SM.h"
@@ -27,7 +30,7 @@ void PumpLocked()
     while (port0.count > 0) {
         const std::uint8_t byte = port0.ring[(port0.head + UART_RING_SIZE - port0.count) % UART_RING_SIZE];
         __enable_interrupt();
-        const bool posted = SM_Post(BED_Task, SIG_UART_RX, byte);
+        const bool posted = SM_PostLeavingRoom(BED_Task, SIG_UART_RX, byte, UART_QUEUE_ROOM);
         __disable_interrupt();
         if (!posted) {
             return;

@@ -7,12 +7,16 @@
 
 inline constexpr std::uint8_t UART_TEST_PORT = 0;
 inline constexpr std::uint16_t UART_RING_SIZE = 256;
+// Places of the screen task's queue the port's bytes leave free: between two
+// main-loop cycles the ticks, timer expiries and keys need them.
+inline constexpr std::uint8_t UART_QUEUE_ROOM = 4;
 
 // Opens the port once per process; later calls do nothing.
 void UART_Open(std::uint8_t port);
 bool UART_IsOpen(std::uint8_t port);
 void UART_Send(std::uint8_t port, std::uint8_t byte);
-// Posts waiting received bytes while the screen task's queue takes them;
+// Posts waiting received bytes while the screen task's queue takes them
+// (leaving UART_QUEUE_ROOM places);
 // called by the 10 ms tick, with the interrupt lock held.
 void UART_Pump();
 std::uint32_t UART_Overflows();

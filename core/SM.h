@@ -58,6 +58,11 @@ void SM_PowerOn();
 void SM_TaskCtor(std::uint8_t task);
 void SM_TaskStart(std::uint8_t task, SM_Handler initial, std::uint32_t par);
 bool SM_Post(std::uint8_t task, std::uint16_t sig, std::uint32_t par);
+// Posts only while `room` places of the queue stay free after it, for a
+// source that can keep its events and try again (the test port's ring): it
+// must not take the places of timer expiries and keys. Such a refusal is no
+// drop and is not counted.
+bool SM_PostLeavingRoom(std::uint8_t task, std::uint16_t sig, std::uint32_t par, std::uint8_t room);
 void SM_RunQueued();
 void SM_Purge(std::uint8_t task, std::uint16_t lo, std::uint16_t hi);
 void SM_PurgeSignal(std::uint8_t task, std::uint16_t sig);

@@ -82,12 +82,16 @@ void SM_TaskStart(std::uint8_t task, SM_Handler initial, std::uint32_t par)
     SM_InitParam(&tasks.task[task].machine, initial, par);
 }
 
-bool SM_Post(std::uint8_t task, std::uint16_t sig, std::uint32_t par)
+namespace {
+
+// Queues the event while more than `room` places are free; a refusal of a
+// full queue is counted, one that only keeps the room is not.
+bool Post(std::uint8_t task, std::uint16_t sig, std::uint32_t par, std::uint8_t room)
 {
     Task& t = tasks.task[task];
     bool posted = false;
     __disable_interrupt();
-    if (t.count < kCapacity[task]) {
+    if (t.count + room < kCapacity[task]) {
         t.queue[t.head] = SM_Event{sig, par};
         t.head = Next(task, t.head);
         if (++t.count == 1) {
@@ -97,7 +101,7 @@ bool SM_Post(std::uint8_t task, std::uint16_t sig, std::uint32_t par)
             t.highWater = t.count;
         }
         posted = true;
-    } else {
+    } else if (t.count >= kCapacity[task]) {
         // Counted only: a flood must not flood the trace as well.
         const std::uint32_t n = tasks.dropped[task].load(std::memory_order_relaxed);
         if (n != std::numeric_limits<std::uint32_t>::max()) {
@@ -106,6 +110,18 @@ bool SM_Post(std::uint8_t task, std::uint16_t sig, std::uint32_t par)
     }
     __enable_interrupt();
     return posted;
+}
+
+} // namespace
+
+bool SM_Post(std::uint8_t task, std::uint16_t sig, std::uint32_t par)
+{
+    return Post(task, sig, par, 0);
+}
+
+bool SM_PostLeavingRoom(std::uint8_t task, std::uint16_t sig, std::uint32_t par, std::uint8_t room)
+{
+    return Post(task, sig, par, room);
 }
 
 void SM_RunQueued()

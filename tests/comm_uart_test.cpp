@@ -57,16 +57,39 @@ TEST(Uart, EachBurstOfLostBytesIsOneTraceLine)
         }
         return lines;
     };
-    // A flood: the queue takes 16, the ring 256, the rest is lost.
-    h.host().serialInject(std::vector<std::uint8_t>(UART_RING_SIZE + 16 + 5000, 0x55));
+    // A flood: the queue takes all but the places it keeps, the ring 256, the rest is lost.
+    constexpr std::size_t kQueued = SM_QUEUE_CAPACITY - UART_QUEUE_ROOM;
+    h.host().serialInject(std::vector<std::uint8_t>(UART_RING_SIZE + kQueued + 5000, 0x55));
     EXPECT_EQ(UART_Overflows(), 5000U);
     h.advance(1000); // the screen task takes bytes: the ring has room, the burst is over
     EXPECT_EQ(overflowLines(), std::vector<std::string>{"Uart_0: receive ring overflow, 5000 bytes lost"});
-    h.host().serialInject(std::vector<std::uint8_t>(UART_RING_SIZE + 16 + 1, 0x55));
+    h.host().serialInject(std::vector<std::uint8_t>(UART_RING_SIZE + kQueued + 1, 0x55));
     h.advance(1000);
     EXPECT_EQ(overflowLines(), (std::vector<std::string>{"Uart_0: receive ring overflow, 5000 bytes lost",
                                                          "Uart_0: receive ring overflow, 1 byte lost"}));
     EXPECT_EQ(UART_Overflows(), 5001U);
+}
+
+// A burst must not take the places of the screens' timers: a lost expiry
+// left the start-up screen waiting for ever.
+TEST(Uart, ABurstLeavesPlacesForTimersAndIsNoDrop)
+{
+    Harness h;
+    UART_Open(UART_TEST_PORT);
+    h.clearEvents();
+    std::vector<std::uint8_t> sent(100);
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        sent[i] = static_cast<std::uint8_t>(i);
+    }
+    h.host().serialInject(sent);
+    for (int i = 0; i < UART_QUEUE_ROOM; ++i) {
+        EXPECT_TRUE(SM_Post(BED_Task, SIG_TMR_HINT_TIMEOUT, 0)) << "place " << i;
+    }
+    EXPECT_FALSE(SM_Post(BED_Task, SIG_TMR_HINT_TIMEOUT, 0));
+    EXPECT_EQ(SM_DroppedEvents(BED_Task), 1U); // only that post: waiting bytes are not lost
+    h.advance(1000);
+    EXPECT_EQ(Received(h), sent);
+    EXPECT_EQ(h.timesOf(SIG_TMR_HINT_TIMEOUT).size(), static_cast<std::size_t>(UART_QUEUE_ROOM));
 }
 
 // The host side: a pseudo-terminal carries bytes both ways at the line settings.
