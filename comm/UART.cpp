@@ -1,7 +1,7 @@
 // Test serial port. Bytes that arrive while the screen task's queue is full
 // wait in a ring here instead of being lost: a tester writing sixty bytes at
 // once would otherwise lose most of them between two main-loop cycles. The
-// bytes leave a few places of the queue free, or a burst at the wrong moment
+// bytes leave half the queue free, or a burst at the wrong moment
 // would push out a timer's expiry, and the screen waiting for it would wait
 // for ever.
 #include "comm/UART.h"

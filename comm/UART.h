@@ -8,8 +8,9 @@
 inline constexpr std::uint8_t UART_TEST_PORT = 0;
 inline constexpr std::uint16_t UART_RING_SIZE = 256;
 // Places of the screen task's queue the port's bytes leave free: between two
-// main-loop cycles the ticks, timer expiries and keys need them.
-inline constexpr std::uint8_t UART_QUEUE_ROOM = 4;
+// main-loop cycles three ticks, timer expiries, keys and data signals need
+// them (with four, keys were still lost under a burst).
+inline constexpr std::uint8_t UART_QUEUE_ROOM = 8;
 
 // Opens the port once per process; later calls do nothing.
 void UART_Open(std::uint8_t port);
