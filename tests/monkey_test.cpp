@@ -257,6 +257,7 @@ TEST(MonkeyWatch, LinkLostIsExpectedOnlyWhenTheControlUnitWentAway)
     };
     for (const Case& c : cases) {
         MonkeyWatch w;
+        w.line(10'250, "BMM_Menuemonitor Entry");
         for (const auto& [ms, on] : c.switches) {
             w.controlUnit(ms, on);
         }
@@ -276,6 +277,7 @@ TEST(MonkeyWatch, LinkLostIsExpectedOnlyWhenTheControlUnitWentAway)
 TEST(MonkeyWatch, AQueueRefusingPostsForAMinuteOnEndIsAStall)
 {
     MonkeyWatch w;
+    w.line(10'250, "BMM_Menuemonitor Entry");
     std::array<std::uint32_t, SM_TASK_COUNT> dropped{};
     std::uint64_t ms = 0;
     auto seconds = [&](std::uint64_t n, bool refusing) {
@@ -293,6 +295,37 @@ TEST(MonkeyWatch, AQueueRefusingPostsForAMinuteOnEndIsAStall)
     ASSERT_TRUE(w.failed());
     EXPECT_EQ(w.failure().kind, Kind::Stall);
     EXPECT_NE(w.failure().what.find("task 1"), std::string::npos);
+}
+
+// A start-up screen that waits for ever fails nothing else: the menus must come.
+TEST(MonkeyWatch, AStartThatDoesNotReachTheMenusFails)
+{
+    MonkeyWatch w;
+    auto seconds = [&](std::uint64_t from, std::uint64_t to) {
+        for (std::uint64_t ms = from; ms <= to; ms += 1000) {
+            w.second(ms, {});
+        }
+    };
+    seconds(0, 10'000);
+    w.line(10'250, "BMM_Menuemonitor Entry");
+    seconds(11'000, 200'000);
+    w.line(200'100, "*SIG_REG_RESET");
+    w.line(200'200, "*RESTARTING");
+    seconds(201'000, 230'000);
+    w.line(230'100, "BHQ_HardwareQualityCheck Entry"); // a test program instead
+    seconds(231'000, 400'000);
+    w.line(400'200, "*SIG_REG_RESET");
+    w.line(400'300, "*RESTARTING");
+    seconds(401'000, 430'000);
+    EXPECT_FALSE(w.failed()) << w.failure().what;
+    seconds(431'000, 431'000);
+    ASSERT_TRUE(w.failed());
+    EXPECT_EQ(w.failure().kind, Kind::StartUp);
+    EXPECT_EQ(w.failure().ms, 431'000U);
+
+    MonkeyWatch never;
+    never.second(MonkeyWatch::kStartUpMs + 1000, {});
+    EXPECT_EQ(never.failure().kind, Kind::StartUp);
 }
 
 TEST(MonkeyWatch, HeapGrowthAfterTheFirstHourAndTraceFloodsFail)

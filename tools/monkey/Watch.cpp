@@ -39,6 +39,8 @@ const char* MonkeyFailureName(MonkeyFailure::Kind kind)
         return "error reported";
     case MonkeyFailure::Kind::Stall:
         return "stalled queue";
+    case MonkeyFailure::Kind::StartUp:
+        return "start-up did not end";
     case MonkeyFailure::Kind::Memory:
         return "memory growth";
     case MonkeyFailure::Kind::TraceFlood:
@@ -126,7 +128,11 @@ void MonkeyWatch::line(std::uint64_t ms, const std::string& raw)
         pendingReason_ = 2;
     } else if (StartsWith(text, "*SIG_BED_ERROR_RESET:")) {
         restartReason(ms, std::atoi(text.c_str() + sizeof "*SIG_BED_ERROR_RESET:" - 1), text);
+    } else if (text == "BMM_Menuemonitor Entry" || text == "BHE_HerstellerEndkontrolle Entry" ||
+               text == "BHQ_HardwareQualityCheck Entry") {
+        upBy_ = 0;
     } else if (text == "*RESTARTING") {
+        upBy_ = ms + kStartUpMs;
         if (pendingReason_ < 0) {
             fail(MonkeyFailure::Kind::Restart, ms, "a restart without a reason traced before it");
         }
@@ -146,6 +152,11 @@ void MonkeyWatch::errors(std::uint64_t ms, int count)
 void MonkeyWatch::second(std::uint64_t ms, const std::array<std::uint32_t, SM_TASK_COUNT>& dropped)
 {
     advanceUnit(ms);
+    if (upBy_ != 0 && ms > upBy_) {
+        fail(MonkeyFailure::Kind::StartUp, ms,
+             "no menu and no test program " + std::to_string(kStartUpMs / 1000) + " s after a start");
+        upBy_ = 0;
+    }
     for (std::size_t t = 0; t < SM_TASK_COUNT; ++t) {
         refusing_[t] = dropped[t] > dropped_[t] ? refusing_[t] + 1 : 0;
         if (refusing_[t] == kStallSeconds) {

@@ -19,6 +19,7 @@ struct MonkeyFailure {
         Restart,    // a restart for a reason other than 1, 2, or 32 with the control unit gone
         Error,      // the panel reported an error to the host
         Stall,      // a queue refused posts for a minute on end: the main loop does not serve it
+        StartUp,    // after a start the menus (or a test program) did not come
         Memory,     // the heap kept growing
         TraceFlood, // more trace lines in a simulated minute than any screen writes
         Hang,       // virtual time stood still (set by the wall-clock watchdog)
@@ -36,6 +37,8 @@ const char* MonkeyFailureName(MonkeyFailure::Kind kind);
 class MonkeyWatch {
   public:
     static constexpr std::uint64_t kStallSeconds = 60;
+    // A start-up takes 10.25 s without a control unit (250 ms, 3 s, 7 s).
+    static constexpr std::uint64_t kStartUpMs = 30'000;
     // Link lost (32) counts as expected this long after the control unit came back.
     static constexpr std::uint64_t kLinkGraceMs = 2000;
     static constexpr std::uint64_t kFloodLinesPerMinute = 20'000;
@@ -78,6 +81,7 @@ class MonkeyWatch {
     bool unitEverOn_ = false;
     std::uint64_t unitOnSince_ = 0;
     int pendingReason_ = -1;
+    std::uint64_t upBy_ = kStartUpMs; // 0: the panel is up
     std::map<int, std::uint64_t> restarts_;
     std::uint64_t traceLines_ = 0;
     std::uint64_t traceHash_ = 0xCBF29CE484222325ULL; // FNV-1a
