@@ -11,12 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "Atlas.h"
+#include "Capture.h"
 #include "Paths.h"
 #include "States.h"
 #include "Walk.h"
 #include "data/FLS.h"
+#include "data/TXT.h"
 #include "fuzz/HostileFlash.h"
 #include "sim/LcdPng.h"
+#include "support/Screen.h"
 
 namespace fs = std::filesystem;
 
@@ -295,4 +299,168 @@ TEST_F(AtlasTool, PicturesAtBothScalesWithOverflowsFramedAndOnePage)
     EXPECT_EQ(html.find("Kesseltemperatur</li>"), std::string::npos);
     EXPECT_NE(html.find("src=\"gb/BGA_GrundanzeigeMenue.png\""), std::string::npos);
     EXPECT_NE(html.find("<span class=\"k\">"), std::string::npos) << "key pictograms as common symbols";
+}
+
+TEST(AtlasWalk, ObserversSeeThePanelAtTheirMomentAndALongWalkIsCutOff)
+{
+    const fs::path lock = fs::temp_directory_path() / ("atlas-walk-" + std::to_string(::getpid()));
+    fs::create_directories(lock);
+    atlas::WalkOptions options;
+    options.lockDirectory = lock.string();
+    options.err = std::tmpfile();
+    std::vector<std::string> before;
+    std::vector<std::string> after;
+    const std::string script = "wait 1s\nset-image service 1 03\nwait 15s\nclick MENU\nwait 300\n";
+    const atlas::WalkResult r =
+        atlas::Walk(script, options,
+                    {{atlas::Observer::kEnd, [&](HeadlessHost& h) { after = atlas::ActiveStates(h.traceLines()); }},
+                     {16000, [&](HeadlessHost& h) { before = atlas::ActiveStates(h.traceLines()); }}});
+    EXPECT_TRUE(r.completed) << r.failure;
+    ASSERT_FALSE(before.empty());
+    EXPECT_EQ(before.back(), "BGA_GrundanzeigeMenue");
+    ASSERT_FALSE(after.empty());
+    EXPECT_EQ(after.back(), "BGM_Grundmenue");
+    EXPECT_EQ(r.active, after);
+
+    options.longestMs = 5000;
+    const atlas::WalkResult cut = atlas::Walk(script, options);
+    EXPECT_FALSE(cut.completed);
+    EXPECT_EQ(cut.failure, "cut off after 5000 ms");
+
+    options.longestMs = 60000;
+    const atlas::WalkResult failed = atlas::Walk("wait 1s\nexpect BGM_Grundmenue Entry\n", options);
+    EXPECT_FALSE(failed.completed);
+    EXPECT_EQ(failed.failure.rfind("path:2: ", 0), 0U) << failed.failure;
+    std::fclose(options.err);
+    fs::remove_all(lock);
+}
+
+// What a screen draws, as the atlas sees it through the wrapped calls.
+class AtlasCapture : public ::testing::Test {
+  protected:
+    void SetUp() override { atlas::capture::Reset(); }
+    Screen screen_;
+    static constexpr GUI_BOX kTitle{1, 0, 238, 26};
+    static constexpr GUI_BOX kRow{1, 29, 238, 52};
+};
+
+TEST_F(AtlasCapture, TextsAreTracedToTheirIdsByTheBufferTheyCameIn)
+{
+    GUI_TextInBox(TXT_GetText(150), &kTitle, GUI_ALIGN_LEFT);
+    // A help body drawn line by line: each line points into the fetched text.
+    const char* body = TXT_GetText(317);
+    GUI_TextInBoxN(body + 4, &kRow, GUI_ALIGN_LEFT, 6);
+    const auto drawn = atlas::capture::OnScreen();
+    ASSERT_EQ(drawn.size(), 2U);
+    EXPECT_EQ(drawn[0].text, "Kesseltemperatur");
+    EXPECT_EQ(drawn[0].ids, (std::vector<std::uint16_t>{150}));
+    EXPECT_EQ(drawn[1].text, std::string(body + 4, 6));
+    EXPECT_EQ(drawn[1].ids, (std::vector<std::uint16_t>{317}));
+    EXPECT_EQ(atlas::capture::Fetches().size(), 2U);
+}
+
+TEST_F(AtlasCapture, AReusedBufferCountsForItsNewestTextAndAComposedLineForWhatItContains)
+{
+    const char* first = TXT_GetText(150);
+    TXT_GetText(126); // the same buffer, now "Heizung"
+    GUI_TextInBox(first, &kRow, GUI_ALIGN_LEFT);
+    char code[32];
+    std::snprintf(code, sizeof code, "%s 5A", TXT_GetText(58));
+    GUI_TextInBox(code, &kTitle, GUI_ALIGN_RIGHT);
+    GUI_TextInBox("OK", &kTitle, GUI_ALIGN_LEFT); // too short to be searched for
+    const auto drawn = atlas::capture::OnScreen();
+    ASSERT_EQ(drawn.size(), 3U);
+    EXPECT_EQ(drawn[0].ids, (std::vector<std::uint16_t>{126}));
+    EXPECT_EQ(drawn[1].ids, (std::vector<std::uint16_t>{58}));
+    EXPECT_TRUE(drawn[2].ids.empty());
+}
+
+TEST_F(AtlasCapture, ErasingAndRedrawingInPlaceTakeTextsOffTheScreen)
+{
+    GUI_TextInBox(TXT_GetText(150), &kTitle, GUI_ALIGN_LEFT);
+    GUI_TextInBox("50°C", &kTitle, GUI_ALIGN_RIGHT);
+    GUI_TextInBox(TXT_GetText(126), &kRow, GUI_ALIGN_LEFT);
+    GUI_TextInBox(TXT_GetText(285), &kRow, GUI_ALIGN_LEFT); // the row redrawn
+    EXPECT_EQ(atlas::capture::OnScreen().size(), 3U);
+    EXPECT_EQ(atlas::capture::OnScreen().back().ids, (std::vector<std::uint16_t>{285}));
+    GUI_EraseBox(&kRow);
+    EXPECT_EQ(atlas::capture::OnScreen().size(), 2U);
+    GUI_EraseArea(0, 0, 239, 13); // half the title: both stay
+    EXPECT_EQ(atlas::capture::OnScreen().size(), 2U);
+    GUI_EraseScreen();
+    EXPECT_TRUE(atlas::capture::OnScreen().empty());
+    // Texts fetched before the erase no longer explain what is drawn after it.
+    char copy[32];
+    std::snprintf(copy, sizeof copy, "%s", "Kesseltemperatur");
+    GUI_TextInBox(copy, &kTitle, GUI_ALIGN_LEFT);
+    EXPECT_TRUE(atlas::capture::OnScreen().back().ids.empty());
+}
+
+TEST(AtlasShots, SurviveTheWayFromTheWorkersWithTabsNewlinesAndBackslashes)
+{
+    atlas::Shot s;
+    s.language = "ru";
+    s.block = "BGA_GrundanzeigeMenue.boiler-sensor-fault";
+    s.reached = true;
+    s.shown = "BGA_GrundanzeigeMenue";
+    s.hasHelp = true;
+    s.helpTitle = "Tab\there";
+    s.helpBody = "line 1\nline 2 \\n not a break\\";
+    s.overflows.push_back({150, 7, false, true, GUI_BOX{1, 0, 238, 26}, "a\tb\nc"});
+    atlas::Shot t = s;
+    t.block = "BGM_Grundmenue";
+    t.reached = false;
+    t.failure = "path:3: expected";
+    t.overflows.clear();
+    const auto back = atlas::Deserialise(atlas::Serialise(s) + atlas::Serialise(t));
+    ASSERT_EQ(back.size(), 2U);
+    EXPECT_EQ(back[0].helpTitle, s.helpTitle);
+    EXPECT_EQ(back[0].helpBody, s.helpBody);
+    ASSERT_EQ(back[0].overflows.size(), 1U);
+    EXPECT_EQ(back[0].overflows[0].text, "a\tb\nc");
+    EXPECT_TRUE(back[0].overflows[0].germanToo);
+    EXPECT_EQ(back[0].overflows[0].box.x1, 238);
+    EXPECT_FALSE(back[1].reached);
+    EXPECT_EQ(back[1].failure, t.failure);
+    EXPECT_TRUE(back[1].overflows.empty());
+}
+
+TEST(AtlasPage, SaysWhatWasNotReachedWhatAPanelTextHidesAndWhyAStateIsMissing)
+{
+    atlas::Table table;
+    std::string error;
+    ASSERT_TRUE(atlas::ParseTable("t.txt",
+                                  std::string(kStart) + "state BGA_Grundanzeige\n    in: Superstates\n"
+                                                        "    from: started\n"
+                                                        "state BUD_DatumUhrzeitMenue\n    unreachable: <not yet>\n",
+                                  table, error))
+        << error;
+    atlas::Shot de;
+    de.language = "de";
+    de.block = "BGA_Grundanzeige";
+    de.reached = true;
+    de.shown = "BGA_GrundanzeigeMenue";
+    de.hasHelp = true;
+    de.helpTitle = "Hilfe";
+    de.helpBody = "über <\xE2\x99\xB4> & mehr";
+    atlas::Shot gb = de;
+    gb.language = "gb";
+    gb.reached = false;
+    gb.failure = "path:3: cut off";
+    const fs::path out = fs::temp_directory_path() / ("atlas-page-" + std::to_string(::getpid()));
+    fs::create_directories(out);
+    const auto all = atlas::AllLanguages();
+    ASSERT_TRUE(atlas::WriteIndex(out.string(), table, {all[0], all[3]}, {de, gb}, atlas::Summary{}, error)) << error;
+    std::ifstream in(out / "index.html");
+    std::ostringstream text;
+    text << in.rdbuf();
+    const std::string html = text.str();
+    fs::remove_all(out);
+    EXPECT_NE(html.find("über &lt;<span class=\"k\">\u2630</span>&gt; &amp; mehr"), std::string::npos);
+    EXPECT_NE(html.find("A superstate: the screen shows BGA_GrundanzeigeMenue."), std::string::npos);
+    EXPECT_NE(html.find("<div class=\"t\" data-lang=\"gb\"><p class=\"note\">Not reached in this language: path:3: "
+                        "cut off</p>"),
+              std::string::npos);
+    EXPECT_NE(html.find("<li><code>BUD_DatumUhrzeitMenue</code>: &lt;not yet&gt;</li>"), std::string::npos);
+    EXPECT_NE(html.find("<option value=\"gb\">gb English</option>"), std::string::npos);
 }

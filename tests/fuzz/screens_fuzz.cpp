@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,15 @@ struct Setup {
     std::FILE* err = nullptr;
 };
 
+// The lock directory goes when the fuzzer ends normally.
+std::string lockDirectoryToRemove;
+
+void RemoveLockDirectory()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(lockDirectoryToRemove, ec);
+}
+
 const Setup& Once()
 {
     static const Setup setup = [] {
@@ -43,6 +53,10 @@ const Setup& Once()
         char pattern[] = "/tmp/screens-fuzz-XXXXXX";
         const char* dir = mkdtemp(pattern);
         s.lockDirectory = dir != nullptr ? dir : "/tmp";
+        if (dir != nullptr) {
+            lockDirectoryToRemove = dir;
+            std::atexit(RemoveLockDirectory);
+        }
         s.err = std::fopen("/dev/null", "w"); // the drawing layer reports every bad byte
         return s;
     }();
