@@ -1,8 +1,11 @@
 // panel-monkey: a seeded monkey on the whole panel in virtual time.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "sim/headless/Words.h"
@@ -30,6 +33,19 @@ const char kUsage[] = "usage: panel-monkey [--seed N] [--hours N | --days N] [--
                       "\n"
                       "exit status: 0 clean, 1 a failure (the replay file names it), 2 bad usage,\n"
                       "3 another simulation is running, 4 a hang\n";
+
+// A script must be a regular file: a FIFO would block the run and a directory read as empty.
+std::string NotAScript(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return std::strerror(errno);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return "a directory, not a script";
+    }
+    return S_ISREG(st.st_mode) ? std::string{} : "not a regular file";
+}
 
 bool ReadText(const std::string& path, std::string& text)
 {
@@ -89,10 +105,13 @@ int main(int argc, char** argv)
                 return Bad("--hang-seconds takes 1 to 3600, not '" + Printable(v) + "'");
             }
             options.hangSeconds = static_cast<unsigned>(*n);
-        } else if (a == "--replay") {
-            options.replay = v;
-        } else if (a == "--prelude") {
-            if (!ReadText(v, options.prelude)) {
+        } else if (a == "--replay" || a == "--prelude") {
+            if (const std::string why = NotAScript(v); !why.empty()) {
+                return Bad("cannot read " + Printable(v) + ": " + why);
+            }
+            if (a == "--replay") {
+                options.replay = v;
+            } else if (!ReadText(v, options.prelude)) {
                 return Bad("cannot read the prelude '" + Printable(v) + "'");
             }
         } else if (a == "--replay-out") {
