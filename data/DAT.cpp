@@ -677,6 +677,33 @@ bool DAT_EconomyOn()
     return (DAT_ModeWord() & DAT_MODE_ECONOMY) != 0;
 }
 
+std::uint8_t DAT_CircuitByte(std::uint8_t offset)
+{
+    return offset < sizeof DAT_image.circuit[0] ? Current()[offset] : 0;
+}
+
+void DAT_SetCircuitByte(std::uint8_t offset, std::uint8_t value)
+{
+    if (offset < sizeof DAT_image.circuit[0]) {
+        Current()[offset] = value;
+    }
+}
+
+bool DAT_RemoteControl(std::uint8_t circuit)
+{
+    return Has(DAT_image.system[DAT_SYSTEM_FLAGS], circuit == 2 ? DAT_SYS0_REMOTE_CIRCUIT2 : DAT_SYS0_REMOTE_CIRCUIT1);
+}
+
+bool DAT_HasCirculationPump()
+{
+    return Has(DAT_image.plant[DAT_CFG_HOT_WATER], DAT_CFG_CIRCULATION_PUMP);
+}
+
+bool DAT_HotWaterSetAtPanel()
+{
+    return Has(DAT_image.plant[DAT_CFG_HOT_WATER], DAT_CFG_HOT_WATER_SET_AT_PANEL);
+}
+
 void DAT_SetContrast(std::uint8_t contrast)
 {
     DAT_image.system[DAT_SYSTEM_CONTRAST] = contrast;

@@ -244,6 +244,33 @@ bool DAT_BoilerSensorFault();
 std::uint8_t DAT_RoomSetTemperature(); // the current circuit's normal room set temperature, °C
 bool DAT_PartyOn();
 bool DAT_EconomyOn();
+// Heating and hot-water settings of the current circuit's block (°C, the
+// slope in tenths, the level in K), the flags beside them, and the plant's
+// options for the hot-water screens.
+inline constexpr std::uint8_t DAT_CIRCUIT_EXTERNAL = 5;      // DAT_EXT_* flags of the control unit
+inline constexpr std::uint8_t DAT_CIRCUIT_HOT_WATER_SET = 6; // hot-water set temperature
+inline constexpr std::uint8_t DAT_CIRCUIT_HOT_WATER_MIN = 7; // its lowest and highest value
+inline constexpr std::uint8_t DAT_CIRCUIT_HOT_WATER_MAX = 8;
+inline constexpr std::uint8_t DAT_CIRCUIT_REDUCED_SET = 10; // reduced room set temperature
+inline constexpr std::uint8_t DAT_CIRCUIT_PARTY_SET = 11;   // party room set temperature
+inline constexpr std::uint8_t DAT_CIRCUIT_SLOPE = 12;
+inline constexpr std::uint8_t DAT_CIRCUIT_LEVEL = 13;
+inline constexpr std::uint8_t DAT_CIRCUIT_PERMITS = 23;  // DAT_PERMIT_* flags of the control unit
+inline constexpr std::uint8_t DAT_EXT_SWITCHING = 0x01;  // external switching holds the program
+inline constexpr std::uint8_t DAT_EXT_PROGRAM = 0x02;    // an external program is in force
+inline constexpr std::uint8_t DAT_PERMIT_ECONOMY = 0x08; // economy mode may be switched on ...
+inline constexpr std::uint8_t DAT_BAR_ECONOMY = 0x40;    // ... unless this is set
+inline constexpr std::uint8_t DAT_SYSTEM_FLAGS = 0;
+inline constexpr std::uint8_t DAT_SYS0_REMOTE_CIRCUIT1 = 0x04; // a remote control sets circuit 1's room value
+inline constexpr std::uint8_t DAT_SYS0_REMOTE_CIRCUIT2 = 0x08;
+inline constexpr std::uint8_t DAT_CFG_HOT_WATER = 24;                // plant byte of the hot-water options
+inline constexpr std::uint8_t DAT_CFG_CIRCULATION_PUMP = 0x01;       // a circulation pump is fitted
+inline constexpr std::uint8_t DAT_CFG_HOT_WATER_SET_AT_PANEL = 0x04; // the set temperature is set here
+std::uint8_t DAT_CircuitByte(std::uint8_t offset);                   // of the current circuit's block
+void DAT_SetCircuitByte(std::uint8_t offset, std::uint8_t value);
+bool DAT_RemoteControl(std::uint8_t circuit);
+bool DAT_HasCirculationPump();
+bool DAT_HotWaterSetAtPanel();
 void DAT_SetContrast(std::uint8_t contrast);
 // Display flag sent with the display settings: 0xAA or 0x55.
 std::uint8_t DAT_DisplayFlag();

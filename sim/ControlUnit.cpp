@@ -142,8 +142,40 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
         mode = static_cast<std::uint8_t>((mode & ~DAT_MODE_PROGRAM) | program);
         break;
     }
+    case 203:
+    case 204:
+    case 219:
+    case 220:
+    case 221: {
+        // Mode bits as the record says; the holiday program's end clears its dates too.
+        const std::uint8_t bit = record[3] <= 204   ? DAT_MODE_PARTY
+                                 : record[3] == 219 ? DAT_MODE_HOLIDAY
+                                                    : DAT_MODE_ECONOMY;
+        const bool on = record[3] == 203 || record[3] == 220;
+        std::uint8_t& mode = block[DAT_CIRCUIT_MODE];
+        mode = static_cast<std::uint8_t>(on ? mode | bit : mode & ~bit);
+        if (record[3] == 219) {
+            std::fill_n(block + DAT_CIRCUIT_DEPARTURE, 8, 0);
+        }
+        break;
+    }
     case 205:
         block[DAT_CIRCUIT_ROOM_SET] = value;
+        break;
+    case 206:
+        block[DAT_CIRCUIT_REDUCED_SET] = value;
+        break;
+    case 207:
+        block[DAT_CIRCUIT_PARTY_SET] = value;
+        break;
+    case 208:
+        block[DAT_CIRCUIT_HOT_WATER_SET] = value;
+        break;
+    case 210:
+        block[DAT_CIRCUIT_SLOPE] = value;
+        break;
+    case 211:
+        block[DAT_CIRCUIT_LEVEL] = value;
         break;
     case 234:
         model_.system[DAT_SYSTEM_CONTRAST] = record[5];

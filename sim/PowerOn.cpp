@@ -26,8 +26,19 @@
 #include "screens/common/ML.h"
 #include "screens/common/VD.h"
 #include "screens/service/BIA.h"
+#include "screens/user/BBA.h"
 #include "screens/user/BES.h"
+#include "screens/user/BHKG.h"
+#include "screens/user/BHKH.h"
+#include "screens/user/BHKM.h"
+#include "screens/user/BHKW.h"
+#include "screens/user/BPB.h"
+#include "screens/user/BRT.h"
+#include "screens/user/BSP.h"
 #include "screens/user/BUD.h"
+#include "screens/user/BWW.h"
+#include "screens/user/BWWM.h"
+#include "screens/user/HK.h"
 
 // Every module that keeps static data has its PowerOn here; a new one joins
 // the list (CTest poweron.every_module_listed checks it).
@@ -61,4 +72,15 @@ void SIM_PowerOn()
     BIA_PowerOn();
     BES_PowerOn();
     BUD_PowerOn();
+    BBA_PowerOn();
+    BHKG_PowerOn();
+    BHKH_PowerOn();
+    BHKM_PowerOn();
+    BHKW_PowerOn();
+    BPB_PowerOn();
+    BRT_PowerOn();
+    BSP_PowerOn();
+    BWW_PowerOn();
+    BWWM_PowerOn();
+    HK_PowerOn();
 }

@@ -16,6 +16,10 @@
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
+#include "screens/user/BBA.h"
+#include "screens/user/BPB.h"
+#include "screens/user/BRT.h"
+#include "screens/user/BSP.h"
 
 namespace {
 
@@ -133,7 +137,9 @@ void DrawCircuitMark()
     GUI_TextInBox(right, &rightBox, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER);
 }
 
-void DrawTitle()
+} // namespace
+
+void BEE_DrawTitle()
 {
     TITLE_SetText(TXT_GetText(CurrentCircuit() == 2 ? 117 : 116));
     if (DAT_CircuitCount() > 1) {
@@ -141,6 +147,8 @@ void DrawTitle()
     }
     TITLE_DrawLine();
 }
+
+namespace {
 
 // With two circuits the previous and the next one are the same: the other.
 void SelectOtherCircuit()
@@ -173,7 +181,7 @@ SM_State BEE_Endbenutzermenue(SM_Hsm* me, const SM_Event* e)
             ML_RestorePosition(bee.firstRow, bee.cursor);
         }
         GUI_EraseScreen();
-        DrawTitle();
+        BEE_DrawTitle();
         ML_Draw();
         HINT_SetText(bee.hint); // a running hint timer is left as it is
         LCD_Refresh();

@@ -20,6 +20,7 @@
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/service/BIA.h"
+#include "screens/user/BWW.h"
 
 namespace {
 
