@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One contact sheet per language in docs/languages/: the base display, the
-# main menu and the help page of its first entry, as the headless host draws
-# them. The control unit of the tests tells the panel its language (system
+# main menu and the help page of its first entry, the heating-circuit menu
+# and the heating curve's slope dialog, as the headless host draws them. The control unit of the tests tells the panel its language (system
 # block byte 5) at the start of communication, as a real one would.
 # Usage: tools/langsheets/langsheets.sh   (after a default build)
 set -euo pipefail
@@ -26,9 +26,36 @@ snapshot $work/${code}_menu.png
 click HELP
 wait 500
 snapshot $work/${code}_help.png
+click HELP
+wait 500
+click OK
+wait 500
+snapshot $work/${code}_circuit.png
+click UP
+wait 200
+click DOWN
+wait 200
+click DOWN
+wait 200
+click DOWN
+wait 200
+click DOWN
+wait 200
+click DOWN
+wait 200
+click DOWN
+wait 200
+click DOWN
+wait 200
+click OK
+wait 500
+click OK
+wait 500
+snapshot $work/${code}_curve.png
 SCN
     "$bin" --lock-dir "$work" "$work/$code.scn"
     python3 "$root/tools/langsheets/compose.py" "$root/docs/languages/$code.png" \
-        "$work/${code}_base.png" "$work/${code}_menu.png" "$work/${code}_help.png"
+        "$work/${code}_base.png" "$work/${code}_menu.png" "$work/${code}_help.png" \
+        "$work/${code}_circuit.png" "$work/${code}_curve.png"
     echo "docs/languages/$code.png"
 done
