@@ -21,6 +21,7 @@ namespace {
 constexpr std::uint8_t kEntryCount = 3;
 constexpr std::uint8_t kHotWaterOnly = 1;
 constexpr std::uint16_t kTitle = 40;
+constexpr std::uint32_t kHelpPage = 34; // the program in general; the list has one per entry
 constexpr std::uint16_t kTitleSwitching = 91;
 constexpr std::uint16_t kTextPermanently = 127;
 constexpr std::uint16_t kTextNotChangeable = 186;
@@ -166,6 +167,9 @@ SM_State BetriebsartEinstellen(SM_Hsm* me, const SM_Event* e)
     case SIG_KEY_OK:
     case SIG_TMR_HINT_TIMEOUT:
         Leave(me);
+        return nullptr;
+    case SIG_HELP:
+        SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kHelpPage);
         return nullptr;
     default:
         return BMM_Menuemonitor;

@@ -41,6 +41,10 @@ SM_State BHKG_HKGrundeinstellung(SM_Hsm* me, const SM_Event* e)
 
 SM_State BHKG_Feedback(SM_Hsm* me, const SM_Event* e)
 {
+    if (e->sig == SIG_HELP) {
+        SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kHelpPage);
+        return nullptr;
+    }
     // Every key returns, the cursor keys as well.
     if (e->sig == SIG_KEY_UP || e->sig == SIG_KEY_DOWN || e->sig == SIG_KEY_LEFT || e->sig == SIG_KEY_RIGHT) {
         SM_TranParam(me, BMM_Menuemonitor, BHKW_HKWahl, SCR_FROM_CHILD);

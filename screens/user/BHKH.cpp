@@ -194,6 +194,9 @@ SM_State Feedback(SM_Hsm* me, const SM_Event* e, const Value& v)
     case SIG_TMR_HINT_TIMEOUT:
         ToMenu(me);
         return nullptr;
+    case SIG_HELP:
+        SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, v.help);
+        return nullptr;
     default:
         return BMM_Menuemonitor;
     }
