@@ -63,19 +63,25 @@ void SmallText(const char* text, const GUI_BOX& box, int align)
     GUI_TextInBox(text, &box, align | GUI_ALIGN_VCENTER);
 }
 
+int TickX(int i)
+{
+    return kAxisX + static_cast<int>(static_cast<float>(i) * 21.9F);
+}
+
 void DrawAxes()
 {
     static const char* const kCelsius[] = {"20", "10", "0", "-10", "-20", "-30"};
     static const char* const kFahrenheit[] = {"68", "50", "32", "14", "-4", "-22"};
     const bool fahrenheit = DAT_Fahrenheit();
+    const char* const* labels = fahrenheit ? kFahrenheit : kCelsius;
     GUI_LineH(kAxisY, kAxisX, kAxisEnd);
     for (int i = 0; i <= 10; ++i) {
-        const int x = kAxisX + static_cast<int>(static_cast<float>(i) * 21.9F);
-        GUI_LineV(x, kAxisY, i % 2 == 0 ? 95 : 93);
-        if (i % 2 == 0) {
-            const GUI_BOX label{static_cast<std::int16_t>(x - 10), 98, static_cast<std::int16_t>(x + 10), 106};
-            SmallText((fahrenheit ? kFahrenheit : kCelsius)[i / 2], label, GUI_ALIGN_HCENTER);
-        }
+        GUI_LineV(TickX(i), kAxisY, i % 2 == 0 ? 95 : 93);
+    }
+    for (int k = 0; k < 6; ++k) {
+        const int x = TickX(2 * k);
+        const GUI_BOX label{static_cast<std::int16_t>(x - 10), 98, static_cast<std::int16_t>(x + 10), 106};
+        SmallText(labels[k], label, GUI_ALIGN_HCENTER);
     }
     SmallText(TXT_GetText(fahrenheit ? kTextFahrenheit : kTextCelsius), kUnitBox, GUI_ALIGN_RIGHT);
     GUI_LineV(kAxisX, kFlowTop, kAxisY);
