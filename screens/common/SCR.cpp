@@ -182,6 +182,24 @@ SM_State SCR_EditState(SM_Hsm* me, const SM_Event* e, const SCR_Edit& s)
     }
 }
 
+SM_State SCR_EditParentState(SM_Hsm* me, const SM_Event* e, const SCR_EditParent& s)
+{
+    if (SCR_Trace(s.name, e)) {
+        if (e->sig == SIG_INIT) {
+            s.init();
+            SM_InitParam(me, s.child(), SCR_FROM_PARENT);
+        } else if (e->sig == SIG_EXIT) {
+            SCR_ExitCommon();
+        }
+        return nullptr;
+    }
+    if (e->sig == SIG_KEY_BACK) {
+        SM_TranParam(me, TOP_MenuMonitor(), s.returnTo(), SCR_FROM_CHILD);
+        return nullptr;
+    }
+    return TOP_MenuMonitor();
+}
+
 SM_State SCR_FeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Feedback& s)
 {
     if (SCR_Trace(s.name, e)) {

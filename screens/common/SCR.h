@@ -76,6 +76,18 @@ struct SCR_Edit {
 // Value in the dialog box set up by the parent (VD_Setup); OK stores it.
 SM_State SCR_EditState(SM_Hsm* me, const SM_Event* e, const SCR_Edit& s);
 
+// The parent of an edit screen: it sets the dialog up and chooses the edit
+// or the view-only screen on INIT (which enters with 3), and BACK leaves to
+// the screen the edit was opened from (with 4). Its help page is the
+// module's: the patterns cannot name the help screen.
+struct SCR_EditParent {
+    const char* name;
+    void (*init)(); // remembers the screen to return to, VD_Setup
+    SM_Handler (*child)();
+    SM_Handler (*returnTo)();
+};
+SM_State SCR_EditParentState(SM_Hsm* me, const SM_Event* e, const SCR_EditParent& s);
+
 struct SCR_Feedback {
     const char* name;
     void (*drawTitle)();

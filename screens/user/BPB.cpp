@@ -47,33 +47,30 @@ const SCR_Edit kEdit{"BPB_PartybetriebRaumtemperatur", DrawTitle, Store, BPB_Par
 const SCR_Feedback kFeedback{"BPB_PartybetriebFeedback", DrawTitle, BPB_PartybetriebRaumtemperatur, BPB_Partybetrieb,
                              ReturnTo};
 
+void Init()
+{
+    bpbReturnState = BMM_ReturnScreen();
+    const ValueLimits limits{TMP_ToDisplay(DAT_RoomSetTemperature()), 1, TMP_ToDisplay(4), TMP_ToDisplay(37)};
+    VD_Setup(&limits, FMT_Temperature, &VD_VALUE_BOX, TXT_FontLarge());
+}
+
+// Chosen while on, party mode ends.
+SM_Handler Child()
+{
+    return DAT_PartyOn() ? BPB_PartybetriebReset : BPB_PartybetriebRaumtemperatur;
+}
+
+const SCR_EditParent kParent{"BPB_Partybetrieb", Init, Child, ReturnTo};
+
 } // namespace
 
 SM_State BPB_Partybetrieb(SM_Hsm* me, const SM_Event* e)
 {
-    SCR_Trace("BPB_Partybetrieb", e);
-    switch (e->sig) {
-    case SIG_ENTRY:
-        return nullptr;
-    case SIG_INIT: {
-        bpbReturnState = BMM_ReturnScreen();
-        const ValueLimits limits{TMP_ToDisplay(DAT_RoomSetTemperature()), 1, TMP_ToDisplay(4), TMP_ToDisplay(37)};
-        VD_Setup(&limits, FMT_Temperature, &VD_VALUE_BOX, TXT_FontLarge());
-        SM_InitParam(me, DAT_PartyOn() ? BPB_PartybetriebReset : BPB_PartybetriebRaumtemperatur, SCR_FROM_PARENT);
-        return nullptr;
-    }
-    case SIG_EXIT:
-        SCR_ExitCommon();
-        return nullptr;
-    case SIG_KEY_BACK:
-        SM_TranParam(me, BMM_Menuemonitor, ReturnTo(), SCR_FROM_CHILD);
-        return nullptr;
-    case SIG_HELP:
+    if (e->sig == SIG_HELP) {
         SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kHelpPage);
         return nullptr;
-    default:
-        return BMM_Menuemonitor;
     }
+    return SCR_EditParentState(me, e, kParent);
 }
 
 SM_State BPB_PartybetriebRaumtemperatur(SM_Hsm* me, const SM_Event* e)

@@ -38,34 +38,30 @@ SM_Handler ReturnTo()
 const SCR_Edit kEdit{"BRN_TemperaturDialog", DrawTitle, Store, BRN_Feedback, BRN_RaumtemperaturNacht};
 const SCR_Feedback kFeedback{"BRN_Feedback", DrawTitle, BRN_TemperaturDialog, BRN_RaumtemperaturNacht, ReturnTo};
 
+void Init()
+{
+    const bool f = DAT_Fahrenheit();
+    const ValueLimits limits{TMP_ToDisplay(DAT_CircuitByte(DAT_CIRCUIT_REDUCED_SET)), 1,
+                             static_cast<std::int16_t>(f ? 37 : 3), static_cast<std::int16_t>(f ? 99 : 37)};
+    VD_Setup(&limits, FMT_Temperature, &VD_VALUE_BOX, TXT_FontLarge());
+}
+
+SM_Handler Child()
+{
+    return BRN_TemperaturDialog; // no view-only variant: a remote control leaves the reduced value here
+}
+
+const SCR_EditParent kParent{"BRN_RaumtemperaturNacht", Init, Child, ReturnTo};
+
 } // namespace
 
 SM_State BRN_RaumtemperaturNacht(SM_Hsm* me, const SM_Event* e)
 {
-    SCR_Trace("BRN_RaumtemperaturNacht", e);
-    switch (e->sig) {
-    case SIG_ENTRY:
-        return nullptr;
-    case SIG_INIT: {
-        const bool f = DAT_Fahrenheit();
-        const ValueLimits limits{TMP_ToDisplay(DAT_CircuitByte(DAT_CIRCUIT_REDUCED_SET)), 1,
-                                 static_cast<std::int16_t>(f ? 37 : 3), static_cast<std::int16_t>(f ? 99 : 37)};
-        VD_Setup(&limits, FMT_Temperature, &VD_VALUE_BOX, TXT_FontLarge());
-        SM_Init(me, BRN_TemperaturDialog);
-        return nullptr;
-    }
-    case SIG_EXIT:
-        SCR_ExitCommon();
-        return nullptr;
-    case SIG_KEY_BACK:
-        SM_TranParam(me, BMM_Menuemonitor, BHKM_HKMenue, SCR_FROM_CHILD);
-        return nullptr;
-    case SIG_HELP:
+    if (e->sig == SIG_HELP) {
         SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kHelpPage);
         return nullptr;
-    default:
-        return BMM_Menuemonitor;
     }
+    return SCR_EditParentState(me, e, kParent);
 }
 
 SM_State BRN_TemperaturDialog(SM_Hsm* me, const SM_Event* e)

@@ -42,35 +42,31 @@ const SCR_Edit kEdit{"BRT_TemperaturDialog", DrawTitle, Store, BRT_Feedback, BRT
 const SCR_Feedback kFeedback{"BRT_Feedback", DrawTitle, BRT_TemperaturDialog, BRT_RaumtemperaturTag, ReturnTo};
 const SCR_ViewOnly kViewOnly{"BRT_Fernbedienung", DrawTitle, BRT_RaumtemperaturTag};
 
+void Init()
+{
+    brtReturnState = BMM_ReturnScreen();
+    const bool f = DAT_Fahrenheit();
+    const ValueLimits limits{TMP_ToDisplay(DAT_RoomSetTemperature()), 1, static_cast<std::int16_t>(f ? 37 : 3),
+                             static_cast<std::int16_t>(f ? 99 : 37)};
+    VD_Setup(&limits, FMT_Temperature, &VD_VALUE_BOX, TXT_FontLarge());
+}
+
+SM_Handler Child()
+{
+    return DAT_RemoteControl(HK_Circuit()) ? BRT_Fernbedienung : BRT_TemperaturDialog;
+}
+
+const SCR_EditParent kParent{"BRT_RaumtemperaturTag", Init, Child, ReturnTo};
+
 } // namespace
 
 SM_State BRT_RaumtemperaturTag(SM_Hsm* me, const SM_Event* e)
 {
-    SCR_Trace("BRT_RaumtemperaturTag", e);
-    switch (e->sig) {
-    case SIG_ENTRY:
-        return nullptr;
-    case SIG_INIT: {
-        brtReturnState = BMM_ReturnScreen();
-        const bool f = DAT_Fahrenheit();
-        const ValueLimits limits{TMP_ToDisplay(DAT_RoomSetTemperature()), 1, static_cast<std::int16_t>(f ? 37 : 3),
-                                 static_cast<std::int16_t>(f ? 99 : 37)};
-        VD_Setup(&limits, FMT_Temperature, &VD_VALUE_BOX, TXT_FontLarge());
-        SM_Init(me, DAT_RemoteControl(HK_Circuit()) ? BRT_Fernbedienung : BRT_TemperaturDialog);
-        return nullptr;
-    }
-    case SIG_EXIT:
-        SCR_ExitCommon();
-        return nullptr;
-    case SIG_KEY_BACK:
-        SM_TranParam(me, BMM_Menuemonitor, ReturnTo(), SCR_FROM_CHILD);
-        return nullptr;
-    case SIG_HELP:
+    if (e->sig == SIG_HELP) {
         SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kHelpPage);
         return nullptr;
-    default:
-        return BMM_Menuemonitor;
     }
+    return SCR_EditParentState(me, e, kParent);
 }
 
 SM_State BRT_TemperaturDialog(SM_Hsm* me, const SM_Event* e)

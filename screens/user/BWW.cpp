@@ -41,41 +41,41 @@ const SCR_Edit kEdit{"BWW_TemperaturDialog", DrawTitle, Store, BWW_Feedback, BWW
 const SCR_Feedback kFeedback{"BWW_Feedback", DrawTitle, BWW_TemperaturDialog, BWW_Warmwasser, ReturnTo};
 const SCR_ViewOnly kViewOnly{"BWW_Fernbedienung", DrawTitle, BWW_Warmwasser};
 
+void Init()
+{
+    bwwReturnState = BMM_ReturnScreen();
+    const auto lowest = TMP_ToDisplay(DAT_CircuitByte(DAT_CIRCUIT_HOT_WATER_MIN));
+    const auto highest = TMP_ToDisplay(DAT_CircuitByte(DAT_CIRCUIT_HOT_WATER_MAX));
+    // Limits the wrong way round from the control unit leave just the lowest.
+    const ValueLimits limits{TMP_ToDisplay(DAT_CircuitByte(DAT_CIRCUIT_HOT_WATER_SET)), 1, lowest,
+                             highest < lowest ? lowest : highest};
+    VD_Setup(&limits, FMT_Temperature, &VD_VALUE_BOX, TXT_FontLarge());
+}
+
+SM_Handler Child()
+{
+    return DAT_HotWaterSetAtPanel() ? BWW_TemperaturDialog : BWW_Fernbedienung;
+}
+
+const SCR_EditParent kParent{"BWW_Warmwasser", Init, Child, ReturnTo};
+
 } // namespace
 
 SM_State BWW_Warmwasser(SM_Hsm* me, const SM_Event* e)
 {
-    SCR_Trace("BWW_Warmwasser", e);
     switch (e->sig) {
-    case SIG_ENTRY:
-        return nullptr;
-    case SIG_INIT: {
-        bwwReturnState = BMM_ReturnScreen();
-        const auto lowest = TMP_ToDisplay(DAT_CircuitByte(DAT_CIRCUIT_HOT_WATER_MIN));
-        const auto highest = TMP_ToDisplay(DAT_CircuitByte(DAT_CIRCUIT_HOT_WATER_MAX));
-        // Limits the wrong way round from the control unit leave just the lowest.
-        const ValueLimits limits{TMP_ToDisplay(DAT_CircuitByte(DAT_CIRCUIT_HOT_WATER_SET)), 1, lowest,
-                                 highest < lowest ? lowest : highest};
-        VD_Setup(&limits, FMT_Temperature, &VD_VALUE_BOX, TXT_FontLarge());
-        SM_Init(me, DAT_HotWaterSetAtPanel() ? BWW_TemperaturDialog : BWW_Fernbedienung);
-        return nullptr;
-    }
-    case SIG_EXIT:
-        SCR_ExitCommon();
-        return nullptr;
-    case SIG_KEY_BACK:
-    // Only the view-only screen passes the cursor keys up: they leave as well.
+    // Only the view-only screen passes the cursor keys up: they leave as BACK does.
     case SIG_KEY_UP:
     case SIG_KEY_DOWN:
     case SIG_KEY_LEFT:
     case SIG_KEY_RIGHT:
-        SM_TranParam(me, BMM_Menuemonitor, ReturnTo(), SCR_FROM_CHILD);
+        SM_DispatchSignal(me, SIG_KEY_BACK, 0);
         return nullptr;
     case SIG_HELP:
         SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kHelpPage);
         return nullptr;
     default:
-        return BMM_Menuemonitor;
+        return SCR_EditParentState(me, e, kParent);
     }
 }
 
