@@ -151,6 +151,7 @@ SM_State BetriebsartEinstellen(SM_Hsm* me, const SM_Event* e)
     case SIG_INIT:
         if (e->par != SCR_REFRESH) {
             bba.returnState = BMM_ReturnScreen();
+            bba.menu.left = false; // a position from an earlier visit does not come back
         }
         if ((DAT_CircuitByte(DAT_CIRCUIT_EXTERNAL) & DAT_EXT_SWITCHING) != 0) {
             SM_InitParam(me, ExterneAufschaltung, e->par);
