@@ -54,6 +54,14 @@ void KeyDriver::init()
     std::lock_guard<std::mutex> guard(lock_);
     byte_ = 0;
     enable_ = 0;
+    reads_ = 0;
+    pending_ = false;
+}
+
+void KeyDriver::setLatch(bool on)
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    latch_ = on;
 }
 
 void KeyDriver::setReadEnable(std::uint8_t flags)
@@ -65,7 +73,19 @@ void KeyDriver::setReadEnable(std::uint8_t flags)
 std::uint8_t KeyDriver::read()
 {
     std::lock_guard<std::mutex> guard(lock_);
-    return (enable_ & 1U) != 0 ? byte_ : 0;
+    if ((enable_ & 1U) == 0) {
+        return 0;
+    }
+    const std::uint8_t value = byte_;
+    if (reads_ < kLatchReads) {
+        ++reads_;
+    }
+    if (pending_ && reads_ >= kLatchReads) {
+        pending_ = false;
+        byte_ = next_;
+        reads_ = 0;
+    }
+    return value;
 }
 
 std::uint8_t KeyDriver::logicalKeyOfRegion(int index)
@@ -105,5 +125,14 @@ void KeyDriver::setLogicalKey(std::uint8_t logical, bool pressed)
 void KeyDriver::setRaw(std::uint8_t raw)
 {
     std::lock_guard<std::mutex> guard(lock_);
-    byte_ = raw;
+    if (latch_ && byte_ != 0 && reads_ < kLatchReads && raw != byte_) {
+        pending_ = true;
+        next_ = raw;
+        return;
+    }
+    pending_ = false;
+    if (raw != byte_) {
+        byte_ = raw;
+        reads_ = 0;
+    }
 }

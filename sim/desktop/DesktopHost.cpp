@@ -1,5 +1,6 @@
 #include "sim/desktop/DesktopHost.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -33,6 +34,7 @@ DesktopHost::DesktopHost(TimeSource& time, LcdMap& lcd, LogBuffer& log, Ui& ui, 
     : time_(time), lcd_(lcd), log_(log), ui_(ui), options_(std::move(options))
 {
     keyHost = this;
+    keys_.setLatch(true);
     HOST_Install(this);
 }
 
@@ -84,7 +86,9 @@ HOST_LocalTime DesktopHost::localTime()
 
 void DesktopHost::log(const std::string& text)
 {
-    log_.append("\n" + std::to_string(time_.milliseconds()) + ":   " + text);
+    // The time and its message on one line, however the message begins.
+    const std::size_t start = std::min(text.find_first_not_of("\r\n"), text.size());
+    log_.append("\n" + std::to_string(time_.milliseconds()) + ":   " + text.substr(start));
     ui_.logChanged();
 }
 

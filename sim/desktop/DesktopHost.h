@@ -53,6 +53,8 @@ class DesktopHost final : public PanelHost {
     bool acquireSingleInstance(const char* name) override;
     void trace(const char* text) override { ui_.trace(text); }
     void beep() override { ui_.beep(); }
+    // The test serial port is inert: a normal start has no tester on it.
+    const char* serialOpen(std::uint8_t, SerialReceive, SerialSent) override { return nullptr; }
 
     KeyDriver& keys() { return keys_; }
     // A log entry: "\n<ms>:   " and the text.

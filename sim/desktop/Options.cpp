@@ -84,13 +84,20 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
     return true;
 }
 
-int DefaultZoom(int deviceWidth, int deviceHeight, int screenWidth, int screenHeight, double physicalDpi,
-                double devicePixelRatio)
+int FittingZoom(int deviceWidth, int deviceHeight, int screenWidth, int screenHeight)
 {
-    const double logicalDpi = physicalDpi / std::max(devicePixelRatio, 1.0);
-    int zoom = std::clamp(static_cast<int>(std::ceil(logicalDpi / 84.0)), 1, 4);
+    int zoom = 4;
+    // A tenth of the screen stays free for the window frame and the panel of the desktop.
     while (zoom > 1 && (deviceWidth * zoom > screenWidth * 9 / 10 || deviceHeight * zoom > screenHeight * 9 / 10)) {
         --zoom;
     }
     return zoom;
+}
+
+int DefaultZoom(int deviceWidth, int deviceHeight, int screenWidth, int screenHeight, double physicalDpi,
+                double devicePixelRatio)
+{
+    const double logicalDpi = physicalDpi / std::max(devicePixelRatio, 1.0);
+    const int zoom = std::clamp(static_cast<int>(std::ceil(logicalDpi / 84.0)), 1, 4);
+    return std::min(zoom, FittingZoom(deviceWidth, deviceHeight, screenWidth, screenHeight));
 }

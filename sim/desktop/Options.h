@@ -24,5 +24,7 @@ std::string SimUsage();
 
 // Zoom that makes the LCD readable: an 8-pixel font wants about 0.3 mm per
 // LCD pixel; the largest zoom whose window still fits the screen wins below that.
+// The largest zoom (1 to 4) whose window fits the screen; 1 when none does.
+int FittingZoom(int deviceWidth, int deviceHeight, int screenWidth, int screenHeight);
 int DefaultZoom(int deviceWidth, int deviceHeight, int screenWidth, int screenHeight, double physicalDpi,
                 double devicePixelRatio);

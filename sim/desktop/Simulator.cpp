@@ -66,11 +66,11 @@ void Simulator::shutDown()
         // A thread that ignored its stop request ends only with the process.
         std::fprintf(stderr, "panel-sim: the application did not stop within 200 ms; ending the process\n");
         std::fflush(nullptr);
-        lcd_.close(DesktopHost::OwnsInstanceLock() || lcd_.created());
+        lcd_.close(true);
         ::_exit(exitCode_);
     }
-    // The simulator that drew the LCD, or made the object, removes it.
-    lcd_.close(DesktopHost::OwnsInstanceLock() || lcd_.created());
+    // The map is this simulator's alone (it holds its lock): it goes with it.
+    lcd_.close(true);
 }
 
 void Simulator::showBox(const QString& text, const QString& title, bool warning)
@@ -112,7 +112,7 @@ void Simulator::messageBox(const std::string& text, const std::string& title, bo
     };
     auto request = std::make_shared<Request>();
     QMetaObject::invokeMethod(
-        qApp,
+        &context_,
         [this, request, qtext, qtitle, warning] {
             {
                 std::lock_guard<std::mutex> guard(request->mutex);
@@ -142,8 +142,25 @@ void Simulator::trace(const char* text)
         traceHook(text);
     }
     if (options_.trace) {
+        // Line by line with the time each began, as the headless host prints them.
         std::lock_guard<std::mutex> guard(traceMutex);
-        std::fputs(text, stderr);
+        const std::uint32_t ms = time_.milliseconds();
+        for (const char* p = text;; ++p) {
+            if (*p == '\n' || *p == '\0') {
+                if (!traceLine_.empty()) {
+                    std::fprintf(stderr, "%8u ms  %s\n", traceLineMs_, Printable(traceLine_).c_str());
+                    traceLine_.clear();
+                }
+                if (*p == '\0') {
+                    break;
+                }
+                continue;
+            }
+            if (traceLine_.empty()) {
+                traceLineMs_ = ms;
+            }
+            traceLine_ += *p;
+        }
     }
 }
 
@@ -156,8 +173,9 @@ void Simulator::beep()
 void Simulator::logChanged()
 {
     if (!logDirty_.exchange(true)) {
+        // Dropped with the simulator when it goes first.
         QMetaObject::invokeMethod(
-            qApp,
+            &context_,
             [this] {
                 logDirty_ = false;
                 if (logWindow_ != nullptr) {
@@ -177,11 +195,6 @@ void Simulator::clearLog()
 {
     log_.clear();
     logChanged();
-}
-
-void Simulator::warning(const char* text)
-{
-    showBox(QString::fromUtf8(text), "LumUISim", true);
 }
 
 void Simulator::loadPictures()
@@ -230,31 +243,63 @@ bool Simulator::startUp()
     if (!options_.frame) {
         loadPictures();
     }
-    if (!lcd_.create(mapName, kLcdWidth, kLcdHeight, error)) {
+    bool made = lcd_.create(mapName, kLcdWidth, kLcdHeight, error);
+    // Without a name of its own a second simulator takes the next free one; a
+    // name given is refused, since a watcher of it would see the wrong panel.
+    for (int n = 1; !made && lcd_.busy() && options_.lcdMap.empty() && n < 10; ++n) {
+        made = lcd_.create(lcdmap::DefaultName(n), kLcdWidth, kLcdHeight, error);
+    }
+    if (made && lcd_.name() != mapName) {
+        std::fprintf(stderr, "panel-sim: the LCD map '%s' is in use by another simulator; this one is '%s'\n",
+                     mapName.c_str(), lcd_.name().c_str());
+        host_->log("LCD map '" + lcd_.name() + "' ('" + mapName + "' is in use by another simulator)");
+    }
+    if (!made) {
         std::fprintf(stderr, "panel-sim: %s\n", Printable(error).c_str());
         showBox("Could not alloc Server data ...", "LumUISim", true);
         exitCode_ = 1;
         return false;
     }
     buildActions();
+    const QScreen* screen = QGuiApplication::primaryScreen();
     int zoom = options_.zoom;
-    if (zoom == 0) {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const QSize device =
-            options_.frame ? QSize(kLcdWidth + 250, kLcdHeight + 150) : QSize(rest_.width, rest_.height);
-        zoom = screen == nullptr ? 1
-                                 : DefaultZoom(device.width(), device.height(), screen->availableGeometry().width(),
-                                               screen->availableGeometry().height(), screen->physicalDotsPerInch(),
-                                               screen->devicePixelRatio());
+    if (zoom == 0 && screen != nullptr) {
+        const QSize device = deviceSize();
+        zoom = DefaultZoom(device.width(), device.height(), screen->availableGeometry().width(),
+                           screen->availableGeometry().height(), screen->physicalDotsPerInch(),
+                           screen->devicePixelRatio());
     }
+    if (zoom > maxZoom()) {
+        std::fprintf(stderr, "panel-sim: zoom %d does not fit the screen; %d does\n", zoom, maxZoom());
+    }
+    zoom = std::clamp(std::min(zoom, maxZoom()), 1, 4);
     zoom_ = zoom;
     if (options_.frame) {
         buildFrameLayout();
     } else {
         buildDeviceLayout();
     }
+    bindFunctionKeys();
     topWindow()->show();
     return true;
+}
+
+QSize Simulator::deviceSize() const
+{
+    return options_.frame ? QSize(kLcdWidth + 250, kLcdHeight + 150) : QSize(rest_.width, rest_.height);
+}
+
+int Simulator::maxZoom() const
+{
+    const QWidget* top = topWindow();
+    const QScreen* screen =
+        top != nullptr && top->screen() != nullptr ? top->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return 4;
+    }
+    const QSize device = deviceSize();
+    return FittingZoom(device.width(), device.height(), screen->availableGeometry().width(),
+                       screen->availableGeometry().height());
 }
 
 void Simulator::startApplication()
@@ -314,6 +359,7 @@ void Simulator::tick()
     if (title != title_ && topWindow() != nullptr) {
         title_ = title;
         topWindow()->setWindowTitle(title);
+        updateMenus();
     }
     maybeGrab();
 }

@@ -73,7 +73,9 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     const Picture& pressedPicture() const { return pressed_; }
     bool builtinPictures() const { return builtin_; }
 
+    // Never larger than fits the screen the window is on.
     void setZoom(int zoom);
+    int maxZoom() const;
     int zoom() const { return zoom_; }
     QWidget* topWindow() const;
     QWidget* deviceWindow() const { return device_; }
@@ -106,7 +108,6 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     // AppRunner::Ui
     void log(const std::string& entry) override;
     void clearLog() override;
-    void warning(const char* text) override;
 
     // Set from a signal handler (SIGTERM, SIGINT): the host ends at its next tick.
     static volatile std::sig_atomic_t quitRequested;
@@ -118,9 +119,11 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
   private:
     void showBox(const QString& text, const QString& title, bool warning);
     void buildActions();
+    void bindFunctionKeys();
     void buildDeviceLayout();
     void buildFrameLayout();
     void layoutDevice();
+    QSize deviceSize() const;
     void tick();
     void openLog();
     void openSysInfo();
@@ -131,6 +134,7 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     void about();
     void maybeGrab();
 
+    QObject context_; // queued calls into the window thread die with the simulator
     SimOptions options_;
     std::function<void()> application_;
     RealTime time_;
@@ -159,6 +163,8 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     QTimer ticker_;
     QString title_;
     std::atomic<bool> logDirty_{false};
+    std::string traceLine_; // under the trace lock
+    std::uint32_t traceLineMs_ = 0;
     bool grabbed_ = false;
     bool shutDown_ = false;
     int exitCode_ = 0;

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -47,27 +48,23 @@ QAction* Simulator::action(int id) const
 void Simulator::buildActions()
 {
     actionOwner_ = std::make_unique<QObject>();
-    auto add = [this](int id, const QString& text, const QKeySequence& key = {}) {
+    auto add = [this](int id, const QString& text) {
         auto* a = new QAction(text, actionOwner_.get());
         a->setData(id);
         a->setObjectName(QString::number(id));
-        if (!key.isEmpty()) {
-            a->setShortcut(key);
-            a->setShortcutContext(Qt::WindowShortcut);
-        }
         QObject::connect(a, &QAction::triggered, [this, id] { command(id); });
         actions_[id] = a;
         return a;
     };
-    add(CMD_PAUSE, "Pause Application", QKeySequence(Qt::Key_F4));
-    add(CMD_RESUME, "Resume Application", QKeySequence(Qt::Key_F5));
+    add(CMD_PAUSE, "Pause Application");
+    add(CMD_RESUME, "Resume Application");
     add(CMD_SYSINFO, "&View system info");
     add(CMD_EXIT, "E&xit");
     add(CMD_COPY, "Copy to clipboard");
     add(CMD_SAVE_PNG, "Save LCD as PNG...");
     add(CMD_LOG, "Log");
     add(CMD_ABOUT, "&About ...");
-    add(CMD_RESTART, "Restart Application", QKeySequence(Qt::Key_F3));
+    add(CMD_RESTART, "Restart Application");
     for (int i = 0; i < 6; ++i) {
         add(CMD_LAYER0 + i, QString("Layer &%1").arg(i));
         add(CMD_COLORS0 + i, QString("Layer &%1").arg(i));
@@ -79,10 +76,12 @@ void Simulator::buildActions()
     // The menus show the key beside the text; Alt+F4 belongs to the window manager.
     action(CMD_PAUSE)->setText("Pause Application\tF4");
     action(CMD_RESUME)->setText("Resume Application\tF5");
+    action(CMD_RESTART)->setText("Restart Application\tF3");
     action(CMD_EXIT)->setText("E&xit\tALT-F4");
 
     popup_ = new QMenu;
-    for (int id : {int(CMD_PAUSE), int(CMD_RESUME), int(CMD_SYSINFO), int(CMD_COPY), int(CMD_SAVE_PNG), int(CMD_LOG)}) {
+    for (int id : {int(CMD_PAUSE), int(CMD_RESUME), int(CMD_RESTART), int(CMD_SYSINFO), int(CMD_COPY),
+                   int(CMD_SAVE_PNG), int(CMD_LOG)}) {
         popup_->addAction(action(id));
     }
     QMenu* zoomMenu = popup_->addMenu("&Zoom");
@@ -93,6 +92,20 @@ void Simulator::buildActions()
     popup_->addAction(action(CMD_ABOUT));
     popup_->addAction(action(CMD_EXIT));
     QObject::connect(popup_, &QMenu::aboutToShow, [this] { updateMenus(); });
+}
+
+void Simulator::bindFunctionKeys()
+{
+    // Shortcuts of their own, not the actions' ones: a disabled menu entry
+    // (the menus show what makes sense now) must not swallow the key, and the
+    // key works in every window of the simulator.
+    for (const auto& [key, id] : {std::pair{Qt::Key_F3, int(CMD_RESTART)}, std::pair{Qt::Key_F4, int(CMD_PAUSE)},
+                                  std::pair{Qt::Key_F5, int(CMD_RESUME)}}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), topWindow());
+        shortcut->setContext(Qt::ApplicationShortcut);
+        const int command = id;
+        QObject::connect(shortcut, &QShortcut::activated, [this, command] { this->command(command); });
+    }
 }
 
 void Simulator::updateMenus()
@@ -106,8 +119,10 @@ void Simulator::updateMenus()
         action(CMD_LAYER0 + i)->setEnabled(i == 0 && options_.frame);
         action(CMD_COLORS0 + i)->setEnabled(i == 0);
     }
+    const int most = maxZoom();
     for (int z = 1; z <= 4; ++z) {
         action(CMD_ZOOM1 + z - 1)->setChecked(z == zoom_);
+        action(CMD_ZOOM1 + z - 1)->setEnabled(z <= most);
     }
 }
 
@@ -122,9 +137,6 @@ void Simulator::buildDeviceLayout()
     auto* device = new DeviceWindow(*this);
     device_ = device;
     device->setWindowTitle("Target device");
-    for (const auto& entry : actions_) {
-        device->addAction(entry.second); // the accelerators
-    }
     auto* lcdView = new LcdView(*this, device);
     lcdWindow_ = lcdView;
     keyWindows_.clear();
@@ -184,7 +196,7 @@ void Simulator::buildFrameLayout()
     for (QMenu* m : {file, view, layers, colours}) {
         QObject::connect(m, &QMenu::aboutToShow, [this] { updateMenus(); });
     }
-    frame->addAction(action(CMD_RESTART));
+    file->insertAction(action(CMD_SYSINFO), action(CMD_RESTART));
     auto* mdi = new QMdiArea;
     mdi_ = mdi;
     frame->setCentralWidget(mdi);
@@ -196,7 +208,7 @@ void Simulator::buildFrameLayout()
 
 void Simulator::setZoom(int zoom)
 {
-    zoom_ = std::clamp(zoom, 1, 4);
+    zoom_ = std::clamp(std::min(zoom, maxZoom()), 1, 4);
     if (options_.frame) {
         if (lcdWindow_ != nullptr) {
             lcdWindow_->setFixedSize(kLcdWidth * zoom_, kLcdHeight * zoom_);
@@ -341,9 +353,11 @@ void Simulator::command(int id)
         break;
     case CMD_PAUSE:
         runner_->pause();
+        updateMenus();
         break;
     case CMD_RESUME:
         runner_->resume();
+        updateMenus();
         break;
     case CMD_SYSINFO:
         openSysInfo();

@@ -31,6 +31,8 @@
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 // A scratch working directory, so that Device.bmp and SimError.log are ours.
 class ScratchDir {
   public:
@@ -249,15 +251,27 @@ class DesktopTest : public QObject {
         QVERIFY(back != nullptr);
         QCOMPARE(back->geometry(), QRect(335, 32, 71, 28));
         const QPoint inside(35, 14);
+        // A click shorter than the scan's debounce is held for two scans.
         QTest::mousePress(back, Qt::LeftButton, {}, inside);
-        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
         QCOMPARE(SIM_GetHardkeyState(0), 1);
         QTest::mouseRelease(back, Qt::LeftButton, {}, inside);
-        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0});
         QCOMPARE(SIM_GetHardkeyState(0), 0);
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0});
+        // A longer one ends with its release.
+        QTest::mousePress(back, Qt::LeftButton, {}, inside);
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QTest::mouseRelease(back, Qt::LeftButton, {}, inside);
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0});
         // A release clears the byte even when another key came in between.
         SIM_HardkeyMouse(0, true);
         SIM_HardkeyMouse(3, true);
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x20});
         QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x20});
         SIM_HardkeyMouse(0, false);
         QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0});
@@ -268,11 +282,23 @@ class DesktopTest : public QObject {
         QCOMPARE(SIM_GetHardkeyState(1), 1);
         SIM_HardkeyMouse(1, true);
         QCOMPARE(SIM_GetHardkeyState(1), 0);
-        // The whole device zooms, key regions with it.
-        sim.setZoom(3);
-        QCOMPARE(back->geometry(), QRect(335 * 3, 32 * 3, 71 * 3, 28 * 3));
-        QCOMPARE(sim.lcdWindow()->geometry(), QRect(45 * 3, 30 * 3, 720, 480));
-        QCOMPARE(sim.deviceWindow()->size(), QSize(1350, 933));
+        // The whole device zooms, key regions with it, as far as the screen allows.
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        const int z = std::min(2, sim.maxZoom());
+        sim.setZoom(z);
+        QCOMPARE(back->geometry(), QRect(335 * z, 32 * z, 71 * z, 28 * z));
+        QCOMPARE(sim.lcdWindow()->geometry(), QRect(45 * z, 30 * z, 240 * z, 160 * z));
+        QCOMPARE(sim.deviceWindow()->size(), QSize(450 * z, 311 * z));
+        sim.setZoom(4);
+        QCOMPARE(sim.zoom(), sim.maxZoom());
+        QVERIFY(sim.deviceWindow()->width() <= screen.width() && sim.deviceWindow()->height() <= screen.height());
+        sim.updateMenus();
+        QVERIFY(!sim.action(CMD_ZOOM1 + 3)->isEnabled());
+        QVERIFY(sim.action(CMD_ZOOM1)->isEnabled());
+        QCOMPARE(FittingZoom(450, 311, 1000, 700), 2);
+        QCOMPARE(FittingZoom(549, 348, 1920, 1080), 2);
+        QCOMPARE(FittingZoom(549, 348, 2560, 1440), 3);
+        QCOMPARE(FittingZoom(549, 348, 400, 300), 1);
     }
 
     void hardkeyIndexesOutsideTheTableChangeNothing()
@@ -329,50 +355,89 @@ class DesktopTest : public QObject {
         QCOMPARE(HAL_InterruptNesting(), 0U);
     }
 
-    void pauseTwiceWarnsAndStaysPausedOnce()
+    void functionKeysPauseAndResumeWhateverTheMenusShowed()
     {
         ScratchDir dir;
         Simulator sim(Quiet(dir.path()), Idle);
         QVERIFY(sim.startUp());
         QStringList boxes;
-        sim.boxHook = [&](const QString& text, const QString& title, bool warning) {
-            QCOMPARE(title, QString("LumUISim"));
-            QVERIFY(warning);
-            boxes << text;
-        };
-        sim.command(CMD_RESUME);
-        QCOMPARE(boxes, QStringList{"Application is not stopped..."});
-        sim.command(CMD_PAUSE);
-        QCOMPARE(boxes.last(), QString("Application is not running..."));
-        boxes.clear();
+        sim.boxHook = [&](const QString& text, const QString&, bool) { boxes << text; };
+        QWidget* top = sim.topWindow();
+        top->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(top));
+        // Nothing runs yet: the keys change nothing and say nothing.
+        QTest::keyClick(top, Qt::Key_F5);
+        QTest::keyClick(top, Qt::Key_F4);
+        QVERIFY(!sim.runner().paused());
 
         sim.startApplication();
-        sim.updateMenus();
-        QVERIFY(sim.action(CMD_PAUSE)->isEnabled());
+        // The menu, opened while running, leaves Resume disabled behind it.
+        sim.popupMenu(QPoint(10, 10));
         QVERIFY(!sim.action(CMD_RESUME)->isEnabled());
-        sim.command(CMD_PAUSE);
+        QApplication::activePopupWidget()->close();
+        QTest::keyClick(top, Qt::Key_F5); // running: nothing to resume
+        QTest::keyClick(top, Qt::Key_F4);
         QVERIFY(sim.runner().waitParked(std::chrono::seconds(5)));
         QCOMPARE(sim.expectedTitle(), QString("LumUI Simulation(Suspended)"));
-        sim.command(CMD_PAUSE);
-        QCOMPARE(boxes, QStringList{"Application paused already ..."});
-        sim.updateMenus();
-        QVERIFY(!sim.action(CMD_PAUSE)->isEnabled());
+        QTest::keyClick(top, Qt::Key_F4);
         QVERIFY(sim.action(CMD_RESUME)->isEnabled());
-        sim.command(CMD_RESUME); // one resume undoes both pauses
+        QTest::keyClick(top, Qt::Key_F5);
         QVERIFY(!sim.runner().paused());
+        QTest::keyClick(top, Qt::Key_F5);
         QCOMPARE(sim.expectedTitle(), QString("LumUI Simulation(Executing)"));
-        sim.command(CMD_RESUME);
-        QCOMPARE(boxes.last(), QString("Application is not stopped..."));
+        QCOMPARE(boxes, QStringList{});
+        // One line per change, its time and message together.
         const std::string log = sim.log().text();
-        QVERIFY(log.find("Application started") != std::string::npos);
-        QVERIFY(log.find(":   \nApplication suspended") != std::string::npos);
-        QVERIFY(log.find(":   \nApplication continued") != std::string::npos);
+        auto count = [&](const std::string& what) {
+            std::size_t n = 0;
+            for (std::size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1)) {
+                ++n;
+            }
+            return n;
+        };
+        QCOMPARE(count("Application suspended"), std::size_t{1});
+        QCOMPARE(count("Application continued"), std::size_t{1});
+        QCOMPARE(count(":   \n"), std::size_t{0});
+        QVERIFY(log.find(":   Application suspended") != std::string::npos);
 
         // A stop reaches a paused application too.
         sim.command(CMD_PAUSE);
         QVERIFY(sim.runner().waitParked(std::chrono::seconds(5)));
         QCOMPARE(sim.runner().stop(), AppRunner::Stop::Ended);
         QVERIFY(!sim.runner().hasThread());
+    }
+
+    // SIGTERM (its handler sets quitRequested) ends the event loop promptly
+    // while paused, with the about box open, and with a message box open.
+    void quitRequestEndsEveryStateWithin200Ms()
+    {
+        ScratchDir dir;
+        for (int state = 0; state < 3; ++state) {
+            Simulator sim(Quiet(dir.path()), Idle);
+            QVERIFY(sim.startUp());
+            sim.startApplication();
+            if (state == 0) {
+                sim.command(CMD_PAUSE);
+                QVERIFY(sim.runner().waitParked(std::chrono::seconds(5)));
+            }
+            QTimer::singleShot(0, [&] {
+                if (state == 1) {
+                    sim.command(CMD_ABOUT);
+                } else if (state == 2) {
+                    sim.host().messageBox("a box", "title");
+                }
+            });
+            Clock::time_point asked;
+            QTimer::singleShot(100, [&] {
+                asked = Clock::now();
+                Simulator::quitRequested = 1;
+            });
+            QApplication::exec();
+            sim.shutDown();
+            const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked);
+            Simulator::quitRequested = 0;
+            QVERIFY2(took.count() < 200, qPrintable(QString("state %1: %2 ms").arg(state).arg(took.count())));
+        }
     }
 
     void restartFindsItsOwnLockAndDrawsAgain()
@@ -553,6 +618,7 @@ class DesktopTest : public QObject {
             {Qt::Key_M, 0x80},  {Qt::Key_F1, 0x40},     {Qt::Key_H, 0x40},      {Qt::Key_Right, 0x04}};
         for (const auto& [key, raw] : keys) {
             on.pcKey(key, true);
+            QCOMPARE(on.host().keyPortRead(), raw);
             QCOMPARE(on.host().keyPortRead(), raw);
             on.pcKey(key, false);
             QCOMPARE(on.host().keyPortRead(), std::uint8_t{0});
