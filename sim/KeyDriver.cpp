@@ -49,6 +49,23 @@ void TestButton(int index)
 
 } // namespace
 
+std::string KeyNames(std::uint8_t raw)
+{
+    // The order a person writes them in: the held key first.
+    static constexpr struct {
+        const char* name;
+        std::uint8_t key;
+    } kNames[] = {{"MENU", KEY_MENU}, {"OK", KEY_OK},     {"UP", KEY_UP},       {"DOWN", KEY_DOWN},
+                  {"BACK", KEY_BACK}, {"LEFT", KEY_LEFT}, {"RIGHT", KEY_RIGHT}, {"HELP", KEY_HELP}};
+    std::string names;
+    for (const auto& n : kNames) {
+        if ((raw & KEY_RawBits(n.key)) != 0) {
+            names += (names.empty() ? "" : "+") + std::string(n.name);
+        }
+    }
+    return names;
+}
+
 void KeyDriver::init()
 {
     std::lock_guard<std::mutex> guard(lock_);

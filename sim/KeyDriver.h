@@ -5,6 +5,10 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
+
+// The keys of a key byte as a scenario names them ("MENU+OK"); "" for none.
+std::string KeyNames(std::uint8_t raw);
 
 class KeyDriver {
   public:

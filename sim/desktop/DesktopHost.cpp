@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/KEY.h"
 #include "sim/InstanceLock.h"
 #include "sim/RealTime.h"
 #include "sim/desktop/AppRunner.h"
@@ -24,7 +25,7 @@ std::atomic<DesktopHost*> keyHost{nullptr};
 void OnHardkey(int index, int pressed)
 {
     if (DesktopHost* host = keyHost.load()) {
-        host->keys().onHardkey(index, pressed != 0);
+        host->hardkey(index, pressed != 0);
     }
 }
 
@@ -81,7 +82,28 @@ bool DesktopHost::stopRequested()
 
 HOST_LocalTime DesktopHost::localTime()
 {
-    return SIM_MachineLocalTime();
+    return options_.clock;
+}
+
+void DesktopHost::hardkey(int index, bool pressed)
+{
+    const std::uint8_t key = KeyDriver::logicalKeyOfRegion(index);
+    std::string record;
+    if (key < KEY_COUNT) {
+        record = pressed ? "press " + KeyNames(KEY_RawBits(key)) : "release";
+    } else if (pressed && index >= KeyDriver::kTestButtonFirst && index < KeyDriver::kRegionLimit) {
+        record = "button " + std::to_string(index);
+    }
+    ui_.input([this, index, pressed] { keys_.onHardkey(index, pressed); }, record);
+}
+
+void DesktopHost::logicalKey(std::uint8_t key, bool pressed)
+{
+    if (key >= KEY_COUNT) {
+        return;
+    }
+    ui_.input([this, key, pressed] { keys_.setLogicalKey(key, pressed); },
+              pressed ? "press " + KeyNames(KEY_RawBits(key)) : "release");
 }
 
 void DesktopHost::log(const std::string& text)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/headless/Options.h"
+
 std::string SimUsage()
 {
     return "usage: panel-sim [options]\n"
@@ -21,6 +23,8 @@ std::string SimUsage()
            "  --lock-dir DIR   directory of the single-instance lock file\n"
            "  --lcd-map NAME   name of the shared LCD memory (default LumUILCDMap)\n"
            "  --grab FILE.png  save a picture of the device window when the LCD first shows something\n"
+           "  --clock TIME     the panel's clock at power-on, YYYY-MM-DDTHH:MM:SS (default: the\n"
+           "                   machine's local time)\n"
            "  -h, --help       this text\n";
 }
 
@@ -66,6 +70,19 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             if (!value(options.grab)) {
                 return false;
             }
+        } else if (a == "--clock") {
+            std::string v;
+            if (!value(v)) {
+                return false;
+            }
+            const auto seconds = ParseClock(v);
+            if (!seconds) {
+                message = "panel-sim: --clock wants a real date and time YYYY-MM-DDTHH:MM:SS from 1970 to 2105, not '" +
+                          v + "'";
+                return false;
+            }
+            options.clock = *seconds;
+            options.clockGiven = true;
         } else if (a == "--zoom") {
             std::string v;
             if (!value(v)) {

@@ -1,6 +1,7 @@
 // Command line of panel-sim.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ struct SimOptions {
     std::string lcdMap;     // shared-memory name; empty: LumUILCDMap
     std::string grab;       // picture of the device window at the first drawn LCD
     bool errorBoxes = true; // off when there are any arguments
+    std::int64_t clock = 0; // --clock: local seconds since 1970 at power-on
+    bool clockGiven = false;
 };
 
 // Parses argv[1..]. Returns false with `message` for bad usage; sets `help`

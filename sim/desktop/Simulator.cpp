@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <mutex>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include "app/MainTask.h"
 #include "sim/InstanceLock.h"
 #include "sim/PowerOn.h"
+#include "sim/RealTime.h"
 #include "sim/desktop/BuiltinPictures.h"
 #include "sim/desktop/Hardkeys.h"
 #include "sim/desktop/KeyWindow.h"
@@ -36,9 +38,10 @@ Simulator::Simulator(SimOptions options, std::function<void()> application)
     hostOptions.lockDirectory =
         options_.lockDirectory.empty() ? InstanceLock::defaultDirectory() : options_.lockDirectory;
     hostOptions.errorBoxes = options_.errorBoxes;
-    host_ = std::make_unique<DesktopHost>(time_, lcd_, log_, *this, hostOptions);
+    hostOptions.clock = options_.clockGiven ? HOST_LocalTime{options_.clock, 0, false} : SIM_MachineLocalTime();
+    host_ = std::make_unique<DesktopHost>(clock_, lcd_, log_, *this, hostOptions);
     runner_ = std::make_unique<AppRunner>(application_, *this);
-    runner_->setPauseHook([this](bool paused) { time_.hold(paused); });
+    runner_->setPauseHook([this](bool paused) { clock_.hold(paused); });
     ticker_.setInterval(20);
     QObject::connect(&ticker_, &QTimer::timeout, [this] { tick(); });
 }
@@ -46,7 +49,6 @@ Simulator::Simulator(SimOptions options, std::function<void()> application)
 Simulator::~Simulator()
 {
     shutDown();
-    time_.stop();
     delete popup_;
     delete device_;
     delete main_;
@@ -144,7 +146,7 @@ void Simulator::trace(const char* text)
     if (options_.trace) {
         // Line by line with the time each began, as the headless host prints them.
         std::lock_guard<std::mutex> guard(traceMutex);
-        const std::uint32_t ms = time_.milliseconds();
+        const std::uint32_t ms = clock_.milliseconds();
         for (const char* p = text;; ++p) {
             if (*p == '\n' || *p == '\0') {
                 if (!traceLine_.empty()) {
@@ -168,6 +170,11 @@ void Simulator::beep()
 {
     QMetaObject::invokeMethod(
         qApp, [] { QApplication::beep(); }, Qt::QueuedConnection);
+}
+
+void Simulator::input(std::function<void()> apply, std::string record)
+{
+    clock_.post(std::move(apply), std::move(record));
 }
 
 void Simulator::logChanged()
@@ -304,6 +311,7 @@ int Simulator::maxZoom() const
 
 void Simulator::startApplication()
 {
+    clock_.setLive(true);
     if (!runner_->start()) {
         // Its predecessor never reached a sleep: only a new process is clean.
         std::fprintf(stderr, "panel-sim: the application did not stop within 200 ms; starting afresh\n");
@@ -355,6 +363,10 @@ void Simulator::tick()
         QCoreApplication::quit();
         return;
     }
+    // A step or a run until the screen changed has come to its end.
+    if (clock_.halted() && !runner_->paused()) {
+        runner_->pause();
+    }
     const QString title = expectedTitle();
     if (title != title_ && topWindow() != nullptr) {
         title_ = title;
@@ -385,6 +397,65 @@ void Simulator::pcKey(int qtKey, bool pressed)
 {
     const int key = options_.keyboard ? PanelKeyOfPcKey(qtKey) : -1;
     if (key >= 0) {
-        host_->keys().setLogicalKey(static_cast<std::uint8_t>(key), pressed);
+        host_->logicalKey(static_cast<std::uint8_t>(key), pressed);
     }
+}
+
+void Simulator::startRecording()
+{
+    std::lock_guard<std::mutex> guard(recordMutex_);
+    recordOn_ = true;
+    recordStart_ = recordLast_ = clock_.now();
+    recorded_.clear();
+    clock_.setRecorder([this](std::uint64_t ms, const std::string& line) {
+        std::lock_guard<std::mutex> g(recordMutex_);
+        if (ms > recordLast_) {
+            recorded_ += "wait " + std::to_string(ms - recordLast_) + "\n";
+            recordLast_ = ms;
+        }
+        recorded_ += line + "\n";
+    });
+}
+
+std::string Simulator::recording() const
+{
+    std::lock_guard<std::mutex> guard(recordMutex_);
+    std::string text = "# Recorded in panel-sim from " + std::to_string(recordStart_) +
+                       " ms of panel time. Replay: panel-headless --clock " + clockArgument() + " FILE\n";
+    if (recordStart_ > 0) {
+        text += "wait " + std::to_string(recordStart_) + "\n";
+    }
+    text += recorded_;
+    // To the end of the step the panel is in: what it drew at its start is
+    // on the LCD, and a replay that ends there has drawn it too.
+    const std::uint64_t end = clock_.now() + 10;
+    if (end > recordLast_) {
+        text += "wait " + std::to_string(end - recordLast_) + "\n";
+    }
+    return text;
+}
+
+void Simulator::stopRecording()
+{
+    clock_.setRecorder(nullptr);
+    std::lock_guard<std::mutex> guard(recordMutex_);
+    recordOn_ = false;
+}
+
+bool Simulator::recordingOn() const
+{
+    std::lock_guard<std::mutex> guard(recordMutex_);
+    return recordOn_;
+}
+
+std::string Simulator::clockArgument() const
+{
+    const HOST_LocalTime t = host_->localTime();
+    std::int64_t local = t.utcSeconds - static_cast<std::int64_t>(t.biasMinutes) * 60 + (t.daylightSaving ? 3600 : 0);
+    const std::time_t seconds = static_cast<std::time_t>(local);
+    std::tm tm{};
+    gmtime_r(&seconds, &tm);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &tm);
+    return text;
 }

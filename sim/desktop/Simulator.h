@@ -12,14 +12,15 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <vector>
 
-#include "sim/RealTime.h"
 #include "sim/desktop/AppRunner.h"
 #include "sim/desktop/DesktopHost.h"
 #include "sim/desktop/LcdMap.h"
 #include "sim/desktop/LogBuffer.h"
 #include "sim/desktop/Options.h"
+#include "sim/desktop/PacedClock.h"
 #include "sim/desktop/Picture.h"
 
 class QAction;
@@ -41,6 +42,14 @@ enum SimCommand : int {
     CMD_LOG = 570,
     CMD_SAVE_PNG = 580, // not in the original menus: "Save LCD as PNG..."
     CMD_ZOOM1 = 591,    // 591..594: zoom 1x..4x
+    // The panel's time.
+    CMD_STEP = 600, // 100 ms, then paused
+    CMD_RUN = 601,
+    CMD_FAST10 = 602,
+    CMD_FAST100 = 603,
+    CMD_FASTEST = 604,
+    CMD_UNTIL_CHANGE = 605,
+    CMD_RECORD = 610, // start or stop recording a scenario
 };
 
 class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
@@ -91,7 +100,7 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     AppRunner& runner() { return *runner_; }
     LcdMap& lcd() { return lcd_; }
     LogBuffer& log() { return log_; }
-    RealTime& time() { return time_; }
+    PacedClock& clock() { return clock_; }
     const SimOptions& options() const { return options_; }
     // The LCD as shown (0xRRGGBB, rows top-down).
     std::vector<std::uint32_t> lcdPixels() const;
@@ -105,6 +114,7 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     void messageBox(const std::string& text, const std::string& title, bool warning, bool (*abandon)()) override;
     void trace(const char* text) override;
     void beep() override;
+    void input(std::function<void()> apply, std::string record) override;
     // AppRunner::Ui
     void log(const std::string& entry) override;
     void clearLog() override;
@@ -115,6 +125,15 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     // A PC key (Qt::Key) pressed or released: a panel key with --keyboard.
     void pcKey(int qtKey, bool pressed);
     void popupMenu(const QPoint& globalPos);
+
+    // Session recording: a scenario of what the user did, with panel times.
+    void startRecording();
+    // The scenario recorded so far, ending at the panel time now.
+    std::string recording() const;
+    void stopRecording();
+    bool recordingOn() const;
+    // The panel's clock at power-on as panel-headless --clock takes it.
+    std::string clockArgument() const;
 
   private:
     void showBox(const QString& text, const QString& title, bool warning);
@@ -132,12 +151,13 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     void copyToClipboard();
     void saveLcdPng();
     void about();
+    void toggleRecording();
     void maybeGrab();
 
     QObject context_; // queued calls into the window thread die with the simulator
     SimOptions options_;
     std::function<void()> application_;
-    RealTime time_;
+    PacedClock clock_{&AppRunner::StopRequested};
     LcdMap lcd_;
     LogBuffer log_;
     std::unique_ptr<DesktopHost> host_;
@@ -165,6 +185,11 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     std::atomic<bool> logDirty_{false};
     std::string traceLine_; // under the trace lock
     std::uint32_t traceLineMs_ = 0;
+    mutable std::mutex recordMutex_;
+    bool recordOn_ = false;
+    std::uint64_t recordStart_ = 0;
+    std::uint64_t recordLast_ = 0;
+    std::string recorded_;
     bool grabbed_ = false;
     bool shutDown_ = false;
     int exitCode_ = 0;

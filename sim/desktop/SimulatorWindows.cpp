@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
@@ -73,6 +74,17 @@ void Simulator::buildActions()
         QAction* a = add(CMD_ZOOM1 + z - 1, QString("Zoom &%1x").arg(z));
         a->setCheckable(true);
     }
+    add(CMD_STEP, "&Step 100 ms\tF6");
+    add(CMD_RUN, "&Run\tF7");
+    add(CMD_FAST10, "Fast x&10");
+    add(CMD_FAST100, "Fast x100");
+    add(CMD_FASTEST, "As fast as possible");
+    add(CMD_UNTIL_CHANGE, "Until the screen &changes\tF8");
+    add(CMD_RECORD, "Record session...");
+    for (int id : {int(CMD_RUN), int(CMD_FAST10), int(CMD_FAST100), int(CMD_FASTEST)}) {
+        action(id)->setCheckable(true);
+    }
+    action(CMD_RECORD)->setCheckable(true);
     // The menus show the key beside the text; Alt+F4 belongs to the window manager.
     action(CMD_PAUSE)->setText("Pause Application\tF4");
     action(CMD_RESUME)->setText("Resume Application\tF5");
@@ -88,6 +100,12 @@ void Simulator::buildActions()
     for (int z = 0; z < 4; ++z) {
         zoomMenu->addAction(action(CMD_ZOOM1 + z));
     }
+    QMenu* timeMenu = popup_->addMenu("&Time");
+    for (int id :
+         {int(CMD_STEP), int(CMD_RUN), int(CMD_FAST10), int(CMD_FAST100), int(CMD_FASTEST), int(CMD_UNTIL_CHANGE)}) {
+        timeMenu->addAction(action(id));
+    }
+    popup_->addAction(action(CMD_RECORD));
     popup_->addSeparator();
     popup_->addAction(action(CMD_ABOUT));
     popup_->addAction(action(CMD_EXIT));
@@ -100,7 +118,8 @@ void Simulator::bindFunctionKeys()
     // (the menus show what makes sense now) must not swallow the key, and the
     // key works in every window of the simulator.
     for (const auto& [key, id] : {std::pair{Qt::Key_F3, int(CMD_RESTART)}, std::pair{Qt::Key_F4, int(CMD_PAUSE)},
-                                  std::pair{Qt::Key_F5, int(CMD_RESUME)}}) {
+                                  std::pair{Qt::Key_F5, int(CMD_RESUME)}, std::pair{Qt::Key_F6, int(CMD_STEP)},
+                                  std::pair{Qt::Key_F7, int(CMD_RUN)}, std::pair{Qt::Key_F8, int(CMD_UNTIL_CHANGE)}}) {
         auto* shortcut = new QShortcut(QKeySequence(key), topWindow());
         shortcut->setContext(Qt::ApplicationShortcut);
         const int command = id;
@@ -119,6 +138,14 @@ void Simulator::updateMenus()
         action(CMD_LAYER0 + i)->setEnabled(i == 0 && options_.frame);
         action(CMD_COLORS0 + i)->setEnabled(i == 0);
     }
+    const bool live = running && !paused;
+    const int speed = clock_.speed();
+    action(CMD_RUN)->setChecked(live && speed == 1);
+    action(CMD_FAST10)->setChecked(live && speed == 10);
+    action(CMD_FAST100)->setChecked(live && speed == 100);
+    action(CMD_FASTEST)->setChecked(live && speed == PacedClock::kFastest);
+    action(CMD_RECORD)->setChecked(recordingOn());
+    action(CMD_RECORD)->setText(recordingOn() ? "Stop recording..." : "Record session...");
     const int most = maxZoom();
     for (int z = 1; z <= 4; ++z) {
         action(CMD_ZOOM1 + z - 1)->setChecked(z == zoom_);
@@ -180,6 +207,11 @@ void Simulator::buildFrameLayout()
     }
     file->addSeparator();
     file->addAction(action(CMD_EXIT));
+    QMenu* timeMenu = frame->menuBar()->addMenu("&Time");
+    for (int id : {int(CMD_STEP), int(CMD_RUN), int(CMD_FAST10), int(CMD_FAST100), int(CMD_FASTEST),
+                   int(CMD_UNTIL_CHANGE), int(CMD_RECORD)}) {
+        timeMenu->addAction(action(id));
+    }
     QMenu* view = frame->menuBar()->addMenu("&View");
     QMenu* layers = view->addMenu("&Layer");
     QMenu* colours = view->addMenu("&Colors");
@@ -193,7 +225,7 @@ void Simulator::buildFrameLayout()
         zoomMenu->addAction(action(CMD_ZOOM1 + z));
     }
     frame->menuBar()->addMenu("&Help")->addAction(action(CMD_ABOUT));
-    for (QMenu* m : {file, view, layers, colours}) {
+    for (QMenu* m : {file, timeMenu, view, layers, colours}) {
         QObject::connect(m, &QMenu::aboutToShow, [this] { updateMenus(); });
     }
     file->insertAction(action(CMD_SYSINFO), action(CMD_RESTART));
@@ -356,8 +388,30 @@ void Simulator::command(int id)
         updateMenus();
         break;
     case CMD_RESUME:
+        clock_.run(clock_.speed()); // also after a step or a run until a change
         runner_->resume();
         updateMenus();
+        break;
+    case CMD_STEP:
+        clock_.step(100);
+        runner_->resume();
+        break;
+    case CMD_RUN:
+    case CMD_FAST10:
+    case CMD_FAST100:
+    case CMD_FASTEST:
+        clock_.run(id == CMD_RUN ? 1 : id == CMD_FAST10 ? 10 : id == CMD_FAST100 ? 100 : PacedClock::kFastest);
+        runner_->resume();
+        updateMenus();
+        break;
+    case CMD_UNTIL_CHANGE: {
+        const std::uint32_t before = lcd_.modifications();
+        clock_.runUntil([this, before] { return lcd_.modifications() != before; });
+        runner_->resume();
+        break;
+    }
+    case CMD_RECORD:
+        toggleRecording();
         break;
     case CMD_SYSINFO:
         openSysInfo();
@@ -388,5 +442,28 @@ void Simulator::command(int id)
             setZoom(id - CMD_ZOOM1 + 1);
         }
         break;
+    }
+}
+
+void Simulator::toggleRecording()
+{
+    if (!recordingOn()) {
+        startRecording();
+        log("Recording a session");
+        updateMenus();
+        return;
+    }
+    const std::string text = recording();
+    stopRecording();
+    updateMenus();
+    const QString path =
+        QFileDialog::getSaveFileName(topWindow(), "Save the session as a scenario", "session.scn", "Scenarios (*.scn)");
+    if (path.isEmpty()) {
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
+        showBox("Cannot write " + path, "LumUISim", true);
     }
 }

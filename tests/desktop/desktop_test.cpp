@@ -21,6 +21,7 @@
 #include "data/DAT.h"
 #include "gui/GUI.h"
 #include "hal/HAL.h"
+#include "sim/LcdPng.h"
 #include "sim/desktop/Hardkeys.h"
 #include "sim/desktop/LcdExport.h"
 #include "sim/desktop/LcdMap.h"
@@ -28,6 +29,8 @@
 #include "sim/desktop/Options.h"
 #include "sim/desktop/Picture.h"
 #include "sim/desktop/Simulator.h"
+#include "sim/headless/Options.h"
+#include "sim/headless/Runner.h"
 
 namespace {
 
@@ -438,6 +441,85 @@ class DesktopTest : public QObject {
             Simulator::quitRequested = 0;
             QVERIFY2(took.count() < 200, qPrintable(QString("state %1: %2 ms").arg(state).arg(took.count())));
         }
+    }
+
+    // Step, run until the screen changes, and a recorded session that
+    // panel-headless replays to the very same LCD.
+    void aRecordedSessionReplaysHeadlessToTheSameLcd()
+    {
+        ScratchDir dir;
+        SimOptions o = Quiet(dir.path());
+        o.clock = *ParseClock("2026-03-02T09:30:00");
+        o.clockGiven = true;
+        std::string recorded;
+        LcdPicture shown;
+        {
+            Simulator sim(o, nullptr); // the real panel
+            QVERIFY(sim.startUp());
+            auto until = [&](auto done) {
+                for (int i = 0; i < 3000 && !done(); ++i) {
+                    QTest::qWait(5);
+                }
+                return done();
+            };
+            // Paused: in the pause gate, or held by the clock at the end of a step.
+            auto parked = [&] {
+                return sim.runner().paused() &&
+                       (sim.clock().halted() || sim.runner().waitParked(std::chrono::seconds(5)));
+            };
+            sim.clock().run(100);
+            sim.startRecording();
+            sim.startApplication();
+            QVERIFY(until([&] { return sim.clock().now() >= 9000; })); // past the start-up screen
+            // A tap on OK far shorter than the debounce, then MENU held, then BACK.
+            SIM_HardkeyMouse(3, true);
+            SIM_HardkeyMouse(3, false);
+            const std::uint64_t tapped = sim.clock().now();
+            QVERIFY(until([&] { return sim.clock().now() >= tapped + 1500; }));
+            SIM_HardkeyMouse(7, true);
+            QVERIFY(until([&] { return sim.clock().now() >= tapped + 1700; }));
+            SIM_HardkeyMouse(7, false);
+            QVERIFY(until([&] { return sim.clock().now() >= tapped + 3000; }));
+            SIM_HardkeyMouse(0, true);
+            SIM_HardkeyMouse(0, false);
+
+            // A step is 100 ms of panel time, then the window pauses.
+            sim.command(CMD_PAUSE);
+            QVERIFY(parked());
+            const std::uint64_t before = sim.clock().now();
+            sim.command(CMD_STEP);
+            QVERIFY(until([&] { return sim.runner().paused(); }));
+            QVERIFY(parked());
+            QCOMPARE(sim.clock().now(), before + 100);
+            QCOMPARE(sim.expectedTitle(), QString("LumUI Simulation(Suspended)"));
+            // Until the screen changes: the clock's minute comes at the latest.
+            const std::uint32_t drawn = sim.lcd().modifications();
+            sim.command(CMD_UNTIL_CHANGE);
+            QVERIFY(until([&] { return sim.runner().paused(); }));
+            QVERIFY(parked());
+            QVERIFY(sim.lcd().modifications() != drawn);
+            QVERIFY(sim.clock().now() > before + 100);
+
+            recorded = sim.recording();
+            shown.rgb = sim.lcdPixels();
+            sim.stopRecording();
+        }
+        QVERIFY2(recorded.find("press OK\nrelease\n") != std::string::npos, recorded.c_str());
+        QVERIFY2(recorded.find("press MENU\n") != std::string::npos, recorded.c_str());
+        QVERIFY2(recorded.find("button") == std::string::npos, recorded.c_str());
+        QVERIFY2(recorded.find("--clock 2026-03-02T09:30:00") != std::string::npos, recorded.c_str());
+
+        QVERIFY(LcdPngWrite(dir.path() + "/shown.png", shown));
+        std::string error;
+        auto scenario = Scenario::parse(dir.path() + "/session.scn", recorded + "expect-lcd shown.png\n", error);
+        QVERIFY2(scenario.has_value(), error.c_str());
+        RunOptions run;
+        std::filesystem::create_directory(dir.path() + "/headless");
+        run.host.lockDirectory = dir.path() + "/headless";
+        run.host.fixedClock = true;
+        run.host.clock = HOST_LocalTime{o.clock, 0, false};
+        run.host.errorLogPath = "";
+        QCOMPARE(int(RunScenario(std::move(*scenario), run)), int(RUN_OK));
     }
 
     void restartFindsItsOwnLockAndDrawsAgain()
