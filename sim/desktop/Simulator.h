@@ -50,6 +50,11 @@ enum SimCommand : int {
     CMD_FASTEST = 604,
     CMD_UNTIL_CHANGE = 605,
     CMD_RECORD = 610, // start or stop recording a scenario
+    // The test control unit on the panel's bus.
+    CMD_UNIT = 620, // connect or disconnect
+    CMD_PLANT_LOAD = 621,
+    CMD_PLANT_SAVE = 622,
+    CMD_SET_CLOCK = 623,
 };
 
 class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
@@ -132,6 +137,11 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     std::string recording() const;
     void stopRecording();
     bool recordingOn() const;
+    // The test control unit (on the application thread, through inputs).
+    void connectUnit(bool on);
+    bool unitConnected() const { return unitOn_; }
+    // Gives the control unit a plant file's text; false with the error.
+    bool takePlant(const std::string& path, std::string& error);
     // The panel's clock at power-on as panel-headless --clock takes it.
     std::string clockArgument() const;
 
@@ -152,6 +162,9 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     void saveLcdPng();
     void about();
     void toggleRecording();
+    void loadPlant();
+    void savePlant();
+    void setPanelClock();
     void maybeGrab();
 
     QObject context_; // queued calls into the window thread die with the simulator
@@ -185,6 +198,8 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     std::atomic<bool> logDirty_{false};
     std::string traceLine_; // under the trace lock
     std::uint32_t traceLineMs_ = 0;
+    std::shared_ptr<class ControlUnit> unit_; // used on the application thread only
+    bool unitOn_ = false;
     mutable std::mutex recordMutex_;
     bool recordOn_ = false;
     std::uint64_t recordStart_ = 0;

@@ -7,7 +7,9 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -17,7 +19,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "sim/ControlUnit.h"
 #include "sim/LcdPng.h"
+#include "sim/PlantFile.h"
 #include "sim/desktop/ColorsView.h"
 #include "sim/desktop/DeviceWindow.h"
 #include "sim/desktop/Hardkeys.h"
@@ -29,6 +33,7 @@
 #include "sim/desktop/QtPicture.h"
 #include "sim/desktop/Simulator.h"
 #include "sim/desktop/SysInfoView.h"
+#include "sim/headless/Options.h"
 
 QWidget* Simulator::topWindow() const
 {
@@ -85,6 +90,10 @@ void Simulator::buildActions()
         action(id)->setCheckable(true);
     }
     action(CMD_RECORD)->setCheckable(true);
+    add(CMD_UNIT, "Connect the &control unit")->setCheckable(true);
+    add(CMD_PLANT_LOAD, "&Load plant file...");
+    add(CMD_PLANT_SAVE, "&Save plant file...");
+    add(CMD_SET_CLOCK, "Set the panel's clock...");
     // The menus show the key beside the text; Alt+F4 belongs to the window manager.
     action(CMD_PAUSE)->setText("Pause Application\tF4");
     action(CMD_RESUME)->setText("Resume Application\tF5");
@@ -106,6 +115,10 @@ void Simulator::buildActions()
         timeMenu->addAction(action(id));
     }
     popup_->addAction(action(CMD_RECORD));
+    QMenu* unitMenu = popup_->addMenu("&Control unit");
+    for (int id : {int(CMD_UNIT), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
+        unitMenu->addAction(action(id));
+    }
     popup_->addSeparator();
     popup_->addAction(action(CMD_ABOUT));
     popup_->addAction(action(CMD_EXIT));
@@ -145,6 +158,9 @@ void Simulator::updateMenus()
     action(CMD_FAST100)->setChecked(live && speed == 100);
     action(CMD_FASTEST)->setChecked(live && speed == PacedClock::kFastest);
     action(CMD_RECORD)->setChecked(recordingOn());
+    action(CMD_UNIT)->setChecked(unitOn_);
+    action(CMD_PLANT_SAVE)->setEnabled(unitOn_);
+    action(CMD_SET_CLOCK)->setEnabled(unitOn_);
     action(CMD_RECORD)->setText(recordingOn() ? "Stop recording..." : "Record session...");
     const int most = maxZoom();
     for (int z = 1; z <= 4; ++z) {
@@ -212,6 +228,10 @@ void Simulator::buildFrameLayout()
                    int(CMD_UNTIL_CHANGE), int(CMD_RECORD)}) {
         timeMenu->addAction(action(id));
     }
+    QMenu* unitMenu = frame->menuBar()->addMenu("&Control unit");
+    for (int id : {int(CMD_UNIT), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
+        unitMenu->addAction(action(id));
+    }
     QMenu* view = frame->menuBar()->addMenu("&View");
     QMenu* layers = view->addMenu("&Layer");
     QMenu* colours = view->addMenu("&Colors");
@@ -225,7 +245,7 @@ void Simulator::buildFrameLayout()
         zoomMenu->addAction(action(CMD_ZOOM1 + z));
     }
     frame->menuBar()->addMenu("&Help")->addAction(action(CMD_ABOUT));
-    for (QMenu* m : {file, timeMenu, view, layers, colours}) {
+    for (QMenu* m : {file, timeMenu, unitMenu, view, layers, colours}) {
         QObject::connect(m, &QMenu::aboutToShow, [this] { updateMenus(); });
     }
     file->insertAction(action(CMD_SYSINFO), action(CMD_RESTART));
@@ -413,6 +433,18 @@ void Simulator::command(int id)
     case CMD_RECORD:
         toggleRecording();
         break;
+    case CMD_UNIT:
+        connectUnit(!unitOn_);
+        break;
+    case CMD_PLANT_LOAD:
+        loadPlant();
+        break;
+    case CMD_PLANT_SAVE:
+        savePlant();
+        break;
+    case CMD_SET_CLOCK:
+        setPanelClock();
+        break;
     case CMD_SYSINFO:
         openSysInfo();
         break;
@@ -466,4 +498,102 @@ void Simulator::toggleRecording()
         file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
         showBox("Cannot write " + path, "LumUISim", true);
     }
+}
+
+void Simulator::connectUnit(bool on)
+{
+    unitOn_ = on;
+    // As a scenario's control-unit verb: the plant starts as the panel's image is now.
+    input(
+        [this, on] {
+            if (on && !unit_) {
+                unit_ = std::make_shared<ControlUnit>();
+            }
+            clock_.setRound(on ? std::function<void()>([this] { unit_->round(); }) : nullptr, on ? 100 : 0);
+        },
+        on ? "control-unit on" : "control-unit off");
+    updateMenus();
+}
+
+bool Simulator::takePlant(const std::string& path, std::string& error)
+{
+    std::string text;
+    DAT_Image check{};
+    if (!PlantFileRead(path, text, error) || !PlantFileApply(path, text, check, error)) {
+        return false;
+    }
+    if (!unitOn_) {
+        connectUnit(true);
+    }
+    input(
+        [this, path, text] {
+            if (!unit_) {
+                unit_ = std::make_shared<ControlUnit>();
+            }
+            std::string ignored;
+            PlantFileApply(path, text, unit_->model(), ignored);
+            const DAT_Image& model = unit_->model();
+            unit_->sendStatus(std::vector<std::uint8_t>(std::begin(model.status), std::end(model.status)));
+            unit_->sendChangeMask(0x7FFF);
+        },
+        "plant-file " + path);
+    return true;
+}
+
+void Simulator::loadPlant()
+{
+    const QString path =
+        QFileDialog::getOpenFileName(topWindow(), "Load a plant file", QString(), "Plant files (*.plant);;All (*)");
+    std::string error;
+    if (!path.isEmpty() && !takePlant(path.toStdString(), error)) {
+        showBox(QString::fromStdString(error), "LumUISim", true);
+    }
+}
+
+void Simulator::savePlant()
+{
+    const QString path =
+        QFileDialog::getSaveFileName(topWindow(), "Save the plant file", "plant.plant", "Plant files (*.plant)");
+    if (path.isEmpty()) {
+        return;
+    }
+    // The plant belongs to the application thread: it writes the file between two steps.
+    input(
+        [this, file = path.toStdString()] {
+            std::FILE* f = unit_ ? std::fopen(file.c_str(), "w") : nullptr;
+            const std::string text = unit_ ? PlantFileText(unit_->model()) : std::string();
+            if (f == nullptr || std::fputs(text.c_str(), f) < 0 || std::fclose(f) != 0) {
+                host_->log(std::string(1, LogBuffer::kRed) + "cannot write " + file);
+            }
+        },
+        {});
+}
+
+void Simulator::setPanelClock()
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(topWindow(), "Set the panel's clock", "Date and time (YYYY-MM-DDTHH:MM:SS)",
+                              QLineEdit::Normal, QString::fromStdString(clockArgument()), &ok);
+    if (!ok) {
+        return;
+    }
+    const auto seconds = ParseClock(text.trimmed().toStdString());
+    if (!seconds) {
+        showBox("Not a date and time: " + text, "LumUISim", true);
+        return;
+    }
+    // The control unit's clock, which the panel reads with its time telegram.
+    const auto value = static_cast<std::uint32_t>(*seconds);
+    input(
+        [this, value] {
+            if (!unit_) {
+                return;
+            }
+            for (int i = 0; i < 4; ++i) {
+                unit_->model().system[DAT_SYSTEM_CLOCK + i] = static_cast<std::uint8_t>(value >> (8 * i));
+            }
+            unit_->sendChangeMask(1U << 2);
+        },
+        {});
 }

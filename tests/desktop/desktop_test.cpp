@@ -22,6 +22,7 @@
 #include "gui/GUI.h"
 #include "hal/HAL.h"
 #include "sim/LcdPng.h"
+#include "sim/PlantFile.h"
 #include "sim/desktop/Hardkeys.h"
 #include "sim/desktop/LcdExport.h"
 #include "sim/desktop/LcdMap.h"
@@ -520,6 +521,49 @@ class DesktopTest : public QObject {
         run.host.clock = HOST_LocalTime{o.clock, 0, false};
         run.host.errorLogPath = "";
         QCOMPARE(int(RunScenario(std::move(*scenario), run)), int(RUN_OK));
+    }
+
+    // A plant file loaded in the window reaches the panel over the bus: a
+    // commissioned plant skips the commissioning assistant.
+    void aCommissionedPlantFromTheWindowStartsAtTheBaseDisplay()
+    {
+        ScratchDir dir;
+        DAT_PowerOn();
+        DAT_InitDefaults(0);
+        DAT_Image plant = DAT_image;
+        plant.service[DAT_SERVICE_REQUESTS] &= static_cast<std::uint8_t>(~DAT_SVC1_COMMISSIONING);
+        {
+            std::ofstream(dir.path() + "/bad.plant") << "system 0: 00\nsytem 1: 00\n";
+            std::ofstream(dir.path() + "/p.plant") << PlantFileText(plant);
+        }
+        Simulator sim(Quiet(dir.path()), nullptr);
+        std::string error;
+        QVERIFY(!sim.takePlant(dir.path() + "/bad.plant", error));
+        QVERIFY2(error.find("bad.plant:2: no block 'sytem'") != std::string::npos, error.c_str());
+        QVERIFY(!sim.unitConnected());
+        std::mutex mutex;
+        std::string trace;
+        sim.traceHook = [&](const char* text) {
+            std::lock_guard<std::mutex> guard(mutex);
+            trace += text;
+        };
+        auto traced = [&](const std::string& line) {
+            std::lock_guard<std::mutex> guard(mutex);
+            return trace.find(line) != std::string::npos;
+        };
+        QVERIFY(sim.startUp());
+        sim.clock().run(100);
+        sim.startApplication();
+        for (int i = 0; i < 2000 && !traced("BKE_Kontrasteinstellung Init"); ++i) {
+            QTest::qWait(5);
+        }
+        QVERIFY(sim.takePlant(dir.path() + "/p.plant", error));
+        QVERIFY(sim.unitConnected());
+        for (int i = 0; i < 4000 && !traced("BGA_Grundanzeige Init"); ++i) {
+            QTest::qWait(5);
+        }
+        QVERIFY(traced("BGA_Grundanzeige Init"));
+        QVERIFY(!traced("BIA_InbetriebnahmeAssistent Entry"));
     }
 
     void restartFindsItsOwnLockAndDrawsAgain()
