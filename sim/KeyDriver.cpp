@@ -49,11 +49,36 @@ void TestButton(int index)
 
 } // namespace
 
+std::string KeyNames(std::uint8_t raw)
+{
+    // The order a person writes them in: the held key first.
+    static constexpr struct {
+        const char* name;
+        std::uint8_t key;
+    } kNames[] = {{"MENU", KEY_MENU}, {"OK", KEY_OK},     {"UP", KEY_UP},       {"DOWN", KEY_DOWN},
+                  {"BACK", KEY_BACK}, {"LEFT", KEY_LEFT}, {"RIGHT", KEY_RIGHT}, {"HELP", KEY_HELP}};
+    std::string names;
+    for (const auto& n : kNames) {
+        if ((raw & KEY_RawBits(n.key)) != 0) {
+            names += (names.empty() ? "" : "+") + std::string(n.name);
+        }
+    }
+    return names;
+}
+
 void KeyDriver::init()
 {
     std::lock_guard<std::mutex> guard(lock_);
     byte_ = 0;
     enable_ = 0;
+    reads_ = 0;
+    pending_ = false;
+}
+
+void KeyDriver::setLatch(bool on)
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    latch_ = on;
 }
 
 void KeyDriver::setReadEnable(std::uint8_t flags)
@@ -65,7 +90,19 @@ void KeyDriver::setReadEnable(std::uint8_t flags)
 std::uint8_t KeyDriver::read()
 {
     std::lock_guard<std::mutex> guard(lock_);
-    return (enable_ & 1U) != 0 ? byte_ : 0;
+    if ((enable_ & 1U) == 0) {
+        return 0;
+    }
+    const std::uint8_t value = byte_;
+    if (reads_ < kLatchReads) {
+        ++reads_;
+    }
+    if (pending_ && reads_ >= kLatchReads) {
+        pending_ = false;
+        byte_ = next_;
+        reads_ = 0;
+    }
+    return value;
 }
 
 std::uint8_t KeyDriver::logicalKeyOfRegion(int index)
@@ -105,5 +142,14 @@ void KeyDriver::setLogicalKey(std::uint8_t logical, bool pressed)
 void KeyDriver::setRaw(std::uint8_t raw)
 {
     std::lock_guard<std::mutex> guard(lock_);
-    byte_ = raw;
+    if (latch_ && byte_ != 0 && reads_ < kLatchReads && raw != byte_) {
+        pending_ = true;
+        next_ = raw;
+        return;
+    }
+    pending_ = false;
+    if (raw != byte_) {
+        byte_ = raw;
+        reads_ = 0;
+    }
 }

@@ -5,6 +5,10 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
+
+// The keys of a key byte as a scenario names them ("MENU+OK"); "" for none.
+std::string KeyNames(std::uint8_t raw);
 
 class KeyDriver {
   public:
@@ -22,6 +26,11 @@ class KeyDriver {
     void setLogicalKey(std::uint8_t logical, bool pressed);
     // Any raw key byte, including patterns no single region produces.
     void setRaw(std::uint8_t raw);
+    // With the latch on, a pressed byte stays until the scan has read it
+    // twice (its debounce plus one scan): a tap shorter than that still
+    // counts. Taps, tap-to-click and automation are that short.
+    void setLatch(bool on);
+    static constexpr int kLatchReads = 2;
 
     // Logical key of a region index; 14 for regions that are no panel key.
     static std::uint8_t logicalKeyOfRegion(int index);
@@ -30,4 +39,8 @@ class KeyDriver {
     std::mutex lock_;
     std::uint8_t byte_ = 0;
     std::uint8_t enable_ = 0;
+    bool latch_ = false;
+    int reads_ = 0; // scans that read byte_ since it was set
+    bool pending_ = false;
+    std::uint8_t next_ = 0; // byte_ once the scan has seen it often enough
 };

@@ -11,15 +11,16 @@ bool VirtualTime::startTimer(std::uint8_t period)
     }
     // Periods are phased from the host's start, like timers created at once.
     const std::uint64_t p = HAL_PeriodMs[period];
-    next_[period] = (now_ / p + 1) * p;
+    next_[period] = (now() / p + 1) * p;
     return true;
 }
 
 void VirtualTime::advance(std::uint64_t ms)
 {
-    const std::uint64_t target = now_ + ms;
+    const std::uint64_t target = now() + ms;
     for (;;) {
-        if (wake_ == now_) {
+        const std::uint64_t at = now();
+        if (wake_ == at) {
             wake_ = kNever;
             if (hook_) {
                 hook_(); // may ask for the same millisecond again
@@ -27,18 +28,18 @@ void VirtualTime::advance(std::uint64_t ms)
             continue;
         }
         for (std::uint8_t p = 0; p < HAL_PERIOD_COUNT; ++p) {
-            if (next_[p] == now_) {
+            if (next_[p] == at) {
                 next_[p] += HAL_PeriodMs[p];
                 HAL_TimerCallback(static_cast<HAL_Period>(p));
             }
         }
-        if (now_ >= target) {
+        if (at >= target) {
             return;
         }
         std::uint64_t next = std::min(target, wake_);
         for (std::uint64_t t : next_) {
             next = std::min(next, t);
         }
-        now_ = next;
+        now_.store(next, std::memory_order_relaxed);
     }
 }

@@ -3,6 +3,7 @@
 // interrupt wrapper as on the wall clock, so a run is exactly repeatable.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
@@ -12,11 +13,12 @@ class VirtualTime final : public TimeSource {
   public:
     static constexpr std::uint64_t kNever = ~std::uint64_t{0};
 
-    std::uint32_t milliseconds() override { return static_cast<std::uint32_t>(now_); }
+    // Other threads may read the time (a window's log); only one moves it.
+    std::uint32_t milliseconds() override { return static_cast<std::uint32_t>(now_.load(std::memory_order_relaxed)); }
     void sleepStep() override { advance(10); }
     bool startTimer(std::uint8_t period) override;
 
-    std::uint64_t now() const { return now_; }
+    std::uint64_t now() const { return now_.load(std::memory_order_relaxed); }
     // Moves the clock forward, running due ticks and the wake-up hook.
     void advance(std::uint64_t ms);
     // The hook runs when the clock reaches the wake time, before the ticks
@@ -25,7 +27,7 @@ class VirtualTime final : public TimeSource {
     void setHook(std::function<void()> hook) { hook_ = std::move(hook); }
 
   private:
-    std::uint64_t now_ = 0;
+    std::atomic<std::uint64_t> now_{0};
     std::uint64_t wake_ = kNever;
     std::uint64_t next_[4] = {kNever, kNever, kNever, kNever};
     std::function<void()> hook_;

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "core/SM.h"
+#include "data/DAT.h"
 #include "sim/InstanceLock.h"
+#include "sim/PlantFile.h"
 #include "sim/headless/Runner.h"
 #include "support/Harness.h"
 
@@ -15,6 +17,7 @@ TEST(KeyDriver, RegionsMapToKeysAndEachPressReplacesTheByte)
 {
     Harness h;
     KeyDriver& k = h.host().keys();
+    k.setLatch(false); // every change at once (the latch is the desktop test's)
     k.setReadEnable(1);
     k.onHardkey(0, true); // back
     EXPECT_EQ(k.read(), 0x01);
@@ -134,3 +137,74 @@ TEST(ScenarioRun, LcdSnapshotsAndGoldenMismatchesNameTheirPictures)
 }
 
 } // namespace
+
+namespace {
+
+std::string TempPlant(const std::string& text)
+{
+    char pattern[] = "/tmp/panel-plant-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    std::FILE* f = std::fopen((dir + "/p.plant").c_str(), "w");
+    std::fputs(text.c_str(), f);
+    std::fclose(f);
+    return dir + "/p.plant";
+}
+
+} // namespace
+
+TEST(PlantFile, RoundTripsEveryByteAndNamesTheLineOfAFault)
+{
+    DAT_Image image{};
+    auto* bytes = reinterpret_cast<std::uint8_t*>(&image);
+    for (std::size_t i = 0; i < sizeof image; ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    }
+    const std::string text = PlantFileText(image);
+    DAT_Image back{};
+    std::string error;
+    ASSERT_TRUE(PlantFileApply("p.plant", text, back, error)) << error;
+    EXPECT_EQ(PlantFileText(back), text); // byte for byte (the image has padding: no memcmp)
+    // A line changes only what it names; blank lines, comments and CR LF are fine.
+    ASSERT_TRUE(PlantFileApply("p.plant", "\r\n# x\nsystem 3: 0a FF\r\n", back, error)) << error;
+    EXPECT_EQ(back.system[3], 0x0A);
+    EXPECT_EQ(back.system[4], 0xFF);
+    EXPECT_EQ(back.system[5], image.system[5]);
+
+    const std::pair<const char*, const char*> bad[] = {
+        {"system 0: 00\nboiler 0: 00\n", "p.plant:2: no block 'boiler'"},
+        {"system 0 00\n", "p.plant:1: the offset of system ends with ':'"},
+        {"system 21: 00\n", "p.plant:1: system has bytes 0 to 20, not '21'"},
+        {"\n\nsystem 20: 00 00\n", "p.plant:3: system ends after byte 20"},
+        {"fan-speed 0: 1FF\n", "p.plant:1: a byte is one or two hexadecimal digits, not '1FF'"},
+        {"status -1: 00\n", "p.plant:1: status has bytes 0 to 19, not '-1'"},
+    };
+    for (const auto& [source, message] : bad) {
+        DAT_Image kept = back;
+        EXPECT_FALSE(PlantFileApply("p.plant", source, kept, error)) << source;
+        EXPECT_EQ(error.rfind(message, 0), 0U) << error;
+        EXPECT_EQ(PlantFileText(kept), PlantFileText(back)) << "a bad file changed the plant";
+    }
+    // A scenario names its line and the plant file's.
+    const std::string path = TempPlant("labels 99: 00\n");
+    EXPECT_FALSE(Scenario::parse("t.scn", "plant-file " + path + "\n", error).has_value());
+    EXPECT_NE(error.find("t.scn:1: plant-file takes"), std::string::npos) << error;
+    EXPECT_NE(error.find("p.plant:1: labels has bytes 0 to 79"), std::string::npos) << error;
+}
+
+TEST(PlantFile, ACommissionedPlantStartsAtTheBaseDisplay)
+{
+    DAT_PowerOn();
+    DAT_InitDefaults(0);
+    DAT_Image plant = DAT_image;
+    plant.service[DAT_SERVICE_REQUESTS] &= static_cast<std::uint8_t>(~DAT_SVC1_COMMISSIONING);
+    const std::string path = TempPlant(PlantFileText(plant));
+    std::string err;
+    EXPECT_EQ(RunText("wait 100\nplant-file " + path +
+                          "\ncontrol-unit on\nwait 12s\nexpect BGA_Grundanzeige Init\n"
+                          "expect-not BIA_InbetriebnahmeAssistent Entry\n",
+                      err),
+              RUN_OK)
+        << err;
+    // Without the plant the commissioning assistant comes, as always.
+    EXPECT_EQ(RunText("wait 12s\nexpect BIA_InbetriebnahmeAssistent Entry\n", err), RUN_OK) << err;
+}

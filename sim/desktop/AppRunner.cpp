@@ -121,28 +121,25 @@ void AppRunner::setPaused(bool paused)
     }
 }
 
-void AppRunner::pause()
+bool AppRunner::pause()
 {
-    ui_.log("\nApplication suspended");
-    if (paused()) {
-        ui_.warning("Application paused already ...");
-    } else if (!hasThread()) {
-        ui_.warning("Application is not running...");
-    } else {
-        setPaused(true);
+    // F4 pauses whatever state the menus were left in; a second one is no news.
+    if (paused() || !hasThread()) {
+        return false;
     }
+    setPaused(true);
+    ui_.log("Application suspended");
+    return true;
 }
 
-void AppRunner::resume()
+bool AppRunner::resume()
 {
-    ui_.log("\nApplication continued");
-    if (!paused()) {
-        ui_.warning("Application is not stopped...");
-    } else if (!hasThread()) {
-        ui_.warning("Application is not running...");
-    } else {
-        setPaused(false);
+    if (!paused() || !hasThread()) {
+        return false;
     }
+    setPaused(false);
+    ui_.log("Application continued");
+    return true;
 }
 
 bool AppRunner::StopRequested()

@@ -21,7 +21,6 @@ class AppRunner {
       public:
         virtual void log(const std::string& entry) = 0;
         virtual void clearLog() = 0;
-        virtual void warning(const char* text) = 0;
 
       protected:
         ~Ui() = default;
@@ -41,8 +40,9 @@ class AppRunner {
     // False when an earlier thread did not end and cannot be replaced.
     bool start();
     Stop stop();
-    void pause();
-    void resume();
+    // False (and nothing logged) when there was nothing to pause or resume.
+    bool pause();
+    bool resume();
     // Whether an application thread exists; reaps one whose main task returned.
     bool hasThread();
     bool paused() const;

@@ -1,8 +1,10 @@
 #include "sim/desktop/DesktopHost.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "core/KEY.h"
 #include "sim/InstanceLock.h"
 #include "sim/RealTime.h"
 #include "sim/desktop/AppRunner.h"
@@ -23,7 +25,7 @@ std::atomic<DesktopHost*> keyHost{nullptr};
 void OnHardkey(int index, int pressed)
 {
     if (DesktopHost* host = keyHost.load()) {
-        host->keys().onHardkey(index, pressed != 0);
+        host->hardkey(index, pressed != 0);
     }
 }
 
@@ -33,6 +35,7 @@ DesktopHost::DesktopHost(TimeSource& time, LcdMap& lcd, LogBuffer& log, Ui& ui, 
     : time_(time), lcd_(lcd), log_(log), ui_(ui), options_(std::move(options))
 {
     keyHost = this;
+    keys_.setLatch(true);
     HOST_Install(this);
 }
 
@@ -79,12 +82,35 @@ bool DesktopHost::stopRequested()
 
 HOST_LocalTime DesktopHost::localTime()
 {
-    return SIM_MachineLocalTime();
+    return options_.clock;
+}
+
+void DesktopHost::hardkey(int index, bool pressed)
+{
+    const std::uint8_t key = KeyDriver::logicalKeyOfRegion(index);
+    std::string record;
+    if (key < KEY_COUNT) {
+        record = pressed ? "press " + KeyNames(KEY_RawBits(key)) : "release";
+    } else if (pressed && index >= KeyDriver::kTestButtonFirst && index < KeyDriver::kRegionLimit) {
+        record = "button " + std::to_string(index);
+    }
+    ui_.input([this, index, pressed] { keys_.onHardkey(index, pressed); }, record);
+}
+
+void DesktopHost::logicalKey(std::uint8_t key, bool pressed)
+{
+    if (key >= KEY_COUNT) {
+        return;
+    }
+    ui_.input([this, key, pressed] { keys_.setLogicalKey(key, pressed); },
+              pressed ? "press " + KeyNames(KEY_RawBits(key)) : "release");
 }
 
 void DesktopHost::log(const std::string& text)
 {
-    log_.append("\n" + std::to_string(time_.milliseconds()) + ":   " + text);
+    // The time and its message on one line, however the message begins.
+    const std::size_t start = std::min(text.find_first_not_of("\r\n"), text.size());
+    log_.append("\n" + std::to_string(time_.milliseconds()) + ":   " + text.substr(start));
     ui_.logChanged();
 }
 

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -25,6 +26,9 @@ class DesktopHost final : public PanelHost {
         virtual void messageBox(const std::string& text, const std::string& title, bool warning, bool (*abandon)()) = 0;
         virtual void trace(const char* text) = 0;
         virtual void beep() = 0;
+        // A key or test button of the window, for the application thread;
+        // `record` is its scenario line.
+        virtual void input(std::function<void()> apply, std::string record) = 0;
 
       protected:
         ~Ui() = default;
@@ -34,6 +38,9 @@ class DesktopHost final : public PanelHost {
         std::string lockDirectory;
         bool errorBoxes = true; // off when the host got command-line arguments
         std::string errorLogPath = "SimError.log";
+        // The panel's clock at power-on: fixed, as in the headless host, so
+        // that a recorded session replays alike.
+        HOST_LocalTime clock{};
     };
 
     DesktopHost(TimeSource& time, LcdMap& lcd, class LogBuffer& log, Ui& ui, Options options);
@@ -53,8 +60,14 @@ class DesktopHost final : public PanelHost {
     bool acquireSingleInstance(const char* name) override;
     void trace(const char* text) override { ui_.trace(text); }
     void beep() override { ui_.beep(); }
+    // The test serial port is inert: a normal start has no tester on it.
+    const char* serialOpen(std::uint8_t, SerialReceive, SerialSent) override { return nullptr; }
 
     KeyDriver& keys() { return keys_; }
+    // A key region pressed or released in the window (through Ui::input).
+    void hardkey(int index, bool pressed);
+    // A panel key 0..12 from the PC keyboard (through Ui::input).
+    void logicalKey(std::uint8_t key, bool pressed);
     // A log entry: "\n<ms>:   " and the text.
     void log(const std::string& text);
     int errorCount() const { return errors_; }

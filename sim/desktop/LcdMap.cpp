@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -91,6 +92,7 @@ std::uint32_t* LcdMap::row(int y) const
 bool LcdMap::create(const std::string& name, int width, int height, std::string& error)
 {
     close(false);
+    busy_ = false;
     const std::size_t size = lcdmap::kHeaderSize + lcdmap::RowBytes(width) * static_cast<std::size_t>(height);
     int fd = OpenObject(name, O_RDWR | O_CREAT | O_EXCL, error);
     const bool created = fd >= 0;
@@ -98,6 +100,15 @@ bool LcdMap::create(const std::string& name, int width, int height, std::string&
         fd = OpenObject(name, O_RDWR, error);
     }
     if (fd < 0) {
+        return false;
+    }
+    // A live simulator holds its object locked: a second one must not draw
+    // into it, nor remove it when it ends. A leftover of a crashed one is free.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        busy_ = errno == EWOULDBLOCK;
+        error = busy_ ? "the LCD map '" + name + "' is in use by another simulator"
+                      : "flock " + name + ": " + std::strerror(errno);
+        ::close(fd);
         return false;
     }
     struct stat st {};
@@ -108,13 +119,14 @@ bool LcdMap::create(const std::string& name, int width, int height, std::string&
         return false;
     }
     void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    ::close(fd);
     if (p == MAP_FAILED) {
         error = "mmap " + name + ": " + std::strerror(errno);
+        ::close(fd);
         return false;
     }
     base_ = static_cast<std::uint8_t*>(p);
     size_ = size;
+    lockFd_ = fd;
     writable_ = true;
     created_ = created;
     width_ = width;
@@ -196,6 +208,10 @@ void LcdMap::close(bool unlink)
         if (unlink && writable_) {
             ::shm_unlink(ShmPath(name_).c_str());
         }
+    }
+    if (lockFd_ >= 0) {
+        ::close(lockFd_);
+        lockFd_ = -1;
     }
 }
 

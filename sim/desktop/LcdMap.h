@@ -28,8 +28,9 @@ class LcdMap {
     LcdMap(const LcdMap&) = delete;
     LcdMap& operator=(const LcdMap&) = delete;
 
-    // Creates (or joins) the object and writes its header; keeps an existing
-    // object's pixels and counter. False with a reason on failure.
+    // Creates (or joins a leftover) object, locks it for this process and
+    // writes its header; keeps an existing object's pixels and counter.
+    // False with a reason on failure; busy() when another simulator has it.
     bool create(const std::string& name, int width, int height, std::string& error);
     // Maps an existing object read-only (a watcher). Checks the header.
     bool attach(const std::string& name, std::string& error);
@@ -42,6 +43,7 @@ class LcdMap {
     const std::string& name() const { return name_; }
     // Whether create() made the object (rather than joining a leftover one).
     bool created() const { return created_; }
+    bool busy() const { return busy_; }
 
     // LCDSIM_SetPixel: writes a pixel, counts the modification.
     void setPixel(int x, int y, std::uint32_t rgb);
@@ -63,6 +65,8 @@ class LcdMap {
     std::size_t size_ = 0;
     bool writable_ = false;
     bool created_ = false;
+    bool busy_ = false;
+    int lockFd_ = -1; // holds the lock while the map is ours
     int width_ = 0;
     int height_ = 0;
     std::string name_;

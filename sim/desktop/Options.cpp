@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/headless/Options.h"
+
 std::string SimUsage()
 {
     return "usage: panel-sim [options]\n"
@@ -21,6 +23,8 @@ std::string SimUsage()
            "  --lock-dir DIR   directory of the single-instance lock file\n"
            "  --lcd-map NAME   name of the shared LCD memory (default LumUILCDMap)\n"
            "  --grab FILE.png  save a picture of the device window when the LCD first shows something\n"
+           "  --clock TIME     the panel's clock at power-on, YYYY-MM-DDTHH:MM:SS (default: the\n"
+           "                   machine's local time)\n"
            "  -h, --help       this text\n";
 }
 
@@ -66,6 +70,19 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             if (!value(options.grab)) {
                 return false;
             }
+        } else if (a == "--clock") {
+            std::string v;
+            if (!value(v)) {
+                return false;
+            }
+            const auto seconds = ParseClock(v);
+            if (!seconds) {
+                message = "panel-sim: --clock wants a real date and time YYYY-MM-DDTHH:MM:SS from 1970 to 2105, not '" +
+                          v + "'";
+                return false;
+            }
+            options.clock = *seconds;
+            options.clockGiven = true;
         } else if (a == "--zoom") {
             std::string v;
             if (!value(v)) {
@@ -84,13 +101,20 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
     return true;
 }
 
-int DefaultZoom(int deviceWidth, int deviceHeight, int screenWidth, int screenHeight, double physicalDpi,
-                double devicePixelRatio)
+int FittingZoom(int deviceWidth, int deviceHeight, int screenWidth, int screenHeight)
 {
-    const double logicalDpi = physicalDpi / std::max(devicePixelRatio, 1.0);
-    int zoom = std::clamp(static_cast<int>(std::ceil(logicalDpi / 84.0)), 1, 4);
+    int zoom = 4;
+    // A tenth of the screen stays free for the window frame and the panel of the desktop.
     while (zoom > 1 && (deviceWidth * zoom > screenWidth * 9 / 10 || deviceHeight * zoom > screenHeight * 9 / 10)) {
         --zoom;
     }
     return zoom;
+}
+
+int DefaultZoom(int deviceWidth, int deviceHeight, int screenWidth, int screenHeight, double physicalDpi,
+                double devicePixelRatio)
+{
+    const double logicalDpi = physicalDpi / std::max(devicePixelRatio, 1.0);
+    const int zoom = std::clamp(static_cast<int>(std::ceil(logicalDpi / 84.0)), 1, 4);
+    return std::min(zoom, FittingZoom(deviceWidth, deviceHeight, screenWidth, screenHeight));
 }

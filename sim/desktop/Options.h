@@ -1,6 +1,7 @@
 // Command line of panel-sim.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ struct SimOptions {
     std::string lcdMap;     // shared-memory name; empty: LumUILCDMap
     std::string grab;       // picture of the device window at the first drawn LCD
     bool errorBoxes = true; // off when there are any arguments
+    std::int64_t clock = 0; // --clock: local seconds since 1970 at power-on
+    bool clockGiven = false;
 };
 
 // Parses argv[1..]. Returns false with `message` for bad usage; sets `help`
@@ -24,5 +27,7 @@ std::string SimUsage();
 
 // Zoom that makes the LCD readable: an 8-pixel font wants about 0.3 mm per
 // LCD pixel; the largest zoom whose window still fits the screen wins below that.
+// The largest zoom (1 to 4) whose window fits the screen; 1 when none does.
+int FittingZoom(int deviceWidth, int deviceHeight, int screenWidth, int screenHeight);
 int DefaultZoom(int deviceWidth, int deviceHeight, int screenWidth, int screenHeight, double physicalDpi,
                 double devicePixelRatio);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <mutex>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include "app/MainTask.h"
 #include "sim/InstanceLock.h"
 #include "sim/PowerOn.h"
+#include "sim/RealTime.h"
 #include "sim/desktop/BuiltinPictures.h"
 #include "sim/desktop/Hardkeys.h"
 #include "sim/desktop/KeyWindow.h"
@@ -36,9 +38,10 @@ Simulator::Simulator(SimOptions options, std::function<void()> application)
     hostOptions.lockDirectory =
         options_.lockDirectory.empty() ? InstanceLock::defaultDirectory() : options_.lockDirectory;
     hostOptions.errorBoxes = options_.errorBoxes;
-    host_ = std::make_unique<DesktopHost>(time_, lcd_, log_, *this, hostOptions);
+    hostOptions.clock = options_.clockGiven ? HOST_LocalTime{options_.clock, 0, false} : SIM_MachineLocalTime();
+    host_ = std::make_unique<DesktopHost>(clock_, lcd_, log_, *this, hostOptions);
     runner_ = std::make_unique<AppRunner>(application_, *this);
-    runner_->setPauseHook([this](bool paused) { time_.hold(paused); });
+    runner_->setPauseHook([this](bool paused) { clock_.hold(paused); });
     ticker_.setInterval(20);
     QObject::connect(&ticker_, &QTimer::timeout, [this] { tick(); });
 }
@@ -46,7 +49,6 @@ Simulator::Simulator(SimOptions options, std::function<void()> application)
 Simulator::~Simulator()
 {
     shutDown();
-    time_.stop();
     delete popup_;
     delete device_;
     delete main_;
@@ -66,11 +68,11 @@ void Simulator::shutDown()
         // A thread that ignored its stop request ends only with the process.
         std::fprintf(stderr, "panel-sim: the application did not stop within 200 ms; ending the process\n");
         std::fflush(nullptr);
-        lcd_.close(DesktopHost::OwnsInstanceLock() || lcd_.created());
+        lcd_.close(true);
         ::_exit(exitCode_);
     }
-    // The simulator that drew the LCD, or made the object, removes it.
-    lcd_.close(DesktopHost::OwnsInstanceLock() || lcd_.created());
+    // The map is this simulator's alone (it holds its lock): it goes with it.
+    lcd_.close(true);
 }
 
 void Simulator::showBox(const QString& text, const QString& title, bool warning)
@@ -112,7 +114,7 @@ void Simulator::messageBox(const std::string& text, const std::string& title, bo
     };
     auto request = std::make_shared<Request>();
     QMetaObject::invokeMethod(
-        qApp,
+        &context_,
         [this, request, qtext, qtitle, warning] {
             {
                 std::lock_guard<std::mutex> guard(request->mutex);
@@ -142,8 +144,25 @@ void Simulator::trace(const char* text)
         traceHook(text);
     }
     if (options_.trace) {
+        // Line by line with the time each began, as the headless host prints them.
         std::lock_guard<std::mutex> guard(traceMutex);
-        std::fputs(text, stderr);
+        const std::uint32_t ms = clock_.milliseconds();
+        for (const char* p = text;; ++p) {
+            if (*p == '\n' || *p == '\0') {
+                if (!traceLine_.empty()) {
+                    std::fprintf(stderr, "%8u ms  %s\n", traceLineMs_, Printable(traceLine_).c_str());
+                    traceLine_.clear();
+                }
+                if (*p == '\0') {
+                    break;
+                }
+                continue;
+            }
+            if (traceLine_.empty()) {
+                traceLineMs_ = ms;
+            }
+            traceLine_ += *p;
+        }
     }
 }
 
@@ -153,11 +172,17 @@ void Simulator::beep()
         qApp, [] { QApplication::beep(); }, Qt::QueuedConnection);
 }
 
+void Simulator::input(std::function<void()> apply, std::string record)
+{
+    clock_.post(std::move(apply), std::move(record));
+}
+
 void Simulator::logChanged()
 {
     if (!logDirty_.exchange(true)) {
+        // Dropped with the simulator when it goes first.
         QMetaObject::invokeMethod(
-            qApp,
+            &context_,
             [this] {
                 logDirty_ = false;
                 if (logWindow_ != nullptr) {
@@ -177,11 +202,6 @@ void Simulator::clearLog()
 {
     log_.clear();
     logChanged();
-}
-
-void Simulator::warning(const char* text)
-{
-    showBox(QString::fromUtf8(text), "LumUISim", true);
 }
 
 void Simulator::loadPictures()
@@ -230,35 +250,68 @@ bool Simulator::startUp()
     if (!options_.frame) {
         loadPictures();
     }
-    if (!lcd_.create(mapName, kLcdWidth, kLcdHeight, error)) {
+    bool made = lcd_.create(mapName, kLcdWidth, kLcdHeight, error);
+    // Without a name of its own a second simulator takes the next free one; a
+    // name given is refused, since a watcher of it would see the wrong panel.
+    for (int n = 1; !made && lcd_.busy() && options_.lcdMap.empty() && n < 10; ++n) {
+        made = lcd_.create(lcdmap::DefaultName(n), kLcdWidth, kLcdHeight, error);
+    }
+    if (made && lcd_.name() != mapName) {
+        std::fprintf(stderr, "panel-sim: the LCD map '%s' is in use by another simulator; this one is '%s'\n",
+                     mapName.c_str(), lcd_.name().c_str());
+        host_->log("LCD map '" + lcd_.name() + "' ('" + mapName + "' is in use by another simulator)");
+    }
+    if (!made) {
         std::fprintf(stderr, "panel-sim: %s\n", Printable(error).c_str());
         showBox("Could not alloc Server data ...", "LumUISim", true);
         exitCode_ = 1;
         return false;
     }
     buildActions();
+    const QScreen* screen = QGuiApplication::primaryScreen();
     int zoom = options_.zoom;
-    if (zoom == 0) {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const QSize device =
-            options_.frame ? QSize(kLcdWidth + 250, kLcdHeight + 150) : QSize(rest_.width, rest_.height);
-        zoom = screen == nullptr ? 1
-                                 : DefaultZoom(device.width(), device.height(), screen->availableGeometry().width(),
-                                               screen->availableGeometry().height(), screen->physicalDotsPerInch(),
-                                               screen->devicePixelRatio());
+    if (zoom == 0 && screen != nullptr) {
+        const QSize device = deviceSize();
+        zoom = DefaultZoom(device.width(), device.height(), screen->availableGeometry().width(),
+                           screen->availableGeometry().height(), screen->physicalDotsPerInch(),
+                           screen->devicePixelRatio());
     }
+    if (zoom > maxZoom()) {
+        std::fprintf(stderr, "panel-sim: zoom %d does not fit the screen; %d does\n", zoom, maxZoom());
+    }
+    zoom = std::clamp(std::min(zoom, maxZoom()), 1, 4);
     zoom_ = zoom;
     if (options_.frame) {
         buildFrameLayout();
     } else {
         buildDeviceLayout();
     }
+    bindFunctionKeys();
     topWindow()->show();
     return true;
 }
 
+QSize Simulator::deviceSize() const
+{
+    return options_.frame ? QSize(kLcdWidth + 250, kLcdHeight + 150) : QSize(rest_.width, rest_.height);
+}
+
+int Simulator::maxZoom() const
+{
+    const QWidget* top = topWindow();
+    const QScreen* screen =
+        top != nullptr && top->screen() != nullptr ? top->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return 4;
+    }
+    const QSize device = deviceSize();
+    return FittingZoom(device.width(), device.height(), screen->availableGeometry().width(),
+                       screen->availableGeometry().height());
+}
+
 void Simulator::startApplication()
 {
+    clock_.setLive(true);
     if (!runner_->start()) {
         // Its predecessor never reached a sleep: only a new process is clean.
         std::fprintf(stderr, "panel-sim: the application did not stop within 200 ms; starting afresh\n");
@@ -310,10 +363,15 @@ void Simulator::tick()
         QCoreApplication::quit();
         return;
     }
+    // A step or a run until the screen changed has come to its end.
+    if (clock_.halted() && !runner_->paused()) {
+        runner_->pause();
+    }
     const QString title = expectedTitle();
     if (title != title_ && topWindow() != nullptr) {
         title_ = title;
         topWindow()->setWindowTitle(title);
+        updateMenus();
     }
     maybeGrab();
 }
@@ -339,6 +397,65 @@ void Simulator::pcKey(int qtKey, bool pressed)
 {
     const int key = options_.keyboard ? PanelKeyOfPcKey(qtKey) : -1;
     if (key >= 0) {
-        host_->keys().setLogicalKey(static_cast<std::uint8_t>(key), pressed);
+        host_->logicalKey(static_cast<std::uint8_t>(key), pressed);
     }
+}
+
+void Simulator::startRecording()
+{
+    std::lock_guard<std::mutex> guard(recordMutex_);
+    recordOn_ = true;
+    recordStart_ = recordLast_ = clock_.now();
+    recorded_.clear();
+    clock_.setRecorder([this](std::uint64_t ms, const std::string& line) {
+        std::lock_guard<std::mutex> g(recordMutex_);
+        if (ms > recordLast_) {
+            recorded_ += "wait " + std::to_string(ms - recordLast_) + "\n";
+            recordLast_ = ms;
+        }
+        recorded_ += line + "\n";
+    });
+}
+
+std::string Simulator::recording() const
+{
+    std::lock_guard<std::mutex> guard(recordMutex_);
+    std::string text = "# Recorded in panel-sim from " + std::to_string(recordStart_) +
+                       " ms of panel time. Replay: panel-headless --clock " + clockArgument() + " FILE\n";
+    if (recordStart_ > 0) {
+        text += "wait " + std::to_string(recordStart_) + "\n";
+    }
+    text += recorded_;
+    // To the end of the step the panel is in: what it drew at its start is
+    // on the LCD, and a replay that ends there has drawn it too.
+    const std::uint64_t end = clock_.now() + 10;
+    if (end > recordLast_) {
+        text += "wait " + std::to_string(end - recordLast_) + "\n";
+    }
+    return text;
+}
+
+void Simulator::stopRecording()
+{
+    clock_.setRecorder(nullptr);
+    std::lock_guard<std::mutex> guard(recordMutex_);
+    recordOn_ = false;
+}
+
+bool Simulator::recordingOn() const
+{
+    std::lock_guard<std::mutex> guard(recordMutex_);
+    return recordOn_;
+}
+
+std::string Simulator::clockArgument() const
+{
+    const HOST_LocalTime t = host_->localTime();
+    std::int64_t local = t.utcSeconds - static_cast<std::int64_t>(t.biasMinutes) * 60 + (t.daylightSaving ? 3600 : 0);
+    const std::time_t seconds = static_cast<std::time_t>(local);
+    std::tm tm{};
+    gmtime_r(&seconds, &tm);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &tm);
+    return text;
 }

@@ -12,14 +12,15 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <vector>
 
-#include "sim/RealTime.h"
 #include "sim/desktop/AppRunner.h"
 #include "sim/desktop/DesktopHost.h"
 #include "sim/desktop/LcdMap.h"
 #include "sim/desktop/LogBuffer.h"
 #include "sim/desktop/Options.h"
+#include "sim/desktop/PacedClock.h"
 #include "sim/desktop/Picture.h"
 
 class QAction;
@@ -41,6 +42,19 @@ enum SimCommand : int {
     CMD_LOG = 570,
     CMD_SAVE_PNG = 580, // not in the original menus: "Save LCD as PNG..."
     CMD_ZOOM1 = 591,    // 591..594: zoom 1x..4x
+    // The panel's time.
+    CMD_STEP = 600, // 100 ms, then paused
+    CMD_RUN = 601,
+    CMD_FAST10 = 602,
+    CMD_FAST100 = 603,
+    CMD_FASTEST = 604,
+    CMD_UNTIL_CHANGE = 605,
+    CMD_RECORD = 610, // start or stop recording a scenario
+    // The test control unit on the panel's bus.
+    CMD_UNIT = 620, // connect or disconnect
+    CMD_PLANT_LOAD = 621,
+    CMD_PLANT_SAVE = 622,
+    CMD_SET_CLOCK = 623,
 };
 
 class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
@@ -73,7 +87,9 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     const Picture& pressedPicture() const { return pressed_; }
     bool builtinPictures() const { return builtin_; }
 
+    // Never larger than fits the screen the window is on.
     void setZoom(int zoom);
+    int maxZoom() const;
     int zoom() const { return zoom_; }
     QWidget* topWindow() const;
     QWidget* deviceWindow() const { return device_; }
@@ -89,7 +105,7 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     AppRunner& runner() { return *runner_; }
     LcdMap& lcd() { return lcd_; }
     LogBuffer& log() { return log_; }
-    RealTime& time() { return time_; }
+    PacedClock& clock() { return clock_; }
     const SimOptions& options() const { return options_; }
     // The LCD as shown (0xRRGGBB, rows top-down).
     std::vector<std::uint32_t> lcdPixels() const;
@@ -103,10 +119,10 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     void messageBox(const std::string& text, const std::string& title, bool warning, bool (*abandon)()) override;
     void trace(const char* text) override;
     void beep() override;
+    void input(std::function<void()> apply, std::string record) override;
     // AppRunner::Ui
     void log(const std::string& entry) override;
     void clearLog() override;
-    void warning(const char* text) override;
 
     // Set from a signal handler (SIGTERM, SIGINT): the host ends at its next tick.
     static volatile std::sig_atomic_t quitRequested;
@@ -115,12 +131,28 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     void pcKey(int qtKey, bool pressed);
     void popupMenu(const QPoint& globalPos);
 
+    // Session recording: a scenario of what the user did, with panel times.
+    void startRecording();
+    // The scenario recorded so far, ending at the panel time now.
+    std::string recording() const;
+    void stopRecording();
+    bool recordingOn() const;
+    // The test control unit (on the application thread, through inputs).
+    void connectUnit(bool on);
+    bool unitConnected() const { return unitOn_; }
+    // Gives the control unit a plant file's text; false with the error.
+    bool takePlant(const std::string& path, std::string& error);
+    // The panel's clock at power-on as panel-headless --clock takes it.
+    std::string clockArgument() const;
+
   private:
     void showBox(const QString& text, const QString& title, bool warning);
     void buildActions();
+    void bindFunctionKeys();
     void buildDeviceLayout();
     void buildFrameLayout();
     void layoutDevice();
+    QSize deviceSize() const;
     void tick();
     void openLog();
     void openSysInfo();
@@ -129,11 +161,16 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     void copyToClipboard();
     void saveLcdPng();
     void about();
+    void toggleRecording();
+    void loadPlant();
+    void savePlant();
+    void setPanelClock();
     void maybeGrab();
 
+    QObject context_; // queued calls into the window thread die with the simulator
     SimOptions options_;
     std::function<void()> application_;
-    RealTime time_;
+    PacedClock clock_{&AppRunner::StopRequested};
     LcdMap lcd_;
     LogBuffer log_;
     std::unique_ptr<DesktopHost> host_;
@@ -159,6 +196,15 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     QTimer ticker_;
     QString title_;
     std::atomic<bool> logDirty_{false};
+    std::string traceLine_; // under the trace lock
+    std::uint32_t traceLineMs_ = 0;
+    std::shared_ptr<class ControlUnit> unit_; // used on the application thread only
+    bool unitOn_ = false;
+    mutable std::mutex recordMutex_;
+    bool recordOn_ = false;
+    std::uint64_t recordStart_ = 0;
+    std::uint64_t recordLast_ = 0;
+    std::string recorded_;
     bool grabbed_ = false;
     bool shutDown_ = false;
     int exitCode_ = 0;

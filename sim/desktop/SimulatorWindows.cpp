@@ -5,17 +5,23 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "sim/ControlUnit.h"
 #include "sim/LcdPng.h"
+#include "sim/PlantFile.h"
 #include "sim/desktop/ColorsView.h"
 #include "sim/desktop/DeviceWindow.h"
 #include "sim/desktop/Hardkeys.h"
@@ -27,6 +33,7 @@
 #include "sim/desktop/QtPicture.h"
 #include "sim/desktop/Simulator.h"
 #include "sim/desktop/SysInfoView.h"
+#include "sim/headless/Options.h"
 
 QWidget* Simulator::topWindow() const
 {
@@ -47,27 +54,23 @@ QAction* Simulator::action(int id) const
 void Simulator::buildActions()
 {
     actionOwner_ = std::make_unique<QObject>();
-    auto add = [this](int id, const QString& text, const QKeySequence& key = {}) {
+    auto add = [this](int id, const QString& text) {
         auto* a = new QAction(text, actionOwner_.get());
         a->setData(id);
         a->setObjectName(QString::number(id));
-        if (!key.isEmpty()) {
-            a->setShortcut(key);
-            a->setShortcutContext(Qt::WindowShortcut);
-        }
         QObject::connect(a, &QAction::triggered, [this, id] { command(id); });
         actions_[id] = a;
         return a;
     };
-    add(CMD_PAUSE, "Pause Application", QKeySequence(Qt::Key_F4));
-    add(CMD_RESUME, "Resume Application", QKeySequence(Qt::Key_F5));
+    add(CMD_PAUSE, "Pause Application");
+    add(CMD_RESUME, "Resume Application");
     add(CMD_SYSINFO, "&View system info");
     add(CMD_EXIT, "E&xit");
     add(CMD_COPY, "Copy to clipboard");
     add(CMD_SAVE_PNG, "Save LCD as PNG...");
     add(CMD_LOG, "Log");
     add(CMD_ABOUT, "&About ...");
-    add(CMD_RESTART, "Restart Application", QKeySequence(Qt::Key_F3));
+    add(CMD_RESTART, "Restart Application");
     for (int i = 0; i < 6; ++i) {
         add(CMD_LAYER0 + i, QString("Layer &%1").arg(i));
         add(CMD_COLORS0 + i, QString("Layer &%1").arg(i));
@@ -76,23 +79,65 @@ void Simulator::buildActions()
         QAction* a = add(CMD_ZOOM1 + z - 1, QString("Zoom &%1x").arg(z));
         a->setCheckable(true);
     }
+    add(CMD_STEP, "&Step 100 ms\tF6");
+    add(CMD_RUN, "&Run\tF7");
+    add(CMD_FAST10, "Fast x&10");
+    add(CMD_FAST100, "Fast x100");
+    add(CMD_FASTEST, "As fast as possible");
+    add(CMD_UNTIL_CHANGE, "Until the screen &changes\tF8");
+    add(CMD_RECORD, "Record session...");
+    for (int id : {int(CMD_RUN), int(CMD_FAST10), int(CMD_FAST100), int(CMD_FASTEST)}) {
+        action(id)->setCheckable(true);
+    }
+    action(CMD_RECORD)->setCheckable(true);
+    add(CMD_UNIT, "Connect the &control unit")->setCheckable(true);
+    add(CMD_PLANT_LOAD, "&Load plant file...");
+    add(CMD_PLANT_SAVE, "&Save plant file...");
+    add(CMD_SET_CLOCK, "Set the panel's clock...");
     // The menus show the key beside the text; Alt+F4 belongs to the window manager.
     action(CMD_PAUSE)->setText("Pause Application\tF4");
     action(CMD_RESUME)->setText("Resume Application\tF5");
+    action(CMD_RESTART)->setText("Restart Application\tF3");
     action(CMD_EXIT)->setText("E&xit\tALT-F4");
 
     popup_ = new QMenu;
-    for (int id : {int(CMD_PAUSE), int(CMD_RESUME), int(CMD_SYSINFO), int(CMD_COPY), int(CMD_SAVE_PNG), int(CMD_LOG)}) {
+    for (int id : {int(CMD_PAUSE), int(CMD_RESUME), int(CMD_RESTART), int(CMD_SYSINFO), int(CMD_COPY),
+                   int(CMD_SAVE_PNG), int(CMD_LOG)}) {
         popup_->addAction(action(id));
     }
     QMenu* zoomMenu = popup_->addMenu("&Zoom");
     for (int z = 0; z < 4; ++z) {
         zoomMenu->addAction(action(CMD_ZOOM1 + z));
     }
+    QMenu* timeMenu = popup_->addMenu("&Time");
+    for (int id :
+         {int(CMD_STEP), int(CMD_RUN), int(CMD_FAST10), int(CMD_FAST100), int(CMD_FASTEST), int(CMD_UNTIL_CHANGE)}) {
+        timeMenu->addAction(action(id));
+    }
+    popup_->addAction(action(CMD_RECORD));
+    QMenu* unitMenu = popup_->addMenu("&Control unit");
+    for (int id : {int(CMD_UNIT), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
+        unitMenu->addAction(action(id));
+    }
     popup_->addSeparator();
     popup_->addAction(action(CMD_ABOUT));
     popup_->addAction(action(CMD_EXIT));
     QObject::connect(popup_, &QMenu::aboutToShow, [this] { updateMenus(); });
+}
+
+void Simulator::bindFunctionKeys()
+{
+    // Shortcuts of their own, not the actions' ones: a disabled menu entry
+    // (the menus show what makes sense now) must not swallow the key, and the
+    // key works in every window of the simulator.
+    for (const auto& [key, id] : {std::pair{Qt::Key_F3, int(CMD_RESTART)}, std::pair{Qt::Key_F4, int(CMD_PAUSE)},
+                                  std::pair{Qt::Key_F5, int(CMD_RESUME)}, std::pair{Qt::Key_F6, int(CMD_STEP)},
+                                  std::pair{Qt::Key_F7, int(CMD_RUN)}, std::pair{Qt::Key_F8, int(CMD_UNTIL_CHANGE)}}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), topWindow());
+        shortcut->setContext(Qt::ApplicationShortcut);
+        const int command = id;
+        QObject::connect(shortcut, &QShortcut::activated, [this, command] { this->command(command); });
+    }
 }
 
 void Simulator::updateMenus()
@@ -106,8 +151,21 @@ void Simulator::updateMenus()
         action(CMD_LAYER0 + i)->setEnabled(i == 0 && options_.frame);
         action(CMD_COLORS0 + i)->setEnabled(i == 0);
     }
+    const bool live = running && !paused;
+    const int speed = clock_.speed();
+    action(CMD_RUN)->setChecked(live && speed == 1);
+    action(CMD_FAST10)->setChecked(live && speed == 10);
+    action(CMD_FAST100)->setChecked(live && speed == 100);
+    action(CMD_FASTEST)->setChecked(live && speed == PacedClock::kFastest);
+    action(CMD_RECORD)->setChecked(recordingOn());
+    action(CMD_UNIT)->setChecked(unitOn_);
+    action(CMD_PLANT_SAVE)->setEnabled(unitOn_);
+    action(CMD_SET_CLOCK)->setEnabled(unitOn_);
+    action(CMD_RECORD)->setText(recordingOn() ? "Stop recording..." : "Record session...");
+    const int most = maxZoom();
     for (int z = 1; z <= 4; ++z) {
         action(CMD_ZOOM1 + z - 1)->setChecked(z == zoom_);
+        action(CMD_ZOOM1 + z - 1)->setEnabled(z <= most);
     }
 }
 
@@ -122,9 +180,6 @@ void Simulator::buildDeviceLayout()
     auto* device = new DeviceWindow(*this);
     device_ = device;
     device->setWindowTitle("Target device");
-    for (const auto& entry : actions_) {
-        device->addAction(entry.second); // the accelerators
-    }
     auto* lcdView = new LcdView(*this, device);
     lcdWindow_ = lcdView;
     keyWindows_.clear();
@@ -168,6 +223,15 @@ void Simulator::buildFrameLayout()
     }
     file->addSeparator();
     file->addAction(action(CMD_EXIT));
+    QMenu* timeMenu = frame->menuBar()->addMenu("&Time");
+    for (int id : {int(CMD_STEP), int(CMD_RUN), int(CMD_FAST10), int(CMD_FAST100), int(CMD_FASTEST),
+                   int(CMD_UNTIL_CHANGE), int(CMD_RECORD)}) {
+        timeMenu->addAction(action(id));
+    }
+    QMenu* unitMenu = frame->menuBar()->addMenu("&Control unit");
+    for (int id : {int(CMD_UNIT), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
+        unitMenu->addAction(action(id));
+    }
     QMenu* view = frame->menuBar()->addMenu("&View");
     QMenu* layers = view->addMenu("&Layer");
     QMenu* colours = view->addMenu("&Colors");
@@ -181,10 +245,10 @@ void Simulator::buildFrameLayout()
         zoomMenu->addAction(action(CMD_ZOOM1 + z));
     }
     frame->menuBar()->addMenu("&Help")->addAction(action(CMD_ABOUT));
-    for (QMenu* m : {file, view, layers, colours}) {
+    for (QMenu* m : {file, timeMenu, unitMenu, view, layers, colours}) {
         QObject::connect(m, &QMenu::aboutToShow, [this] { updateMenus(); });
     }
-    frame->addAction(action(CMD_RESTART));
+    file->insertAction(action(CMD_SYSINFO), action(CMD_RESTART));
     auto* mdi = new QMdiArea;
     mdi_ = mdi;
     frame->setCentralWidget(mdi);
@@ -196,7 +260,7 @@ void Simulator::buildFrameLayout()
 
 void Simulator::setZoom(int zoom)
 {
-    zoom_ = std::clamp(zoom, 1, 4);
+    zoom_ = std::clamp(std::min(zoom, maxZoom()), 1, 4);
     if (options_.frame) {
         if (lcdWindow_ != nullptr) {
             lcdWindow_->setFixedSize(kLcdWidth * zoom_, kLcdHeight * zoom_);
@@ -341,9 +405,45 @@ void Simulator::command(int id)
         break;
     case CMD_PAUSE:
         runner_->pause();
+        updateMenus();
         break;
     case CMD_RESUME:
+        clock_.run(clock_.speed()); // also after a step or a run until a change
         runner_->resume();
+        updateMenus();
+        break;
+    case CMD_STEP:
+        clock_.step(100);
+        runner_->resume();
+        break;
+    case CMD_RUN:
+    case CMD_FAST10:
+    case CMD_FAST100:
+    case CMD_FASTEST:
+        clock_.run(id == CMD_RUN ? 1 : id == CMD_FAST10 ? 10 : id == CMD_FAST100 ? 100 : PacedClock::kFastest);
+        runner_->resume();
+        updateMenus();
+        break;
+    case CMD_UNTIL_CHANGE: {
+        const std::uint32_t before = lcd_.modifications();
+        clock_.runUntil([this, before] { return lcd_.modifications() != before; });
+        runner_->resume();
+        break;
+    }
+    case CMD_RECORD:
+        toggleRecording();
+        break;
+    case CMD_UNIT:
+        connectUnit(!unitOn_);
+        break;
+    case CMD_PLANT_LOAD:
+        loadPlant();
+        break;
+    case CMD_PLANT_SAVE:
+        savePlant();
+        break;
+    case CMD_SET_CLOCK:
+        setPanelClock();
         break;
     case CMD_SYSINFO:
         openSysInfo();
@@ -375,4 +475,125 @@ void Simulator::command(int id)
         }
         break;
     }
+}
+
+void Simulator::toggleRecording()
+{
+    if (!recordingOn()) {
+        startRecording();
+        log("Recording a session");
+        updateMenus();
+        return;
+    }
+    const std::string text = recording();
+    stopRecording();
+    updateMenus();
+    const QString path =
+        QFileDialog::getSaveFileName(topWindow(), "Save the session as a scenario", "session.scn", "Scenarios (*.scn)");
+    if (path.isEmpty()) {
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
+        showBox("Cannot write " + path, "LumUISim", true);
+    }
+}
+
+void Simulator::connectUnit(bool on)
+{
+    unitOn_ = on;
+    // As a scenario's control-unit verb: the plant starts as the panel's image is now.
+    input(
+        [this, on] {
+            if (on && !unit_) {
+                unit_ = std::make_shared<ControlUnit>();
+            }
+            clock_.setRound(on ? std::function<void()>([this] { unit_->round(); }) : nullptr, on ? 100 : 0);
+        },
+        on ? "control-unit on" : "control-unit off");
+    updateMenus();
+}
+
+bool Simulator::takePlant(const std::string& path, std::string& error)
+{
+    std::string text;
+    DAT_Image check{};
+    if (!PlantFileRead(path, text, error) || !PlantFileApply(path, text, check, error)) {
+        return false;
+    }
+    if (!unitOn_) {
+        connectUnit(true);
+    }
+    input(
+        [this, path, text] {
+            if (!unit_) {
+                unit_ = std::make_shared<ControlUnit>();
+            }
+            std::string ignored;
+            PlantFileApply(path, text, unit_->model(), ignored);
+            const DAT_Image& model = unit_->model();
+            unit_->sendStatus(std::vector<std::uint8_t>(std::begin(model.status), std::end(model.status)));
+            unit_->sendChangeMask(0x7FFF);
+        },
+        "plant-file " + path);
+    return true;
+}
+
+void Simulator::loadPlant()
+{
+    const QString path =
+        QFileDialog::getOpenFileName(topWindow(), "Load a plant file", QString(), "Plant files (*.plant);;All (*)");
+    std::string error;
+    if (!path.isEmpty() && !takePlant(path.toStdString(), error)) {
+        showBox(QString::fromStdString(error), "LumUISim", true);
+    }
+}
+
+void Simulator::savePlant()
+{
+    const QString path =
+        QFileDialog::getSaveFileName(topWindow(), "Save the plant file", "plant.plant", "Plant files (*.plant)");
+    if (path.isEmpty()) {
+        return;
+    }
+    // The plant belongs to the application thread: it writes the file between two steps.
+    input(
+        [this, file = path.toStdString()] {
+            std::FILE* f = unit_ ? std::fopen(file.c_str(), "w") : nullptr;
+            const std::string text = unit_ ? PlantFileText(unit_->model()) : std::string();
+            if (f == nullptr || std::fputs(text.c_str(), f) < 0 || std::fclose(f) != 0) {
+                host_->log(std::string(1, LogBuffer::kRed) + "cannot write " + file);
+            }
+        },
+        {});
+}
+
+void Simulator::setPanelClock()
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(topWindow(), "Set the panel's clock", "Date and time (YYYY-MM-DDTHH:MM:SS)",
+                              QLineEdit::Normal, QString::fromStdString(clockArgument()), &ok);
+    if (!ok) {
+        return;
+    }
+    const auto seconds = ParseClock(text.trimmed().toStdString());
+    if (!seconds) {
+        showBox("Not a date and time: " + text, "LumUISim", true);
+        return;
+    }
+    // The control unit's clock, which the panel reads with its time telegram.
+    const auto value = static_cast<std::uint32_t>(*seconds);
+    input(
+        [this, value] {
+            if (!unit_) {
+                return;
+            }
+            for (int i = 0; i < 4; ++i) {
+                unit_->model().system[DAT_SYSTEM_CLOCK + i] = static_cast<std::uint8_t>(value >> (8 * i));
+            }
+            unit_->sendChangeMask(1U << 2);
+        },
+        {});
 }

@@ -14,6 +14,7 @@
 HeadlessHost::HeadlessHost(TimeSource& time, Options options)
     : time_(time), options_(std::move(options)), instanceLock_(options_.lockDirectory)
 {
+    keys_.setLatch(true); // as the desktop, so that its recorded taps replay alike
     HOST_Install(this);
 }
 

@@ -16,6 +16,7 @@
 #include "data/DAT.h"
 #include "hal/HAL.h"
 #include "sim/ControlUnit.h"
+#include "sim/PlantFile.h"
 #include "sim/headless/HeadlessHost.h"
 #include "sim/headless/Words.h"
 
@@ -268,6 +269,26 @@ bool ParseExpectLcd(Line& l)
     return l.add(Command::ExpectLcd{path});
 }
 
+// plant-file FILE: beside the script, read and checked before the run.
+bool ParsePlantFile(Line& l)
+{
+    if (l.args.size() != 1) {
+        return false;
+    }
+    std::string path = l.args[0];
+    if (path[0] != '/') {
+        const std::size_t slash = l.script.find_last_of('/');
+        path = (slash == std::string::npos ? std::string{} : l.script.substr(0, slash + 1)) + path;
+    }
+    std::string text;
+    std::string error;
+    DAT_Image check{};
+    if (!PlantFileRead(path, text, error) || !PlantFileApply(path, text, check, error)) {
+        return l.refuse(error);
+    }
+    return l.add(Command::PlantFile{path, text});
+}
+
 // post TASK SIGNAL [PAR], as a task of the panel would.
 bool ParsePost(Line& l)
 {
@@ -379,6 +400,7 @@ constexpr Verb kVerbs[] = {
      "faults, history), a decimal offset inside it and hexadecimal bytes that fit",
      ParseSetImage},
     {"control-unit", "on or off", ParseControlUnit},
+    {"plant-file", "one plant file (see docs/scenarios.md)", ParsePlantFile},
     {"send-data", "1 to 32 hexadecimal bytes", ParseBytes<Command::SendData, 32>},
     {"send-status", "1 to 20 hexadecimal bytes", ParseBytes<Command::SendStatus, 20>},
     {"send-mask", "one hexadecimal 16-bit mask", ParseSendMask},
@@ -640,6 +662,18 @@ struct Scenario::Exec {
         const std::vector<std::uint8_t> rest(from, sent.end());
         return s.fail(line, "the panel did not send those bytes on the test port; it sent:" +
                                 (rest.empty() ? std::string(" nothing") : Hex(rest)));
+    }
+    bool operator()(const Command::PlantFile& c) const
+    {
+        // The control unit takes the plant and tells the panel that everything changed.
+        ControlUnit& unit = s.controlUnit();
+        std::string error;
+        if (!PlantFileApply(c.path, c.text, unit.model(), error)) {
+            return s.fail(line, error);
+        }
+        unit.sendStatus(std::vector<std::uint8_t>(std::begin(unit.model().status), std::end(unit.model().status)));
+        unit.sendChangeMask(0x7FFF);
+        return true;
     }
     bool operator()(const Command::SetImage& c) const
     {

@@ -68,9 +68,13 @@ struct ScenarioCommand {
         std::size_t offset;
         std::vector<std::uint8_t> bytes;
     };
+    struct PlantFile {
+        std::string path;
+        std::string text; // checked when the script was read
+    };
     using Action =
         std::variant<Wait, Keys, Button, Expect, ExpectNot, PrintTrace, Snapshot, ExpectLcd, ControlUnitSwitch,
-                     SendData, SendStatus, SendMask, ExpectRecord, Post, SerialSend, ExpectSerial, SetImage>;
+                     SendData, SendStatus, SendMask, ExpectRecord, Post, SerialSend, ExpectSerial, SetImage, PlantFile>;
 
     int line;
     Action action;

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -121,6 +122,61 @@ class DesktopE2eTest : public QObject {
         QFile log(dir.path() + "/SimError.log");
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(log.readAll().contains("Device.bmp: not a regular file"));
+    }
+
+    // A second simulator refuses a map name in use; the first keeps its map,
+    // traces with times, opens no serial port and ends promptly on SIGTERM.
+    void twoSimulatorsNeverShareAnLcdMap()
+    {
+        const QString name = QString("PanelE2eShared%1").arg(::getpid());
+        QTemporaryDir dirA;
+        QTemporaryDir dirB;
+        QProcess a;
+        StartOffscreen(a, dirA, {"--trace", "--lcd-map", name});
+        QVERIFY(a.waitForStarted());
+        LcdMap lcd;
+        std::string error;
+        QVERIFY2(Poll([&] { return lcd.attach(name.toStdString(), error) && lcd.modifications() != 0; },
+                      std::chrono::seconds(10)),
+                 error.c_str());
+        QProcess b;
+        StartOffscreen(b, dirB, {"--lcd-map", name});
+        QVERIFY(b.waitForStarted());
+        QByteArray errB;
+        QVERIFY(Poll(
+            [&] {
+                b.waitForReadyRead(10);
+                errB += b.readAllStandardError();
+                return errB.contains("Could not alloc Server data");
+            },
+            std::chrono::seconds(10)));
+        QVERIFY(EndsOnSigterm(b));
+        QCOMPARE(b.exitCode(), 1);
+        QVERIFY2(errB.contains("in use by another simulator"), errB.constData());
+        LcdMap still;
+        QVERIFY2(still.attach(name.toStdString(), error), "the second simulator removed the first one's map");
+
+        const auto asked = Clock::now();
+        a.terminate();
+        QVERIFY(a.waitForFinished(5000));
+        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked).count();
+        // 200 ms is the promise; the bound leaves room for a machine busy with other builds.
+        qInfo("SIGTERM to exit: %lld ms", static_cast<long long>(took));
+        QVERIFY2(took < 400, qPrintable(QString("SIGTERM took %1 ms").arg(took)));
+        QCOMPARE(a.exitCode(), 0);
+        QVERIFY(!LcdMap().attach(name.toStdString(), error));
+        const QString err = QString::fromUtf8(a.readAllStandardError());
+        QVERIFY2(!err.contains("open() failed"), qPrintable(err));
+        // Qt's platform warnings share the stream: the panel's state lines are what counts.
+        const QRegularExpression timed("^ *[0-9]+ ms  ");
+        int states = 0;
+        for (const QString& line : err.split('\n', Qt::SkipEmptyParts)) {
+            if (line.endsWith(" Init") || line.endsWith(" Entry")) {
+                QVERIFY2(timed.match(line).hasMatch(), qPrintable(line));
+                ++states;
+            }
+        }
+        QVERIFY2(states > 0, qPrintable(err));
     }
 
     void mouseClickOnAKeyRegionChangesTheSharedLcd()

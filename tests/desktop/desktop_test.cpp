@@ -21,6 +21,8 @@
 #include "data/DAT.h"
 #include "gui/GUI.h"
 #include "hal/HAL.h"
+#include "sim/LcdPng.h"
+#include "sim/PlantFile.h"
 #include "sim/desktop/Hardkeys.h"
 #include "sim/desktop/LcdExport.h"
 #include "sim/desktop/LcdMap.h"
@@ -28,8 +30,12 @@
 #include "sim/desktop/Options.h"
 #include "sim/desktop/Picture.h"
 #include "sim/desktop/Simulator.h"
+#include "sim/headless/Options.h"
+#include "sim/headless/Runner.h"
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 // A scratch working directory, so that Device.bmp and SimError.log are ours.
 class ScratchDir {
@@ -249,15 +255,27 @@ class DesktopTest : public QObject {
         QVERIFY(back != nullptr);
         QCOMPARE(back->geometry(), QRect(335, 32, 71, 28));
         const QPoint inside(35, 14);
+        // A click shorter than the scan's debounce is held for two scans.
         QTest::mousePress(back, Qt::LeftButton, {}, inside);
-        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
         QCOMPARE(SIM_GetHardkeyState(0), 1);
         QTest::mouseRelease(back, Qt::LeftButton, {}, inside);
-        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0});
         QCOMPARE(SIM_GetHardkeyState(0), 0);
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0});
+        // A longer one ends with its release.
+        QTest::mousePress(back, Qt::LeftButton, {}, inside);
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QTest::mouseRelease(back, Qt::LeftButton, {}, inside);
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0});
         // A release clears the byte even when another key came in between.
         SIM_HardkeyMouse(0, true);
         SIM_HardkeyMouse(3, true);
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x01});
+        QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x20});
         QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0x20});
         SIM_HardkeyMouse(0, false);
         QCOMPARE(sim.host().keyPortRead(), std::uint8_t{0});
@@ -268,11 +286,23 @@ class DesktopTest : public QObject {
         QCOMPARE(SIM_GetHardkeyState(1), 1);
         SIM_HardkeyMouse(1, true);
         QCOMPARE(SIM_GetHardkeyState(1), 0);
-        // The whole device zooms, key regions with it.
-        sim.setZoom(3);
-        QCOMPARE(back->geometry(), QRect(335 * 3, 32 * 3, 71 * 3, 28 * 3));
-        QCOMPARE(sim.lcdWindow()->geometry(), QRect(45 * 3, 30 * 3, 720, 480));
-        QCOMPARE(sim.deviceWindow()->size(), QSize(1350, 933));
+        // The whole device zooms, key regions with it, as far as the screen allows.
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        const int z = std::min(2, sim.maxZoom());
+        sim.setZoom(z);
+        QCOMPARE(back->geometry(), QRect(335 * z, 32 * z, 71 * z, 28 * z));
+        QCOMPARE(sim.lcdWindow()->geometry(), QRect(45 * z, 30 * z, 240 * z, 160 * z));
+        QCOMPARE(sim.deviceWindow()->size(), QSize(450 * z, 311 * z));
+        sim.setZoom(4);
+        QCOMPARE(sim.zoom(), sim.maxZoom());
+        QVERIFY(sim.deviceWindow()->width() <= screen.width() && sim.deviceWindow()->height() <= screen.height());
+        sim.updateMenus();
+        QVERIFY(!sim.action(CMD_ZOOM1 + 3)->isEnabled());
+        QVERIFY(sim.action(CMD_ZOOM1)->isEnabled());
+        QCOMPARE(FittingZoom(450, 311, 1000, 700), 2);
+        QCOMPARE(FittingZoom(549, 348, 1920, 1080), 2);
+        QCOMPARE(FittingZoom(549, 348, 2560, 1440), 3);
+        QCOMPARE(FittingZoom(549, 348, 400, 300), 1);
     }
 
     void hardkeyIndexesOutsideTheTableChangeNothing()
@@ -329,50 +359,211 @@ class DesktopTest : public QObject {
         QCOMPARE(HAL_InterruptNesting(), 0U);
     }
 
-    void pauseTwiceWarnsAndStaysPausedOnce()
+    void functionKeysPauseAndResumeWhateverTheMenusShowed()
     {
         ScratchDir dir;
         Simulator sim(Quiet(dir.path()), Idle);
         QVERIFY(sim.startUp());
         QStringList boxes;
-        sim.boxHook = [&](const QString& text, const QString& title, bool warning) {
-            QCOMPARE(title, QString("LumUISim"));
-            QVERIFY(warning);
-            boxes << text;
-        };
-        sim.command(CMD_RESUME);
-        QCOMPARE(boxes, QStringList{"Application is not stopped..."});
-        sim.command(CMD_PAUSE);
-        QCOMPARE(boxes.last(), QString("Application is not running..."));
-        boxes.clear();
+        sim.boxHook = [&](const QString& text, const QString&, bool) { boxes << text; };
+        QWidget* top = sim.topWindow();
+        top->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(top));
+        // Nothing runs yet: the keys change nothing and say nothing.
+        QTest::keyClick(top, Qt::Key_F5);
+        QTest::keyClick(top, Qt::Key_F4);
+        QVERIFY(!sim.runner().paused());
 
         sim.startApplication();
-        sim.updateMenus();
-        QVERIFY(sim.action(CMD_PAUSE)->isEnabled());
+        // The menu, opened while running, leaves Resume disabled behind it.
+        sim.popupMenu(QPoint(10, 10));
         QVERIFY(!sim.action(CMD_RESUME)->isEnabled());
-        sim.command(CMD_PAUSE);
+        QApplication::activePopupWidget()->close();
+        QTest::keyClick(top, Qt::Key_F5); // running: nothing to resume
+        QTest::keyClick(top, Qt::Key_F4);
         QVERIFY(sim.runner().waitParked(std::chrono::seconds(5)));
         QCOMPARE(sim.expectedTitle(), QString("LumUI Simulation(Suspended)"));
-        sim.command(CMD_PAUSE);
-        QCOMPARE(boxes, QStringList{"Application paused already ..."});
-        sim.updateMenus();
-        QVERIFY(!sim.action(CMD_PAUSE)->isEnabled());
+        QTest::keyClick(top, Qt::Key_F4);
         QVERIFY(sim.action(CMD_RESUME)->isEnabled());
-        sim.command(CMD_RESUME); // one resume undoes both pauses
+        QTest::keyClick(top, Qt::Key_F5);
         QVERIFY(!sim.runner().paused());
+        QTest::keyClick(top, Qt::Key_F5);
         QCOMPARE(sim.expectedTitle(), QString("LumUI Simulation(Executing)"));
-        sim.command(CMD_RESUME);
-        QCOMPARE(boxes.last(), QString("Application is not stopped..."));
+        QCOMPARE(boxes, QStringList{});
+        // One line per change, its time and message together.
         const std::string log = sim.log().text();
-        QVERIFY(log.find("Application started") != std::string::npos);
-        QVERIFY(log.find(":   \nApplication suspended") != std::string::npos);
-        QVERIFY(log.find(":   \nApplication continued") != std::string::npos);
+        auto count = [&](const std::string& what) {
+            std::size_t n = 0;
+            for (std::size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1)) {
+                ++n;
+            }
+            return n;
+        };
+        QCOMPARE(count("Application suspended"), std::size_t{1});
+        QCOMPARE(count("Application continued"), std::size_t{1});
+        QCOMPARE(count(":   \n"), std::size_t{0});
+        QVERIFY(log.find(":   Application suspended") != std::string::npos);
 
         // A stop reaches a paused application too.
         sim.command(CMD_PAUSE);
         QVERIFY(sim.runner().waitParked(std::chrono::seconds(5)));
         QCOMPARE(sim.runner().stop(), AppRunner::Stop::Ended);
         QVERIFY(!sim.runner().hasThread());
+    }
+
+    // SIGTERM (its handler sets quitRequested) ends the event loop promptly
+    // while paused, with the about box open, and with a message box open.
+    void quitRequestEndsEveryStateWithin200Ms()
+    {
+        ScratchDir dir;
+        for (int state = 0; state < 3; ++state) {
+            Simulator sim(Quiet(dir.path()), Idle);
+            QVERIFY(sim.startUp());
+            sim.startApplication();
+            if (state == 0) {
+                sim.command(CMD_PAUSE);
+                QVERIFY(sim.runner().waitParked(std::chrono::seconds(5)));
+            }
+            QTimer::singleShot(0, [&] {
+                if (state == 1) {
+                    sim.command(CMD_ABOUT);
+                } else if (state == 2) {
+                    sim.host().messageBox("a box", "title");
+                }
+            });
+            Clock::time_point asked;
+            QTimer::singleShot(100, [&] {
+                asked = Clock::now();
+                Simulator::quitRequested = 1;
+            });
+            QApplication::exec();
+            sim.shutDown();
+            const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked);
+            Simulator::quitRequested = 0;
+            QVERIFY2(took.count() < 200, qPrintable(QString("state %1: %2 ms").arg(state).arg(took.count())));
+        }
+    }
+
+    // Step, run until the screen changes, and a recorded session that
+    // panel-headless replays to the very same LCD.
+    void aRecordedSessionReplaysHeadlessToTheSameLcd()
+    {
+        ScratchDir dir;
+        SimOptions o = Quiet(dir.path());
+        o.clock = *ParseClock("2026-03-02T09:30:00");
+        o.clockGiven = true;
+        std::string recorded;
+        LcdPicture shown;
+        {
+            Simulator sim(o, nullptr); // the real panel
+            QVERIFY(sim.startUp());
+            auto until = [&](auto done) {
+                for (int i = 0; i < 3000 && !done(); ++i) {
+                    QTest::qWait(5);
+                }
+                return done();
+            };
+            // Paused: in the pause gate, or held by the clock at the end of a step.
+            auto parked = [&] {
+                return sim.runner().paused() &&
+                       (sim.clock().halted() || sim.runner().waitParked(std::chrono::seconds(5)));
+            };
+            sim.clock().run(100);
+            sim.startRecording();
+            sim.startApplication();
+            QVERIFY(until([&] { return sim.clock().now() >= 9000; })); // past the start-up screen
+            // A tap on OK far shorter than the debounce, then MENU held, then BACK.
+            SIM_HardkeyMouse(3, true);
+            SIM_HardkeyMouse(3, false);
+            const std::uint64_t tapped = sim.clock().now();
+            QVERIFY(until([&] { return sim.clock().now() >= tapped + 1500; }));
+            SIM_HardkeyMouse(7, true);
+            QVERIFY(until([&] { return sim.clock().now() >= tapped + 1700; }));
+            SIM_HardkeyMouse(7, false);
+            QVERIFY(until([&] { return sim.clock().now() >= tapped + 3000; }));
+            SIM_HardkeyMouse(0, true);
+            SIM_HardkeyMouse(0, false);
+
+            // A step is 100 ms of panel time, then the window pauses.
+            sim.command(CMD_PAUSE);
+            QVERIFY(parked());
+            const std::uint64_t before = sim.clock().now();
+            sim.command(CMD_STEP);
+            QVERIFY(until([&] { return sim.runner().paused(); }));
+            QVERIFY(parked());
+            QCOMPARE(sim.clock().now(), before + 100);
+            QCOMPARE(sim.expectedTitle(), QString("LumUI Simulation(Suspended)"));
+            // Until the screen changes: the clock's minute comes at the latest.
+            const std::uint32_t drawn = sim.lcd().modifications();
+            sim.command(CMD_UNTIL_CHANGE);
+            QVERIFY(until([&] { return sim.runner().paused(); }));
+            QVERIFY(parked());
+            QVERIFY(sim.lcd().modifications() != drawn);
+            QVERIFY(sim.clock().now() > before + 100);
+
+            recorded = sim.recording();
+            shown.rgb = sim.lcdPixels();
+            sim.stopRecording();
+        }
+        QVERIFY2(recorded.find("press OK\nrelease\n") != std::string::npos, recorded.c_str());
+        QVERIFY2(recorded.find("press MENU\n") != std::string::npos, recorded.c_str());
+        QVERIFY2(recorded.find("button") == std::string::npos, recorded.c_str());
+        QVERIFY2(recorded.find("--clock 2026-03-02T09:30:00") != std::string::npos, recorded.c_str());
+
+        QVERIFY(LcdPngWrite(dir.path() + "/shown.png", shown));
+        std::string error;
+        auto scenario = Scenario::parse(dir.path() + "/session.scn", recorded + "expect-lcd shown.png\n", error);
+        QVERIFY2(scenario.has_value(), error.c_str());
+        RunOptions run;
+        std::filesystem::create_directory(dir.path() + "/headless");
+        run.host.lockDirectory = dir.path() + "/headless";
+        run.host.fixedClock = true;
+        run.host.clock = HOST_LocalTime{o.clock, 0, false};
+        run.host.errorLogPath = "";
+        QCOMPARE(int(RunScenario(std::move(*scenario), run)), int(RUN_OK));
+    }
+
+    // A plant file loaded in the window reaches the panel over the bus: a
+    // commissioned plant skips the commissioning assistant.
+    void aCommissionedPlantFromTheWindowStartsAtTheBaseDisplay()
+    {
+        ScratchDir dir;
+        DAT_PowerOn();
+        DAT_InitDefaults(0);
+        DAT_Image plant = DAT_image;
+        plant.service[DAT_SERVICE_REQUESTS] &= static_cast<std::uint8_t>(~DAT_SVC1_COMMISSIONING);
+        {
+            std::ofstream(dir.path() + "/bad.plant") << "system 0: 00\nsytem 1: 00\n";
+            std::ofstream(dir.path() + "/p.plant") << PlantFileText(plant);
+        }
+        Simulator sim(Quiet(dir.path()), nullptr);
+        std::string error;
+        QVERIFY(!sim.takePlant(dir.path() + "/bad.plant", error));
+        QVERIFY2(error.find("bad.plant:2: no block 'sytem'") != std::string::npos, error.c_str());
+        QVERIFY(!sim.unitConnected());
+        std::mutex mutex;
+        std::string trace;
+        sim.traceHook = [&](const char* text) {
+            std::lock_guard<std::mutex> guard(mutex);
+            trace += text;
+        };
+        auto traced = [&](const std::string& line) {
+            std::lock_guard<std::mutex> guard(mutex);
+            return trace.find(line) != std::string::npos;
+        };
+        QVERIFY(sim.startUp());
+        sim.clock().run(100);
+        sim.startApplication();
+        for (int i = 0; i < 2000 && !traced("BKE_Kontrasteinstellung Init"); ++i) {
+            QTest::qWait(5);
+        }
+        QVERIFY(sim.takePlant(dir.path() + "/p.plant", error));
+        QVERIFY(sim.unitConnected());
+        for (int i = 0; i < 4000 && !traced("BGA_Grundanzeige Init"); ++i) {
+            QTest::qWait(5);
+        }
+        QVERIFY(traced("BGA_Grundanzeige Init"));
+        QVERIFY(!traced("BIA_InbetriebnahmeAssistent Entry"));
     }
 
     void restartFindsItsOwnLockAndDrawsAgain()
@@ -553,6 +744,7 @@ class DesktopTest : public QObject {
             {Qt::Key_M, 0x80},  {Qt::Key_F1, 0x40},     {Qt::Key_H, 0x40},      {Qt::Key_Right, 0x04}};
         for (const auto& [key, raw] : keys) {
             on.pcKey(key, true);
+            QCOMPARE(on.host().keyPortRead(), raw);
             QCOMPARE(on.host().keyPortRead(), raw);
             on.pcKey(key, false);
             QCOMPARE(on.host().keyPortRead(), std::uint8_t{0});
