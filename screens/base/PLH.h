@@ -16,7 +16,6 @@
     X(BetriebsartEinstellen, BMM_Menuemonitor)                                                                         \
     X(BHE_HerstellerEndkontrolle, BMM_Menuemonitor)                                                                    \
     X(BHKM_HKMenue, BMM_Menuemonitor)                                                                                  \
-    X(BHQ_HardwareQualityCheck, BMM_Menuemonitor)                                                                      \
     X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \
     X(BPB_Partybetrieb, BMM_Menuemonitor)                                                                              \
     X(BRT_RaumtemperaturTag, BMM_Menuemonitor)                                                                         \
