@@ -84,6 +84,7 @@ struct Module {
     std::uint8_t keyIndex; // where the next key goes
     std::uint16_t testMarker;
     std::uint8_t function;
+    std::uint8_t txPending; // bytes sent whose transmission has not been reported yet
 };
 
 Module bhq;
@@ -100,8 +101,18 @@ void StopTimeout()
 
 void Send(std::uint8_t byte)
 {
+    ++bhq.txPending;
     UART_Send(UART_TEST_PORT, byte);
     ArmTimeout();
+}
+
+// A transmission reported; true once every byte sent has gone.
+bool AllSent()
+{
+    if (bhq.txPending > 0) {
+        --bhq.txPending;
+    }
+    return bhq.txPending == 0;
 }
 
 void RecordKey(std::uint16_t sig)
@@ -340,6 +351,17 @@ bool EntryOrExit(const SM_Event* e)
     return e->sig == SIG_INIT;
 }
 
+// A byte while the last bytes of a read are still being reported sent: the
+// tester has them all, and its byte is the next command's.
+void TesterAhead(SM_Hsm* me, const SM_Event* e)
+{
+    ArmTimeout();
+    if (bhq.sent >= bhq.count) {
+        SM_Tran(me, BHQ_HardwareQualityCheck, BHQ_WaitingForCommand);
+        SM_DispatchSignal(me, SIG_UART_RX, e->par);
+    }
+}
+
 // A state that answers one byte and then goes `next` (nullptr: the test ends).
 SM_State Answer(SM_Hsm* me, const SM_Event* e, SM_Handler next)
 {
@@ -348,14 +370,22 @@ SM_State Answer(SM_Hsm* me, const SM_Event* e, SM_Handler next)
         Send(kAnswer);
         return nullptr;
     case SIG_UART_TX_DONE:
-        if (next == nullptr) {
-            EndTest(me);
-        } else {
-            SM_Tran(me, BHQ_HardwareQualityCheck, next);
+        if (AllSent()) {
+            if (next == nullptr) {
+                EndTest(me);
+            } else {
+                SM_Tran(me, BHQ_HardwareQualityCheck, next);
+            }
         }
         return nullptr;
     case SIG_UART_RX:
         ArmTimeout();
+        // The tester has seen the answer before its transmission was
+        // reported here: its next byte belongs to the next state.
+        if (next != nullptr) {
+            SM_Tran(me, BHQ_HardwareQualityCheck, next);
+            SM_DispatchSignal(me, SIG_UART_RX, e->par);
+        }
         return nullptr;
     default:
         return EntryOrExit(e) ? nullptr : SM_State(BHQ_HardwareQualityCheck);
@@ -373,6 +403,7 @@ SM_State BHQ_HardwareQualityCheck(SM_Hsm* me, const SM_Event* e)
         GUI_EraseScreen();
         LCD_Refresh();
         ClearKeys();
+        bhq.txPending = 0;
         bhq.testMarker = kTestMarkerStart;
         Send(kAnswer);
         return nullptr;
@@ -382,7 +413,7 @@ SM_State BHQ_HardwareQualityCheck(SM_Hsm* me, const SM_Event* e)
         StopTimeout();
         return nullptr;
     case SIG_UART_TX_DONE:
-        if (SM_GetState(me) == BHQ_HardwareQualityCheck) { // the greeting went out
+        if (AllSent() && SM_GetState(me) == BHQ_HardwareQualityCheck) { // the greeting went out
             SM_Tran(me, BHQ_HardwareQualityCheck, BHQ_WaitingForCommand);
         }
         return nullptr;
@@ -409,6 +440,7 @@ SM_State BHQ_WaitingForCommand(SM_Hsm* me, const SM_Event* e)
     }
     switch (e->sig) {
     case SIG_UART_TX_DONE:
+        AllSent();
         return nullptr;
     case SIG_UART_RX:
         ArmTimeout();
@@ -520,6 +552,9 @@ SM_State BHQ_InvokeReadLCDCache(SM_Hsm* me, const SM_Event* e)
         Send(LCD_ReadCacheByte(bhq.address++));
         return nullptr;
     case SIG_UART_TX_DONE:
+        if (!AllSent()) {
+            return nullptr;
+        }
         if (bhq.sent >= bhq.count) {
             SM_Tran(me, BHQ_HardwareQualityCheck, BHQ_WaitingForCommand);
         } else {
@@ -528,7 +563,7 @@ SM_State BHQ_InvokeReadLCDCache(SM_Hsm* me, const SM_Event* e)
         }
         return nullptr;
     case SIG_UART_RX:
-        ArmTimeout();
+        TesterAhead(me, e);
         return nullptr;
     default:
         return EntryOrExit(e) ? nullptr : SM_State(BHQ_HardwareQualityCheck);
@@ -625,6 +660,9 @@ SM_State BHQ_InvokeReadVirtual(SM_Hsm* me, const SM_Event* e)
         Send(bhq.buffer[0]);
         return nullptr;
     case SIG_UART_TX_DONE:
+        if (!AllSent()) {
+            return nullptr;
+        }
         if (bhq.sent >= bhq.count) {
             SM_Tran(me, BHQ_HardwareQualityCheck, BHQ_WaitingForCommand);
         } else {
@@ -632,7 +670,7 @@ SM_State BHQ_InvokeReadVirtual(SM_Hsm* me, const SM_Event* e)
         }
         return nullptr;
     case SIG_UART_RX:
-        ArmTimeout();
+        TesterAhead(me, e);
         return nullptr;
     default:
         return EntryOrExit(e) ? nullptr : SM_State(BHQ_HardwareQualityCheck);

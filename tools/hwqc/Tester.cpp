@@ -1,5 +1,6 @@
 #include "tools/hwqc/Tester.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -165,8 +166,15 @@ bool Tester::enter(int windowMs)
             error_ = "cannot write to the line";
             return false;
         }
-        const Bytes got = line_.receive(1, 50);
+        const Bytes got = line_.receive(1, 150);
         if (got.size() == 1 && got[0] == 0x00) {
+            // A 05 that was on its way counts as the start command: its
+            // answer must not be taken for the next command's.
+            const Bytes more = line_.drain(300);
+            if (std::any_of(more.begin(), more.end(), [](std::uint8_t b) { return b != 0x00; })) {
+                error_ = "after the greeting the panel sent" + Hex(more);
+                return false;
+            }
             return true;
         }
     }

@@ -43,7 +43,7 @@ class TesterLine {
 // when the panel's answer is missing or not the one the protocol gives.
 class Tester {
   public:
-    static constexpr int kAnswerMs = 500; // well inside the panel's 1 s
+    static constexpr int kAnswerMs = 900; // inside the panel's 1 s
     explicit Tester(TesterLine& line) : line_(line) {}
 
     // Sends 0x05 until the panel answers 0x00 (the start-up's 3-s window).
