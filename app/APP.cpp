@@ -32,5 +32,6 @@ void APP_InstallHooks()
     HAL_InstallVectors(vectors);
     // Received bytes that found the screen task's queue full.
     DTM_InstallTick10msHook(UART_Pump);
-    TOP_Install(TOP_States{BSM_Systemmonitor, BLA_Laufbalkenanzeige, BMM_Menuemonitor, BGA_Grundanzeige});
+    TOP_Install(
+        TOP_States{BSM_Systemmonitor, BLA_Laufbalkenanzeige, BMM_Menuemonitor, BGA_Grundanzeige, BSM_SystemReset});
 }

@@ -1,6 +1,8 @@
 // Main task: start, main loop and software restart.
 #include "app/MainTask.h"
 
+#include <algorithm>
+
 #include "app/APP.h"
 #include "comm/UART.h"
 #include "core/DTM.h"
@@ -16,6 +18,7 @@
 namespace {
 
 constexpr std::uint32_t kLoopMs = 100;
+constexpr std::int32_t kSleepStepMs = 5; // the graphics layer's delay serves the window in such steps
 constexpr std::uint8_t kErrorMemoryDamaged = 35;
 constexpr std::uint8_t kErrorUnknownReason = 37;
 constexpr std::uint16_t kAdcConversions = 8815;
@@ -30,6 +33,7 @@ struct Main {
     std::uint32_t startMode = 1;
     std::uint8_t alive = 0;
     Ambient ambient{};
+    std::uint32_t serialBusyUntil = 0; // GUI_GetTime() until which the wait takes 1-ms steps
 };
 
 Main m;
@@ -109,13 +113,35 @@ void Start(std::uint32_t mode)
     SM_TaskStart(BED_Task, BSM_Systemmonitor, mode == 2 ? 2 : 1);
 }
 
+// The loop's 100 ms wait. While the test serial port is busy, the wait ends
+// as soon as the port has posted, and its steps are 1 ms: the factory
+// tester's protocol answers byte by byte, and at one byte per cycle a
+// display-cache read would take minutes instead of seconds. Nothing else
+// changes its timing.
+void WaitForNextCycle()
+{
+    const std::uint32_t start = GUI_GetTime();
+    for (;;) {
+        const auto remaining = static_cast<std::int32_t>(start + kLoopMs - GUI_GetTime());
+        if (remaining < 1) {
+            return;
+        }
+        if (UART_TakeActivity()) {
+            m.serialBusyUntil = GUI_GetTime() + kLoopMs;
+            return;
+        }
+        const bool serialBusy = static_cast<std::int32_t>(m.serialBusyUntil - GUI_GetTime()) > 0;
+        GUI_Sleep(serialBusy ? 1 : std::min<std::int32_t>(remaining, kSleepStepMs));
+    }
+}
+
 void RunOnce()
 {
     Initialise();
     Start(m.startMode);
     for (;;) {
         SM_RunQueued();
-        GUI_Sleep(kLoopMs);
+        WaitForNextCycle();
         if (MAIN_GetResetRecord().memoryMarker != MAIN_MEMORY_MARKER) {
             SM_DispatchSignal(SM_TaskHsm(BED_Task), SIG_BED_ERROR_RESET, kErrorMemoryDamaged);
             SM_RunQueued(); // the reset's timers-off and communication stop, before the loop ends

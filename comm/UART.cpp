@@ -6,6 +6,8 @@
 // for ever.
 #include "comm/UART.h"
 
+#include <atomic>
+
 #include "core/SM.h"
 #include "hal/HAL.h"
 #include "hal/host.h"
@@ -23,6 +25,9 @@ struct Port {
 };
 
 Port port0;
+// A byte of the port reached the screen task, or one went out: the main
+// loop's wait ends early so that the factory protocol runs at line speed.
+std::atomic<bool> activity{false};
 
 // Under the interrupt lock: move bytes from the ring into the queue.
 void PumpLocked()
@@ -31,6 +36,9 @@ void PumpLocked()
         const std::uint8_t byte = port0.ring[(port0.head + UART_RING_SIZE - port0.count) % UART_RING_SIZE];
         __enable_interrupt();
         const bool posted = SM_PostLeavingRoom(BED_Task, SIG_UART_RX, byte, UART_QUEUE_ROOM);
+        if (posted) {
+            activity.store(true, std::memory_order_release);
+        }
         __disable_interrupt();
         if (!posted) {
             return;
@@ -102,8 +110,14 @@ void UART_OnSent(std::uint8_t port)
     HAL_IsrEnter();
     __enable_interrupt();
     SM_Post(BED_Task, SIG_UART_TX_DONE, 0);
+    activity.store(true, std::memory_order_release);
     __disable_interrupt();
     HAL_IsrLeave();
+}
+
+bool UART_TakeActivity()
+{
+    return activity.exchange(false, std::memory_order_acq_rel);
 }
 
 void UART_Pump()
@@ -122,4 +136,5 @@ std::uint32_t UART_Overflows()
 void UART_PowerOn()
 {
     port0 = Port{};
+    activity.store(false);
 }

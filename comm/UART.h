@@ -21,6 +21,8 @@ void UART_Send(std::uint8_t port, std::uint8_t byte);
 // called by the 10 ms tick, with the interrupt lock held.
 void UART_Pump();
 std::uint32_t UART_Overflows();
+// Whether the port posted to the screen task since the last call (any thread).
+bool UART_TakeActivity();
 void UART_PowerOn();
 
 // The host's callbacks (exposed for tests).

@@ -218,3 +218,11 @@ void HAL_InputStart() {}
 void HAL_AdcInit() {}
 void HAL_ExtraDevicesInit() {}
 void HAL_UartReceiveEnable() {}
+void HAL_UartReceiveDisable() {}
+void HAL_HardwareReset(std::uint8_t) {}
+void HAL_BusDriverLines(std::uint8_t) {}
+void HAL_FactoryFunction(std::uint8_t) {}
+std::uint16_t HAL_OwnReading(std::uint8_t)
+{
+    return 0;
+}

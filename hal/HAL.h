@@ -89,3 +89,13 @@ void tim_PowerOn();
 
 // Test serial port: reception on (the start-up screen opens its test window).
 void HAL_UartReceiveEnable();
+// The factory test's board operations: the port closed at the test's end,
+// the reset and bus-driver lines, two further functions. Nothing on the
+// desktop, where the port stays open for the next start.
+void HAL_UartReceiveDisable();
+void HAL_HardwareReset(std::uint8_t kind);
+void HAL_BusDriverLines(std::uint8_t function);
+void HAL_FactoryFunction(std::uint8_t function);
+// The panel's own readings (the averaged light channels and others); no
+// converter runs on the desktop, so each reads 0.
+std::uint16_t HAL_OwnReading(std::uint8_t index);

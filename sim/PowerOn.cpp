@@ -25,6 +25,7 @@
 #include "screens/base/BRA.h"
 #include "screens/common/ML.h"
 #include "screens/common/VD.h"
+#include "screens/service/BHQ.h"
 #include "screens/service/BIA.h"
 #include "screens/user/BBA.h"
 #include "screens/user/BES.h"
@@ -70,6 +71,7 @@ void SIM_PowerOn()
     ML_PowerOn();
     VD_PowerOn();
     BIA_PowerOn();
+    BHQ_PowerOn();
     BES_PowerOn();
     BUD_PowerOn();
     BBA_PowerOn();

@@ -14,6 +14,7 @@
 #include "screens/common/SCR.h"
 #include "screens/common/TOP.h"
 #include "screens/common/VD.h"
+#include "screens/service/BHQ.h"
 
 namespace {
 

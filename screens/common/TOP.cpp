@@ -36,3 +36,8 @@ SM_Handler TOP_BaseDisplay()
 {
     return top.baseDisplay;
 }
+
+SM_Handler TOP_SystemReset()
+{
+    return top.systemReset;
+}

@@ -11,6 +11,7 @@ struct TOP_States {
     SM_Handler startUp;       // the root's child at every start but the one at 3 o'clock
     SM_Handler menuMonitor;   // the root's child at 3 o'clock; parent of every menu
     SM_Handler baseDisplay;   // where the operation timeout leads
+    SM_Handler systemReset;   // the reset screen that restarts the panel (factory tests end there)
 };
 
 void TOP_Install(const TOP_States& states);
@@ -21,3 +22,4 @@ SM_Handler TOP_SystemMonitor();
 SM_Handler TOP_StartUp();
 SM_Handler TOP_MenuMonitor();
 SM_Handler TOP_BaseDisplay();
+SM_Handler TOP_SystemReset();

@@ -249,13 +249,15 @@ const char* HeadlessHost::serialOpen(std::uint8_t port, SerialReceive receive, S
 
 void HeadlessHost::serialSend(std::uint8_t port, std::uint8_t byte)
 {
+    if (serialPort_.isOpen()) {
+        serialPort_.send(byte); // a tester of its own reads them: kept nowhere, or a long test would grow us
+        return;
+    }
     {
         std::lock_guard<std::mutex> guard(serialLock_);
         serialOut_.push_back(byte);
     }
-    if (serialPort_.isOpen()) {
-        serialPort_.send(byte);
-    } else if (serialSent_ != nullptr) {
+    if (serialSent_ != nullptr) {
         serialSent_(port);
     }
 }

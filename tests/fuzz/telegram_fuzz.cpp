@@ -3,7 +3,9 @@
 // frames), keys and passing time. Each transfer goes through the link's
 // byte handlers in interrupt context as the bus driver feeds them, and what
 // it posts is dispatched into the real tasks and screens, so that a fault
-// anywhere downstream (a screen redrawing on a data signal) is found.
+// anywhere downstream (a screen redrawing on a data signal) is found. Bytes
+// on the test serial port join them; an input whose first byte is odd opens
+// the factory's quality check with them in the start-up's window.
 // Every input starts from a panel powered on afresh.
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +18,7 @@
 #include "app/APP.h"
 #include "app/MainTask.h"
 #include "comm/DIS_Link.h"
+#include "comm/UART.h"
 #include "core/DTM.h"
 #include "core/SM.h"
 #include "data/DAT.h"
@@ -79,6 +82,7 @@ void PowerOnAndStart()
     for (const APP_Task& t : APP_TASKS) {
         SM_TaskCtor(t.task);
     }
+    UART_Open(UART_TEST_PORT);
     FLS_Init();
     TXT_ClearBuffer();
     DAT_InitDefaults(DTM_HostLocalSeconds());
@@ -210,6 +214,15 @@ void Garble(Input& in)
     TransferEnded((n & 1) != 0);
 }
 
+// Bytes a tester (or noise) puts on the test serial port.
+void Serial(Input& in)
+{
+    const std::uint8_t n = in.next() % 64;
+    for (const std::uint8_t b : Bytes(in, n)) {
+        UART_OnReceive(UART_TEST_PORT, b);
+    }
+}
+
 void Key(Panel& p, Input& in)
 {
     const std::uint8_t raw = in.next();
@@ -227,9 +240,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Panel p;
     p.renew();
     PowerOnAndStart();
-    Pass(p, kStartMs);
-    p.used = 0;
     Input in(data, size);
+    if ((in.next() & 1) != 0) {
+        Pass(p, 1000);
+        UART_OnReceive(UART_TEST_PORT, 0x05);
+        Pass(p, kStartMs - 1000);
+    } else {
+        Pass(p, kStartMs);
+    }
+    p.used = 0;
     while (in.more() && p.used < kMostMs) {
         const std::uint8_t op = in.next();
         switch (op & 0x07) {
@@ -259,6 +278,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         default:
             if ((op & 0x40) != 0) {
                 Garble(in);
+            } else if ((op & 0x20) != 0) {
+                Serial(in);
             } else {
                 Pass(p, kLoopMs * (1 + in.next() % 32));
             }
