@@ -23,6 +23,9 @@
 #include "screens/base/BMA.h"
 #include "screens/base/BMM.h"
 #include "screens/base/BRA.h"
+#include "screens/base/BSD.h"
+#include "screens/base/BWD.h"
+#include "screens/base/PLH.h"
 #include "screens/common/ML.h"
 #include "screens/common/VD.h"
 #include "screens/service/BIA.h"
@@ -56,6 +59,9 @@ void SIM_PowerOn()
     BMA_PowerOn();
     BMM_PowerOn();
     BRA_PowerOn();
+    BSD_PowerOn();
+    BWD_PowerOn();
+    PLH_PowerOn();
     ML_PowerOn();
     VD_PowerOn();
     BIA_PowerOn();

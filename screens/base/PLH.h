@@ -17,18 +17,20 @@
     X(BHE_HerstellerEndkontrolle, BMM_Menuemonitor)                                                                    \
     X(BHKM_HKMenue, BMM_Menuemonitor)                                                                                  \
     X(BHQ_HardwareQualityCheck, BMM_Menuemonitor)                                                                      \
+    X(BIF_InbetriebnahmeMenue, BMM_Menuemonitor)                                                                       \
     X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \
     X(BPB_Partybetrieb, BMM_Menuemonitor)                                                                              \
     X(BRT_RaumtemperaturTag, BMM_Menuemonitor)                                                                         \
-    X(BSD_Stoerungsdialog, BMM_Menuemonitor)                                                                           \
     X(BSE_Solarenergie, BMM_Menuemonitor)                                                                              \
     X(BSP_SparbetriebFeedback, BMM_Menuemonitor)                                                                       \
     X(BSVM_Servicemenue, BMM_Menuemonitor)                                                                             \
     X(BTC_TeilnehmerWink, BMM_Menuemonitor)                                                                            \
-    X(BWD_WartungsDialog, BMM_Menuemonitor)                                                                            \
     X(BWW_Warmwasser, BMM_Menuemonitor)                                                                                \
     X(BWWM_WWMenue, BMM_Menuemonitor)
 
 #define PLH_DECLARE(name, parent) SM_State name(SM_Hsm* me, const SM_Event* e);
 PLH_STATES(PLH_DECLARE)
 #undef PLH_DECLARE
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void PLH_PowerOn();
