@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One contact sheet per language in docs/languages/: the base display, the
-# main menu and the help page of its first entry, as the headless host draws
-# them. The control unit of the tests tells the panel its language (system
+# main menu and the help page of its first entry, the fault list and the
+# maintenance data, as the headless host draws them. The control unit of the tests tells the panel its language (system
 # block byte 5) at the start of communication, as a real one would.
 # Usage: tools/langsheets/langsheets.sh   (after a default build)
 set -euo pipefail
@@ -17,6 +17,7 @@ for index in "${!codes[@]}"; do
 wait 1s
 set-image service 1 03
 set-image system 5 $(printf '%02X' "$index")
+set-image faults 0 2A 02 00 00 00 07 00 3D 70 5B 69 13 19 00 00 00 00 00 00 00 00 00
 control-unit on
 wait 15s
 snapshot $work/${code}_base.png
@@ -26,9 +27,26 @@ snapshot $work/${code}_menu.png
 click HELP
 wait 500
 snapshot $work/${code}_help.png
+set-image status 7 C3
+set-image status 1 4C
+click BACK
+wait 300
+click BACK
+wait 300
+click OK
+wait 2500
+snapshot $work/${code}_faults.png
+click BACK
+wait 300
+click DOWN
+wait 200
+click OK
+wait 500
+snapshot $work/${code}_maintenance.png
 SCN
     "$bin" --lock-dir "$work" "$work/$code.scn"
     python3 "$root/tools/langsheets/compose.py" "$root/docs/languages/$code.png" \
-        "$work/${code}_base.png" "$work/${code}_menu.png" "$work/${code}_help.png"
+        "$work/${code}_base.png" "$work/${code}_menu.png" "$work/${code}_help.png" \
+        "$work/${code}_faults.png" "$work/${code}_maintenance.png"
     echo "docs/languages/$code.png"
 done
