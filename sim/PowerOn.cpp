@@ -16,6 +16,7 @@
 #include "hal/HAL.h"
 #include "screens/base/BEE.h"
 #include "screens/base/BFA.h"
+#include "screens/base/BFH.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BGM.h"
 #include "screens/base/BHA.h"
@@ -52,6 +53,7 @@ void SIM_PowerOn()
     LCD_PowerOn();
     BEE_PowerOn();
     BFA_PowerOn();
+    BFH_PowerOn();
     BGA_PowerOn();
     BGM_PowerOn();
     BHA_PowerOn();

@@ -3,6 +3,7 @@
 
 #include "gui/GUI.h"
 #include "gui/LCD.h"
+#include "screens/base/BFH.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BMM.h"
 #include "screens/base/BWD.h"
@@ -21,6 +22,7 @@ struct Exit {
     const char* name;
 };
 const Exit kExits[] = {
+    {BSVM_Servicemenue, BFH_Wahlmenue, "BFH_Wahlmenue"},
     {BSVM_Servicemenue, BIF_InbetriebnahmeMenue, "BIF_InbetriebnahmeMenue"},
     {BIF_InbetriebnahmeMenue, BWD_WartungsReset, "BWD_WartungsReset"},
 };
