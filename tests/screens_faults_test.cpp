@@ -14,7 +14,9 @@
 #include "data/DAT.h"
 #include "gui/LCD.h"
 #include "screens/base/BGA.h"
+#include "screens/base/BMA.h"
 #include "screens/base/BSD.h"
+#include "screens/base/BWD.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "sim/ControlUnit.h"
@@ -43,6 +45,7 @@ TEST(FaultText, EveryComponentNumberFromZeroTo255)
 // (-1: no answer at all).
 struct Bus {
     std::unique_ptr<ControlUnit> unit;
+    std::vector<Bytes> records; // code and parameters of each record read
     std::function<int(std::uint8_t)> part = [](std::uint8_t k) { return int{k}; };
     void round()
     {
@@ -53,6 +56,7 @@ struct Bus {
         if (r.size() < 5) {
             return;
         }
+        records.emplace_back(r.begin() + 4, r.end());
         const std::uint8_t type = r[2] >> 3;
         const bool request = r[4] == 231;
         int k = request && r.size() > 5 ? r[5] : 0;
@@ -175,6 +179,71 @@ TEST_F(FaultDialog, AListOutOfOrderOrWithAPartMissingIsNotShownNorMixedWithTheLa
         EXPECT_EQ(rows(), first);
     });
     run(34000);
+}
+
+void Key(std::uint16_t sig)
+{
+    SM_DispatchSignal(SM_TaskHsm(BED_Task), sig, 0);
+}
+
+std::vector<std::uint32_t> Lcd()
+{
+    return {std::begin(LCD_FRAMEBUFFER), std::end(LCD_FRAMEBUFFER)};
+}
+
+// Maintenance: one row for burner hours alone; OK leaves where nothing is to
+// be acknowledged; the question starts on "Nein" each time, and "Nein" sends nothing.
+TEST_F(FaultDialog, MaintenanceRowsAcknowledgementAndNein)
+{
+    withControlUnit([](DAT_Image&) {});
+    at(11000, [this] { bus.unit->sendStatus({0x84, 0x04, 0x64, 0x66, 0x28, 0, 0, 0x43}); });
+    at(11300, [] { OpenScreen(BWD_WartungsDialog, SCR_FROM_PARENT); });
+    at(11600, [] {
+        ASSERT_EQ(shown(), BWD_WartungsdatenMenue);
+        EXPECT_EQ(ML_VisibleCount(), 1);
+        EXPECT_EQ(ML_GetCursor(), 0);
+        EXPECT_EQ(ShownHint(), HINT_BACK);
+        Key(SIG_KEY_OK);
+        EXPECT_EQ(shown(), BGA_GrundanzeigeMenue);
+    });
+    // Acknowledgeable now: the message comes, and OK in the list asks.
+    at(12000, [this] { bus.unit->sendStatus({0x84, 0x4C, 0x64, 0x66, 0x28, 0, 0, 0x43}); });
+    std::vector<std::uint32_t> nein;
+    at(12500, [&nein] {
+        ASSERT_EQ(shown(), BMA_Wartung);
+        Key(SIG_KEY_OK);
+        ASSERT_EQ(shown(), BWD_WartungsdatenMenue);
+        EXPECT_EQ(ML_VisibleCount(), 2);
+        EXPECT_EQ(ShownHint(), HINT_ACKNOWLEDGE_OK);
+        Key(SIG_KEY_OK);
+        ASSERT_EQ(shown(), BWD_QuittierungsAbfrage);
+        nein = Lcd();
+        Key(SIG_KEY_DOWN);
+        EXPECT_NE(Lcd(), nein);
+        Key(SIG_KEY_BACK);
+        EXPECT_EQ(shown(), BWD_WartungsdatenMenue);
+        Key(SIG_KEY_OK);
+    });
+    at(12800, [&nein] {
+        ASSERT_EQ(shown(), BWD_QuittierungsAbfrage);
+        EXPECT_EQ(Lcd(), nein) << "the question starts on \"Nein\" again";
+        Key(SIG_KEY_OK);
+        EXPECT_EQ(shown(), BMA_Wartung) << "\"Nein\" leaves; the message is still there";
+    });
+    at(14000, [this] {
+        for (const Bytes& r : bus.records) {
+            EXPECT_NE(r[0], 242) << "sent on \"Nein\"";
+        }
+        Key(SIG_KEY_OK);
+        Key(SIG_KEY_OK);
+        Key(SIG_KEY_UP);
+        Key(SIG_KEY_OK);
+        EXPECT_EQ(shown(), BWD_QuittierungsFeedback);
+        EXPECT_FALSE(DAT_MaintenanceMessageFlag());
+    });
+    run(15000);
+    ASSERT_FALSE(bus.records.empty());
+    EXPECT_EQ(bus.records.back(), (Bytes{242, 0x55, 0, 0, 0, 0}));
 }
 
 TEST_F(FaultDialog, HourglassTurnsSeventeenFramesEvery300Ms)
