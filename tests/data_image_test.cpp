@@ -271,11 +271,15 @@ TEST_F(DataImage, FaultListsReachTheImageWholeFromFivePartsInOrder)
             EXPECT_EQ(before(), whole);
         }
 
-        // Part 0 starts afresh, whatever came before it.
+        // Part 0 starts afresh, whatever came before it; a part above 4 is
+        // stored nowhere and breaks nothing.
         Store(part(type, 0, 0x50));
         Store(part(type, 1, 0x51));
         for (std::uint8_t k = 0; k < 5; ++k) {
             EXPECT_TRUE(Store(part(type, k, k == 2 ? 0 : static_cast<std::uint8_t>(0x60 + k))));
+            if (k == 3) {
+                EXPECT_FALSE(Store(part(type, 5, 0x65)));
+            }
         }
         EXPECT_EQ(list[0][0], 0x60);
         EXPECT_EQ(list[4][0], 0);
