@@ -43,8 +43,7 @@ struct History {
 History bfh;
 
 const BSD_List kHistory{
-    true,       kTitle,        SIG_DATA_TYPE_23, BFH_FehlerhistorieDialog, BFH_FehlerdatenMenue, BFH_KeineFehlerdaten,
-    &bfh.frame, &bfh.firstRow, &bfh.cursor};
+    true, kTitle, SIG_DATA_TYPE_23, BFH_FehlerhistorieDialog, BFH_FehlerdatenMenue, BFH_KeineFehlerdaten, &bfh.frame};
 
 struct Choice {
     std::uint16_t text;

@@ -57,8 +57,7 @@ struct Dialog {
 Dialog bsd;
 
 const BSD_List kFaults{
-    false,      kTitle,        SIG_DATA_TYPE_22, BSD_Stoerungsdialog, BSD_StoerungsdatenMenue, BSD_KeineStoerung,
-    &bsd.frame, &bsd.firstRow, &bsd.cursor};
+    false, kTitle, SIG_DATA_TYPE_22, BSD_Stoerungsdialog, BSD_StoerungsdatenMenue, BSD_KeineStoerung, &bsd.frame};
 
 SM_Handler ReturnScreen()
 {

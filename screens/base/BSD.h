@@ -26,14 +26,12 @@ void BSD_DrawHourglass(std::uint8_t frame);
 // What the states of one fault list need to know about it.
 struct BSD_List {
     bool history;
-    std::uint16_t title;    // text id
-    std::uint16_t arrived;  // the list's data signal
-    SM_Handler dialog;      // the superstate that waits and leaves
-    SM_Handler menu;        // the list
-    SM_Handler none;        // "Keine Störung"
-    std::uint8_t* frame;    // the hourglass frame shown
-    std::uint8_t* firstRow; // the list position kept for the return
-    std::uint8_t* cursor;
+    std::uint16_t title;   // text id
+    std::uint16_t arrived; // the list's data signal
+    SM_Handler dialog;     // the superstate that waits and leaves
+    SM_Handler menu;       // the list
+    SM_Handler none;       // "Keine Störung"
+    std::uint8_t* frame;   // the hourglass frame shown
 };
 // Screen frame: erased, the list's title with its line.
 void BSD_Frame(const BSD_List& l);
