@@ -22,12 +22,11 @@
 
 namespace {
 
-constexpr std::uint8_t kHistoryType = 23;
 constexpr std::uint16_t kTitle = 94;
 constexpr std::uint16_t kShow = 22;
 constexpr std::uint16_t kDelete = 161;
 constexpr std::uint16_t kDeleted = 157;
-constexpr std::uint32_t kRefreshTicks = 100;     // 10 s
+constexpr SM_Event kHelpKey{SIG_HELP, 0};
 constexpr std::uint32_t kFirstHistoryPage = 130; // help pages 130..139: entries 0..9
 constexpr std::uint32_t kDeleteHelp = 140;
 constexpr GUI_BOX kMessageArea{0, 28, 239, 131};
@@ -35,15 +34,10 @@ constexpr GUI_BOX kMessageArea{0, 28, 239, 131};
 struct History {
     SCR_Menu choice{0, 0, HINT_CHOOSE};
     std::uint8_t answer = 0;
-    std::uint8_t frame = 0;
-    std::uint8_t firstRow = 0;
-    std::uint8_t cursor = 0;
+    BSD_ListMemory list{};
 };
 
 History bfh;
-
-const BSD_List kHistory{
-    true, kTitle, SIG_DATA_TYPE_23, BFH_FehlerhistorieDialog, BFH_FehlerdatenMenue, BFH_KeineFehlerdaten, &bfh.frame};
 
 struct Choice {
     std::uint16_t text;
@@ -77,23 +71,27 @@ template <std::uint8_t I> void EntryRow(const GUI_BOX* row)
 constexpr ML_DrawFn kEntryRows[DAT_FAULT_ENTRIES] = {EntryRow<0>, EntryRow<1>, EntryRow<2>, EntryRow<3>, EntryRow<4>,
                                                      EntryRow<5>, EntryRow<6>, EntryRow<7>, EntryRow<8>, EntryRow<9>};
 
-// One entry alone asks for no choice: "Weiter mit OK" then, for 4 s at a time.
-void ListHint()
+// One entry alone asks for no choice: "Weiter mit OK" then, for 4 s at a
+// time; so does the cursor once it has moved.
+void ListHint(bool moved)
 {
-    if (ML_VisibleCount() > 1) {
+    if (ML_VisibleCount() > 1 && !moved) {
         SCR_Hint(HINT_CHOOSE, false);
     } else {
         SCR_Hint(HINT_CONTINUE_OK, true);
     }
 }
 
-void DrawList()
-{
-    BSD_Frame(kHistory);
-    ML_Draw();
-    ListHint();
-    LCD_Refresh();
-}
+const BSD_List kHistory{true,
+                        kTitle,
+                        SIG_DATA_TYPE_23,
+                        BFH_FehlerhistorieDialog,
+                        BFH_FehlerdatenMenue,
+                        BFH_KeineFehlerdaten,
+                        kEntryRows,
+                        ListHint,
+                        kFirstHistoryPage,
+                        &bfh.list};
 
 void DrawTitle()
 {
@@ -160,25 +158,17 @@ SM_State BFH_Wahlmenue(SM_Hsm* me, const SM_Event* e)
 SM_State BFH_FehlerhistorieDialog(SM_Hsm* me, const SM_Event* e)
 {
     SCR_Trace("BFH_FehlerhistorieDialog", e);
-    switch (e->sig) {
-    case SIG_ENTRY:
-        DIS_UO_Request(kHistoryType, 0);
-        SM_Post(DTM_Task, SIG_TMR_WAIT_SET, kRefreshTicks);
+    if (BSD_DialogSignal(e, kHistory)) {
         return nullptr;
+    }
+    switch (e->sig) {
     case SIG_INIT:
         SM_InitParam(me, BFH_AufFehlerdatenWarten, SCR_PLAIN);
-        return nullptr;
-    case SIG_EXIT:
-        SM_Post(DTM_Task, SIG_TMR_WAIT_SET, 0);
         return nullptr;
     case SIG_KEY_BACK:
     case SIG_KEY_OK:
     case SIG_TMR_HINT_TIMEOUT:
         BackToChoice(me);
-        return nullptr;
-    case SIG_TMR_WAIT_TIMEOUT:
-        DIS_UO_Request(kHistoryType, 0);
-        SM_Post(DTM_Task, SIG_TMR_WAIT_SET, kRefreshTicks);
         return nullptr;
     default:
         return BMM_Menuemonitor;
@@ -192,55 +182,15 @@ SM_State BFH_AufFehlerdatenWarten(SM_Hsm* me, const SM_Event* e)
 
 SM_State BFH_FehlerdatenMenue(SM_Hsm* me, const SM_Event* e)
 {
-    SCR_Trace("BFH_FehlerdatenMenue", e);
     switch (e->sig) {
-    case SIG_ENTRY:
-        for (std::uint8_t i = 0; i < DAT_FAULT_ENTRIES; ++i) {
-            ML_SetEntry(i, kEntryRows[i]);
-        }
-        ML_SetCount(DAT_FAULT_ENTRIES);
-        BSD_Count(kHistory);
-        ML_Init(0, 239, 29, 24, 2, 4);
-        return nullptr;
-    case SIG_INIT:
-        if (e->par == SCR_FROM_CHILD) {
-            ML_RestorePosition(bfh.firstRow, bfh.cursor);
-        }
-        DrawList();
-        return nullptr;
-    case SIG_EXIT:
-        bfh.firstRow = ML_GetFirstRow();
-        bfh.cursor = ML_GetCursor();
-        SCR_ExitCommon();
-        return nullptr;
-    case SIG_KEY_UP:
-    case SIG_KEY_DOWN:
-        if (e->sig == SIG_KEY_UP) {
-            ML_CursorUp();
-        } else {
-            ML_CursorDown();
-        }
-        SCR_Hint(HINT_CONTINUE_OK, true);
-        LCD_Refresh();
-        return nullptr;
-    case SIG_KEY_OK:
-    case SIG_HELP:
-        SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kFirstHistoryPage + ML_GetCursor());
-        return nullptr;
+    case SIG_KEY_OK: // explains the entry, as HELP does
+        return BSD_ListState(me, &kHelpKey, kHistory, "BFH_FehlerdatenMenue");
     case SIG_TMR_HINT_TIMEOUT:
-        ListHint();
+        ListHint(false);
         HINT_Refresh();
         return nullptr;
-    case SIG_DATA_TYPE_23:
-        if (BSD_Count(kHistory) == 0) {
-            SM_Tran(me, BFH_FehlerhistorieDialog, BFH_KeineFehlerdaten);
-            return nullptr;
-        }
-        ML_RestorePosition(ML_GetFirstRow(), ML_GetCursor());
-        DrawList();
-        return nullptr;
     default:
-        return BFH_FehlerhistorieDialog;
+        return BSD_ListState(me, e, kHistory, "BFH_FehlerdatenMenue");
     }
 }
 

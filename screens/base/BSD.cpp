@@ -23,6 +23,7 @@
 namespace {
 
 constexpr std::uint8_t kFaultsType = 22;
+constexpr std::uint8_t kHistoryType = 23;
 constexpr std::uint16_t kTitle = 259;
 constexpr std::uint16_t kNoFault = 146;
 constexpr std::uint16_t kAcknowledge = 206;
@@ -49,15 +50,10 @@ constexpr std::uint16_t kFaultTexts[49] = {
 struct Dialog {
     SM_Handler returnScreen = nullptr;
     std::uint8_t answer = 0;
-    std::uint8_t frame = 0;
-    std::uint8_t firstRow = 0;
-    std::uint8_t cursor = 0;
+    BSD_ListMemory list{};
 };
 
 Dialog bsd;
-
-const BSD_List kFaults{
-    false, kTitle, SIG_DATA_TYPE_22, BSD_Stoerungsdialog, BSD_StoerungsdatenMenue, BSD_KeineStoerung, &bsd.frame};
 
 SM_Handler ReturnScreen()
 {
@@ -111,16 +107,21 @@ template <std::uint8_t I> void Row(const GUI_BOX* row)
 constexpr ML_DrawFn kRows[DAT_FAULT_ENTRIES] = {Row<0>, Row<1>, Row<2>, Row<3>, Row<4>,
                                                 Row<5>, Row<6>, Row<7>, Row<8>, Row<9>};
 
-std::uint8_t ListHint()
+// The same after a cursor move: no hint timer here.
+void ListHint(bool)
 {
-    return DAT_FaultReported() ? HINT_ACKNOWLEDGE_OK : HINT_BACK;
+    HINT_SetText(DAT_FaultReported() ? HINT_ACKNOWLEDGE_OK : HINT_BACK);
 }
 
-void DrawList()
+const BSD_List kFaults{
+    false,    kTitle,          SIG_DATA_TYPE_22, BSD_Stoerungsdialog, BSD_StoerungsdatenMenue, BSD_KeineStoerung, kRows,
+    ListHint, kFirstFaultPage, &bsd.list};
+
+void DrawList(const BSD_List& l)
 {
-    BSD_Frame(kFaults);
+    BSD_Frame(l);
     ML_Draw();
-    HINT_SetText(ListHint());
+    l.hint(false);
     LCD_Refresh();
 }
 
@@ -148,6 +149,16 @@ const SCR_Question kQuestion{
 const SCR_QuestionFeedback kFeedback{
     "BSD_QuittierungsFeedback", DrawTitle,       kAcknowledge, &bsd.answer, QuestionReturn, SCR_FROM_PARENT,
     BMM_Menuemonitor,           BMM_Menuemonitor};
+
+// Marks the entries with a fault code in the menu list; how many there are.
+std::uint8_t Count(const BSD_List& l)
+{
+    for (std::uint8_t i = 0; i < DAT_FAULT_ENTRIES; ++i) {
+        DAT_SelectFault(l.history, i);
+        ML_SetEntryVisibleRaw(i, DAT_Fault(l.history)[0] != 0 ? 1 : 0);
+    }
+    return Faults(l.history);
+}
 
 } // namespace
 
@@ -192,15 +203,6 @@ void BSD_Frame(const BSD_List& l)
     TITLE_DrawLine();
 }
 
-std::uint8_t BSD_Count(const BSD_List& l)
-{
-    for (std::uint8_t i = 0; i < DAT_FAULT_ENTRIES; ++i) {
-        DAT_SelectFault(l.history, i);
-        ML_SetEntryVisibleRaw(i, DAT_Fault(l.history)[0] != 0 ? 1 : 0);
-    }
-    return Faults(l.history);
-}
-
 SM_State BSD_WaitState(SM_Hsm* me, const SM_Event* e, const BSD_List& l, const char* name, const char* exitName)
 {
     if (e->sig == SIG_EXIT) {
@@ -212,7 +214,7 @@ SM_State BSD_WaitState(SM_Hsm* me, const SM_Event* e, const BSD_List& l, const c
     if (SCR_Trace(name, e)) {
         if (e->sig == SIG_INIT) {
             BSD_Frame(l);
-            *l.frame = 0;
+            l.memory->frame = 0;
             BSD_DrawHourglass(0);
             SM_Post(DTM_Task, SIG_TMR_DATA_SET, kHourglassTicks);
             HINT_SetText(HINT_PLEASE_WAIT);
@@ -222,8 +224,8 @@ SM_State BSD_WaitState(SM_Hsm* me, const SM_Event* e, const BSD_List& l, const c
         return nullptr;
     }
     if (e->sig == SIG_TMR_DATA_TIMEOUT) {
-        *l.frame = static_cast<std::uint8_t>((*l.frame + 1) % BSD_HOURGLASS_FRAMES);
-        BSD_DrawHourglass(*l.frame);
+        l.memory->frame = static_cast<std::uint8_t>((l.memory->frame + 1) % BSD_HOURGLASS_FRAMES);
+        BSD_DrawHourglass(l.memory->frame);
         SM_Post(DTM_Task, SIG_TMR_DATA_SET, kHourglassTicks);
         return nullptr;
     }
@@ -233,6 +235,73 @@ SM_State BSD_WaitState(SM_Hsm* me, const SM_Event* e, const BSD_List& l, const c
         } else {
             SM_Tran(me, l.dialog, l.none);
         }
+        return nullptr;
+    }
+    return l.dialog;
+}
+
+bool BSD_DialogSignal(const SM_Event* e, const BSD_List& l)
+{
+    switch (e->sig) {
+    case SIG_ENTRY:
+    case SIG_TMR_WAIT_TIMEOUT:
+        DIS_UO_Request(l.history ? kHistoryType : kFaultsType, 0);
+        SM_Post(DTM_Task, SIG_TMR_WAIT_SET, kRefreshTicks);
+        return true;
+    case SIG_EXIT:
+        SM_Post(DTM_Task, SIG_TMR_WAIT_SET, 0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+SM_State BSD_ListState(SM_Hsm* me, const SM_Event* e, const BSD_List& l, const char* name)
+{
+    SCR_Trace(name, e);
+    switch (e->sig) {
+    case SIG_ENTRY:
+        for (std::uint8_t i = 0; i < DAT_FAULT_ENTRIES; ++i) {
+            ML_SetEntry(i, l.rows[i]);
+        }
+        ML_SetCount(DAT_FAULT_ENTRIES);
+        Count(l);
+        ML_Init(0, 239, 29, 24, 2, 4);
+        return nullptr;
+    case SIG_INIT:
+        if (e->par == SCR_FROM_CHILD) {
+            ML_RestorePosition(l.memory->firstRow, l.memory->cursor);
+        }
+        DrawList(l);
+        return nullptr;
+    case SIG_EXIT:
+        l.memory->firstRow = ML_GetFirstRow();
+        l.memory->cursor = ML_GetCursor();
+        SCR_ExitCommon();
+        return nullptr;
+    case SIG_KEY_UP:
+    case SIG_KEY_DOWN:
+        if (e->sig == SIG_KEY_UP) {
+            ML_CursorUp();
+        } else {
+            ML_CursorDown();
+        }
+        l.hint(true);
+        LCD_Refresh();
+        return nullptr;
+    case SIG_HELP:
+        SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, l.firstHelp + ML_GetCursor());
+        return nullptr;
+    default:
+        break;
+    }
+    if (e->sig == l.arrived) {
+        if (Count(l) == 0) {
+            SM_Tran(me, l.dialog, l.none);
+            return nullptr;
+        }
+        ML_RestorePosition(ML_GetFirstRow(), ML_GetCursor()); // the cursor's entry may have gone
+        DrawList(l);
         return nullptr;
     }
     return l.dialog;
@@ -266,11 +335,10 @@ SM_State BSD_NoneState(SM_Hsm* me, const SM_Event* e, const BSD_List& l, const c
 SM_State BSD_Stoerungsdialog(SM_Hsm* me, const SM_Event* e)
 {
     SCR_Trace("BSD_Stoerungsdialog", e);
-    switch (e->sig) {
-    case SIG_ENTRY:
-        DIS_UO_Request(kFaultsType, 0);
-        SM_Post(DTM_Task, SIG_TMR_WAIT_SET, kRefreshTicks);
+    if (BSD_DialogSignal(e, kFaults)) {
         return nullptr;
+    }
+    switch (e->sig) {
     case SIG_INIT:
         if (e->par == SCR_FROM_PARENT) {
             bsd.returnScreen = BMM_ReturnScreen();
@@ -278,9 +346,6 @@ SM_State BSD_Stoerungsdialog(SM_Hsm* me, const SM_Event* e)
         } else {
             SM_InitParam(me, BSD_StoerungsdatenMenue, SCR_FROM_CHILD); // the list again, without waiting
         }
-        return nullptr;
-    case SIG_EXIT:
-        SM_Post(DTM_Task, SIG_TMR_WAIT_SET, 0);
         return nullptr;
     case SIG_SET_RETURN_STATE:
         if (e->par == BHA_RETURN_BASE_DISPLAY) {
@@ -291,10 +356,6 @@ SM_State BSD_Stoerungsdialog(SM_Hsm* me, const SM_Event* e)
     case SIG_KEY_OK:
     case SIG_TMR_HINT_TIMEOUT:
         Leave(me);
-        return nullptr;
-    case SIG_TMR_WAIT_TIMEOUT:
-        DIS_UO_Request(kFaultsType, 0);
-        SM_Post(DTM_Task, SIG_TMR_WAIT_SET, kRefreshTicks);
         return nullptr;
     default:
         return BMM_Menuemonitor;
@@ -308,58 +369,11 @@ SM_State BSD_AufStoerungsdatenWarten(SM_Hsm* me, const SM_Event* e)
 
 SM_State BSD_StoerungsdatenMenue(SM_Hsm* me, const SM_Event* e)
 {
-    SCR_Trace("BSD_StoerungsdatenMenue", e);
-    switch (e->sig) {
-    case SIG_ENTRY:
-        for (std::uint8_t i = 0; i < DAT_FAULT_ENTRIES; ++i) {
-            ML_SetEntry(i, kRows[i]);
-        }
-        ML_SetCount(DAT_FAULT_ENTRIES);
-        BSD_Count(kFaults);
-        ML_Init(0, 239, 29, 24, 2, 4);
-        return nullptr;
-    case SIG_INIT:
-        if (e->par == SCR_FROM_CHILD) {
-            ML_RestorePosition(bsd.firstRow, bsd.cursor);
-        }
-        DrawList();
-        return nullptr;
-    case SIG_EXIT:
-        bsd.firstRow = ML_GetFirstRow();
-        bsd.cursor = ML_GetCursor();
-        SCR_ExitCommon();
-        return nullptr;
-    case SIG_KEY_UP:
-    case SIG_KEY_DOWN:
-        if (e->sig == SIG_KEY_UP) {
-            ML_CursorUp();
-        } else {
-            ML_CursorDown();
-        }
-        HINT_SetText(ListHint());
-        LCD_Refresh();
-        return nullptr;
-    case SIG_KEY_OK:
-        if (!DAT_FaultReported()) {
-            break; // nothing to acknowledge: the dialog ends
-        }
+    if (e->sig == SIG_KEY_OK && DAT_FaultReported()) {
         SM_TranParam(me, BMM_Menuemonitor, BSD_QuittierungsAbfrage, SCR_FROM_PARENT);
         return nullptr;
-    case SIG_HELP:
-        SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kFirstFaultPage + ML_GetCursor());
-        return nullptr;
-    case SIG_DATA_TYPE_22:
-        if (BSD_Count(kFaults) == 0) {
-            SM_Tran(me, BSD_Stoerungsdialog, BSD_KeineStoerung);
-            return nullptr;
-        }
-        ML_RestorePosition(ML_GetFirstRow(), ML_GetCursor()); // the cursor's entry may have gone
-        DrawList();
-        return nullptr;
-    default:
-        break;
     }
-    return BSD_Stoerungsdialog;
+    return BSD_ListState(me, e, kFaults, "BSD_StoerungsdatenMenue"); // nothing to acknowledge: OK ends the dialog
 }
 
 SM_State BSD_KeineStoerung(SM_Hsm* me, const SM_Event* e)
