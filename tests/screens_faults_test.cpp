@@ -13,6 +13,7 @@
 #include "core/SM.h"
 #include "data/DAT.h"
 #include "gui/LCD.h"
+#include "screens/base/BFH.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BMA.h"
 #include "screens/base/BSD.h"
@@ -244,6 +245,34 @@ TEST_F(FaultDialog, MaintenanceRowsAcknowledgementAndNein)
     run(15000);
     ASSERT_FALSE(bus.records.empty());
     EXPECT_EQ(bus.records.back(), (Bytes{242, 0x55, 0, 0, 0, 0}));
+}
+
+// The history: one entry keeps "Weiter mit OK"; two ask for a choice, and
+// "Weiter mit OK" after a cursor move runs out back to it.
+TEST_F(FaultDialog, HistoryHintByTheNumberOfEntries)
+{
+    withControlUnit([](DAT_Image& m) { m.history[4][0] = 0x05; });
+    at(11000, [] { OpenScreen(BFH_FehlerhistorieDialog, SCR_FROM_PARENT); });
+    at(13000, [] {
+        ASSERT_EQ(shown(), BFH_FehlerdatenMenue);
+        EXPECT_EQ(ShownHint(), HINT_CONTINUE_OK);
+    });
+    at(19000, [this] {
+        EXPECT_EQ(shown(), BFH_FehlerdatenMenue) << "the hint timer does not end the list";
+        EXPECT_EQ(ShownHint(), HINT_CONTINUE_OK);
+        bus.unit->model().history[8][0] = 0x06;
+        Key(SIG_KEY_BACK);
+        OpenScreen(BFH_FehlerhistorieDialog, SCR_FROM_PARENT);
+    });
+    at(21000, [] {
+        ASSERT_EQ(shown(), BFH_FehlerdatenMenue);
+        EXPECT_EQ(ShownHint(), HINT_CHOOSE);
+        Key(SIG_KEY_DOWN);
+        EXPECT_EQ(ML_GetCursor(), 8);
+        EXPECT_EQ(ShownHint(), HINT_CONTINUE_OK);
+    });
+    at(25500, [] { EXPECT_EQ(ShownHint(), HINT_CHOOSE); });
+    run(26000);
 }
 
 TEST_F(FaultDialog, HourglassTurnsSeventeenFramesEvery300Ms)
