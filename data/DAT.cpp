@@ -15,6 +15,7 @@ DAT_Image DAT_image;
 namespace {
 
 constexpr std::uint8_t kErrorCircuitGiven = 133;
+constexpr std::uint8_t kNoList = 0xFF; // no list being put together
 
 struct State {
     std::uint8_t selected = 0;
@@ -24,6 +25,10 @@ struct State {
     bool messageA = false;
     bool messageB = false;
     std::uint8_t faultCursor[2] = {0, 0};
+    // A fault list is put together part by part and reaches the image only
+    // whole: a list never shows parts of two different answers.
+    std::uint8_t nextPart[2] = {kNoList, kNoList};
+    std::uint8_t assembly[2][DAT_FAULT_ENTRIES * DAT_FAULT_SIZE] = {};
     std::uint8_t program = 0;
     std::uint8_t day = 0;
     std::uint32_t ignored = 0;
@@ -92,17 +97,32 @@ void StorePieces(const DAT_Layout& layout, std::uint8_t circuit, const std::uint
     }
 }
 
+// Parts 0..4 must come in order; part 0 always starts afresh. A part out of
+// order drops what was gathered; a part that never comes leaves the image
+// with the last whole list.
 bool StoreFaultPart(const DAT_Piece& p, const std::uint8_t* payload)
 {
     const std::uint8_t part = payload[0];
     if (part >= DAT_FAULT_PARTS) {
         return false;
     }
-    const std::span<std::uint8_t> list = DAT_BlockBytes(DAT_image, p.block, 0);
+    const std::size_t which = p.block == DAT_Block::History ? 1 : 0;
+    std::uint8_t* gathered = st.assembly[which];
     if (part == 0) {
-        std::fill(list.begin(), list.end(), std::uint8_t{0});
+        std::fill(gathered, gathered + sizeof st.assembly[which], std::uint8_t{0});
+        st.nextPart[which] = 0;
     }
-    std::memcpy(list.data() + p.at + part * p.length, payload + p.from, p.length);
+    if (part != st.nextPart[which]) {
+        st.nextPart[which] = kNoList;
+        return false;
+    }
+    std::memcpy(gathered + p.at + part * p.length, payload + p.from, p.length);
+    st.nextPart[which] = static_cast<std::uint8_t>(part + 1);
+    if (part == DAT_FAULT_PARTS - 1) {
+        const std::span<std::uint8_t> list = DAT_BlockBytes(DAT_image, p.block, 0);
+        std::copy(gathered, gathered + list.size(), list.begin());
+        st.nextPart[which] = kNoList;
+    }
     return true;
 }
 

@@ -140,8 +140,9 @@ void DAT_InitDefaults(std::uint32_t localSeconds);
 // bytes beyond `length` count as 0) into its blocks as DAT_Telegrams.h lays
 // them out. Returns false, storing nothing, for types without a block,
 // circuits above 2, a per-circuit type without its circuit and fault-list
-// parts above 4. The data-changed signal is the caller's: it knows when a
-// multi-part telegram is complete.
+// parts above 4 or out of order (a fault list reaches the image only when
+// parts 0 to 4 have come one after the other). The data-changed signal is
+// the caller's: it knows when a multi-part telegram is complete.
 bool DAT_StoreTelegram(const std::uint8_t* telegram, std::uint8_t length);
 std::uint32_t DAT_IgnoredTelegrams();
 

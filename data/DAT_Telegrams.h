@@ -38,8 +38,8 @@ enum class DAT_Block : std::uint8_t {
 enum class DAT_Form : std::uint8_t {
     None,  // no block: the telegram is counted and dropped
     Plain, // each piece copies payload[from, from + length) to block[at, at + length)
-    // Payload 0 is the part k (0..4); the piece lands at at + k * length, and
-    // part 0 clears the list first.
+    // Payload 0 is the part k (0..4); the piece lands at at + k * length of
+    // a list that part 0 starts empty and part 4 hands to the image whole.
     FaultPart,
     // Payload 0 is the part (1: units 0..9, any other: units 10..19), 1 the
     // number of units (at most 10), 2..21 the units (little-endian), 22 the

@@ -11,6 +11,8 @@
 namespace {
 
 constexpr std::uint8_t kRequest = 231;
+constexpr std::uint8_t kAcknowledge = 0x55; // functions of codes 235 and 242
+constexpr std::uint8_t kReset = 0xAA;
 
 // The byte handlers run in interrupt context on the device.
 template <typename F> auto InInterrupt(F f)
@@ -84,7 +86,16 @@ void ControlUnit::sendStatus(const std::vector<std::uint8_t>& raw)
 {
     std::vector<std::uint8_t> bytes(raw);
     bytes.resize(20, 0);
+    std::copy(bytes.begin(), bytes.end(), model_.status); // what it reported is its state
     write(28, bytes);
+}
+
+void ControlUnit::clearStatus(std::uint16_t wordBits, std::uint8_t plantBits)
+{
+    model_.status[0] = static_cast<std::uint8_t>(model_.status[0] & ~wordBits);
+    model_.status[1] = static_cast<std::uint8_t>(model_.status[1] & ~(wordBits >> 8));
+    model_.status[DAT_STATUS_PLANT] = static_cast<std::uint8_t>(model_.status[DAT_STATUS_PLANT] & ~plantBits);
+    sendStatus(std::vector<std::uint8_t>(model_.status, model_.status + DAT_STATUS_BLOCK_SIZE));
 }
 
 void ControlUnit::sendChangeMask(std::uint16_t mask)
@@ -180,6 +191,22 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
     case 234:
         model_.system[DAT_SYSTEM_CONTRAST] = record[5];
         model_.system[DAT_SYSTEM_LANGUAGE] = record[6];
+        break;
+    case 235: // acknowledged faults are gone
+        if (value == kAcknowledge) {
+            std::memset(model_.faults, 0, sizeof model_.faults);
+            clearStatus(DAT_SW_FAULT_MESSAGE, DAT_PLANT_FAULT);
+        }
+        break;
+    case 239:
+        std::memset(model_.history, 0, sizeof model_.history);
+        break;
+    case 242:
+        if (value == kAcknowledge) {
+            clearStatus(DAT_SW_MAINTENANCE_MESSAGE, 0);
+        } else if (value == kReset) {
+            clearStatus(DAT_SW_MAINTENANCE_HOURS | DAT_SW_MAINTENANCE_INTERVAL | DAT_SW_MAINTENANCE_MESSAGE, 0);
+        }
         break;
     default:
         break;

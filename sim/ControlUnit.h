@@ -27,7 +27,7 @@ class ControlUnit {
     std::vector<std::uint8_t> read(std::uint8_t r, bool* checksumOk = nullptr);
 
     void sendData(const std::vector<std::uint8_t>& telegram); // type/sequence, circuit or 0, payload
-    void sendStatus(const std::vector<std::uint8_t>& raw);    // up to 20 bytes
+    void sendStatus(const std::vector<std::uint8_t>& raw);    // up to 20 bytes; the model keeps them
     void sendChangeMask(std::uint16_t mask);
 
     // One bus round: read the offered record, answer it, tell the panel.
@@ -46,6 +46,8 @@ class ControlUnit {
   private:
     void transferEnded(bool wasRead);
     void apply(const std::vector<std::uint8_t>& record);
+    // Clears status bits in the model and reports the status again.
+    void clearStatus(std::uint16_t wordBits, std::uint8_t plantBits);
 
     DAT_Image model_;
     std::size_t kept_;

@@ -16,6 +16,7 @@
 #include "hal/HAL.h"
 #include "screens/base/BEE.h"
 #include "screens/base/BFA.h"
+#include "screens/base/BFH.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BGM.h"
 #include "screens/base/BHA.h"
@@ -23,6 +24,9 @@
 #include "screens/base/BMA.h"
 #include "screens/base/BMM.h"
 #include "screens/base/BRA.h"
+#include "screens/base/BSD.h"
+#include "screens/base/BWD.h"
+#include "screens/base/PLH.h"
 #include "screens/common/ML.h"
 #include "screens/common/VD.h"
 #include "screens/service/BHQ.h"
@@ -61,6 +65,7 @@ void SIM_PowerOn()
     LCD_PowerOn();
     BEE_PowerOn();
     BFA_PowerOn();
+    BFH_PowerOn();
     BGA_PowerOn();
     BGM_PowerOn();
     BHA_PowerOn();
@@ -68,6 +73,9 @@ void SIM_PowerOn()
     BMA_PowerOn();
     BMM_PowerOn();
     BRA_PowerOn();
+    BSD_PowerOn();
+    BWD_PowerOn();
+    PLH_PowerOn();
     ML_PowerOn();
     VD_PowerOn();
     BIA_PowerOn();

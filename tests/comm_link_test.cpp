@@ -277,10 +277,14 @@ TEST(Image, DefaultsTelegramsAndStatusEdges)
     EXPECT_EQ(DAT_ControllerClock(), 1'767'600'000U);
     EXPECT_EQ(DAT_Label(2)[0], 'O');
 
-    // Part 0 of a fault list clears all ten entries first.
+    // A fault list starts empty with part 0 and replaces the old one whole.
     DAT_image.faults[9][0] = 77;
     std::uint8_t t[32] = {22 << 3, 0, 0, 42};
-    DAT_StoreTelegram(t, 32);
+    for (std::uint8_t part = 0; part < 5; ++part) {
+        t[2] = part;
+        t[3] = part == 0 ? 42 : 0;
+        DAT_StoreTelegram(t, 32);
+    }
     EXPECT_EQ(DAT_image.faults[0][0], 42);
     EXPECT_EQ(DAT_image.faults[9][0], 0);
 

@@ -214,8 +214,17 @@ TEST_F(DataImage, TypesWithoutBlockBadCircuitsAndPayloadLengths)
     EXPECT_EQ(Diff(want, DAT_image), "");
 }
 
-TEST_F(DataImage, FaultListsArriveInFiveParts)
+// Part k carries entries 2k and 2k + 1; a list reaches the image only whole,
+// its parts 0 to 4 in order, so that it never shows two answers mixed.
+TEST_F(DataImage, FaultListsReachTheImageWholeFromFivePartsInOrder)
 {
+    const auto part = [](std::uint8_t type, std::uint8_t k, std::uint8_t code) {
+        Bytes t = Telegram(type, 0);
+        t[2] = k;
+        t[3] = code;                  // entry 2k: code
+        t[14] = code == 0 ? 0 : 0x11; // entry 2k + 1: code 0x11, or empty
+        return t;
+    };
     for (std::uint8_t type : {22, 23}) {
         SCOPED_TRACE(int(type));
         Fresh();
@@ -223,28 +232,59 @@ TEST_F(DataImage, FaultListsArriveInFiveParts)
         auto& other = type == 22 ? DAT_image.history : DAT_image.faults;
         std::memset(list, 0x55, sizeof list);
         std::memset(other, 0x66, sizeof other);
-        Bytes t = Telegram(type, 0);
-        t[2] = 3;
-        EXPECT_TRUE(Store(t));
-        EXPECT_EQ(list[6][0], 0xA1); // part 3: entries 6 and 7 from payload 1..11 and 12..22
-        EXPECT_EQ(list[6][10], 0xAB);
-        EXPECT_EQ(list[7][0], 0xAC);
-        EXPECT_EQ(list[7][10], 0xB6);
-        EXPECT_EQ(list[5][10], 0x55);
-        EXPECT_EQ(list[8][0], 0x55);
-        for (std::uint8_t part : {5, 255}) {
-            t[2] = part;
-            EXPECT_FALSE(Store(t)) << int(part);
+        const auto before = [&] {
+            std::uint8_t copy[DAT_FAULT_ENTRIES][DAT_FAULT_SIZE];
+            std::memcpy(copy, list, sizeof copy);
+            return std::vector<std::uint8_t>(&copy[0][0], &copy[0][0] + sizeof copy);
+        };
+        const std::vector<std::uint8_t> old = before();
+
+        // Parts 0 to 3 change nothing yet; part 4 hands the list over.
+        for (std::uint8_t k = 0; k < 4; ++k) {
+            EXPECT_TRUE(Store(part(type, k, static_cast<std::uint8_t>(0x20 + k))));
         }
-        EXPECT_EQ(list[9][10], 0x55);
-        t[2] = 0; // part 0 clears the list first
-        EXPECT_TRUE(Store(t));
-        EXPECT_EQ(list[0][0], 0xA1);
-        EXPECT_EQ(list[1][10], 0xB6);
-        EXPECT_EQ(list[2][0], 0);
-        EXPECT_EQ(list[9][10], 0);
+        EXPECT_EQ(before(), old);
+        EXPECT_TRUE(Store(part(type, 4, 0)));
+        EXPECT_EQ(list[0][0], 0x20);
+        EXPECT_EQ(list[1][0], 0x11);
+        EXPECT_EQ(list[1][10], 0xB6); // payload 12..22: entry 2k + 1
+        EXPECT_EQ(list[6][0], 0x23);
+        EXPECT_EQ(list[8][0], 0);
+        EXPECT_EQ(list[9][0], 0);
         EXPECT_EQ(other[0][0], 0x66);
         EXPECT_EQ(other[9][10], 0x66);
+        const std::vector<std::uint8_t> whole = before();
+
+        // A part that never comes: the last whole list stays.
+        EXPECT_TRUE(Store(part(type, 0, 0x30)));
+        EXPECT_TRUE(Store(part(type, 1, 0x31)));
+        EXPECT_FALSE(Store(part(type, 3, 0x33))) << "part 2 never came";
+        EXPECT_FALSE(Store(part(type, 4, 0x34))) << "nor does anything after it count";
+        EXPECT_EQ(before(), whole);
+
+        // Out of order, repeated, or beyond 4: nothing of it reaches the image.
+        for (const std::vector<std::uint8_t>& order :
+             {std::vector<std::uint8_t>{1, 2, 3, 4}, {0, 2, 1, 3, 4}, {0, 1, 1, 2, 3, 4}, {0, 1, 2, 3, 5}}) {
+            for (std::uint8_t k : order) {
+                Store(part(type, k, 0x40));
+            }
+            EXPECT_EQ(before(), whole);
+        }
+
+        // Part 0 starts afresh, whatever came before it; a part above 4 is
+        // stored nowhere and breaks nothing.
+        Store(part(type, 0, 0x50));
+        Store(part(type, 1, 0x51));
+        for (std::uint8_t k = 0; k < 5; ++k) {
+            EXPECT_TRUE(Store(part(type, k, k == 2 ? 0 : static_cast<std::uint8_t>(0x60 + k))));
+            if (k == 3) {
+                EXPECT_FALSE(Store(part(type, 5, 0x65)));
+            }
+        }
+        EXPECT_EQ(list[0][0], 0x60);
+        EXPECT_EQ(list[4][0], 0);
+        EXPECT_EQ(list[5][0], 0);
+        EXPECT_EQ(list[8][0], 0x64);
     }
 }
 

@@ -13,6 +13,8 @@
 #include "screens/base/BMA.h"
 #include "screens/base/BMM.h"
 #include "screens/base/BRA.h"
+#include "screens/base/BSD.h"
+#include "screens/base/BWD.h"
 #include "screens/base/PLH.h"
 #include "screens/common/BKE.h"
 #include "screens/common/ML.h"

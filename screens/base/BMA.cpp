@@ -14,6 +14,8 @@
 #include "screens/base/BGM.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
+#include "screens/base/BSD.h"
+#include "screens/base/BWD.h"
 #include "screens/base/PLH.h"
 #include "screens/common/BKE.h"
 #include "screens/common/ML.h"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One contact sheet per language in docs/languages/: the base display, the
-# main menu and the help page of its first entry, the heating-circuit menu
-# and the heating curve's slope dialog, as the headless host draws them. The control unit of the tests tells the panel its language (system
+# main menu and the help page of its first entry, the heating-circuit menu,
+# the heating curve's slope dialog, the fault list and the maintenance data,
+# as the headless host draws them. The control unit of the tests tells the panel its language (system
 # block byte 5) at the start of communication, as a real one would.
 # Usage: tools/langsheets/langsheets.sh   (after a default build)
 set -euo pipefail
@@ -17,6 +18,7 @@ for index in "${!codes[@]}"; do
 wait 1s
 set-image service 1 03
 set-image system 5 $(printf '%02X' "$index")
+set-image faults 0 2A 02 00 00 00 07 00 3D 70 5B 69 13 19 00 00 00 00 00 00 00 00 00
 control-unit on
 wait 15s
 snapshot $work/${code}_base.png
@@ -53,9 +55,33 @@ click OK
 wait 500
 snapshot $work/${code}_curve.png
 SCN
+    # The faults from a fresh start, with the maintenance due as well.
+    cat >"$work/${code}_faults.scn" <<SCN
+wait 1s
+set-image service 1 03
+set-image system 5 $(printf '%02X' "$index")
+set-image faults 0 2A 02 00 00 00 07 00 3D 70 5B 69 13 19 00 00 00 00 00 00 00 00 00
+control-unit on
+wait 15s
+set-image status 7 C3
+set-image status 1 4C
+wait 600
+click OK
+wait 2500
+snapshot $work/${code}_faults.png
+click BACK
+wait 300
+click DOWN
+wait 200
+click OK
+wait 500
+snapshot $work/${code}_maintenance.png
+SCN
     "$bin" --lock-dir "$work" "$work/$code.scn"
+    "$bin" --lock-dir "$work" "$work/${code}_faults.scn"
     python3 "$root/tools/langsheets/compose.py" "$root/docs/languages/$code.png" \
         "$work/${code}_base.png" "$work/${code}_menu.png" "$work/${code}_help.png" \
-        "$work/${code}_circuit.png" "$work/${code}_curve.png"
+        "$work/${code}_circuit.png" "$work/${code}_curve.png" \
+        "$work/${code}_faults.png" "$work/${code}_maintenance.png"
     echo "docs/languages/$code.png"
 done
