@@ -7,7 +7,7 @@
 # Usage: tools/langsheets/langsheets.sh   (after a default build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-bin=$root/build/default/panel-headless
+bin=${PANEL_HEADLESS:-$root/build/default/panel-headless}
 [ -x "$bin" ] || { echo "build first: cmake --preset default && cmake --build --preset default" >&2; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -65,7 +65,10 @@ control-unit on
 wait 15s
 set-image status 7 C3
 set-image status 1 4C
-wait 600
+click MENU
+wait 300
+click BACK
+wait 300
 click OK
 wait 2500
 snapshot $work/${code}_faults.png
