@@ -31,6 +31,7 @@
 #include "screens/common/VD.h"
 #include "screens/service/BHQ.h"
 #include "screens/service/BIA.h"
+#include "screens/service/BSVM.h"
 #include "screens/user/BBA.h"
 #include "screens/user/BES.h"
 #include "screens/user/BHKG.h"
@@ -79,6 +80,7 @@ void SIM_PowerOn()
     ML_PowerOn();
     VD_PowerOn();
     BIA_PowerOn();
+    BSVM_PowerOn();
     BHQ_PowerOn();
     BES_PowerOn();
     BUD_PowerOn();

@@ -14,11 +14,11 @@
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
 #include "screens/base/BSD.h"
-#include "screens/base/PLH.h"
 #include "screens/common/BKE.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
+#include "screens/service/BSVM.h"
 
 namespace {
 

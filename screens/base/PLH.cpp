@@ -3,7 +3,6 @@
 
 #include "gui/GUI.h"
 #include "gui/LCD.h"
-#include "screens/base/BFH.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BMM.h"
 #include "screens/base/BWD.h"
@@ -22,8 +21,6 @@ struct Exit {
     const char* name;
 };
 const Exit kExits[] = {
-    {BSVM_Servicemenue, BFH_Wahlmenue, "BFH_Wahlmenue"},
-    {BSVM_Servicemenue, BIF_InbetriebnahmeMenue, "BIF_InbetriebnahmeMenue"},
     {BIF_InbetriebnahmeMenue, BWD_WartungsReset, "BWD_WartungsReset"},
 };
 constexpr std::uint8_t kMaxExits = 4;

@@ -10,7 +10,10 @@
 // display chooses two of them itself.
 #define PLH_STATES(X)                                                                                                  \
     X(BAP_Abgaspruefung, BGA_Grundanzeige)                                                                             \
+    X(BAT_AktorenTest, BMM_Menuemonitor)                                                                               \
+    X(BCPM_Codierung_1_Menue, BMM_Menuemonitor)                                                                        \
     X(BCPM_Codierung_2_Menue, BMM_Menuemonitor)                                                                        \
+    X(BDM_DiagnoseMenue, BMM_Menuemonitor)                                                                             \
     X(BEIM_ExpertInfoMenue, BMM_Menuemonitor)                                                                          \
     X(BEM_EinstellungenMenue, BMM_Menuemonitor)                                                                        \
     X(BFP_FerienProgramm, BMM_Menuemonitor)                                                                            \
@@ -19,7 +22,6 @@
     X(BIF_InbetriebnahmeMenue, BMM_Menuemonitor)                                                                       \
     X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \
     X(BSE_Solarenergie, BMM_Menuemonitor)                                                                              \
-    X(BSVM_Servicemenue, BMM_Menuemonitor)                                                                             \
     X(BTC_TeilnehmerWink, BMM_Menuemonitor)                                                                            \
     X(BWWS_WWSchaltuhr, BMM_Menuemonitor)                                                                              \
     X(BZPS_ZPSchaltuhr, BMM_Menuemonitor)

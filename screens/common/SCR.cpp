@@ -45,12 +45,15 @@ void DrawQuestion(const SCR_Question& q, bool inverted)
 {
     GUI_EraseScreen();
     DrawTitle(q.drawTitle);
-    GUI_TextInBox(TXT_GetText(q.question), &kQuestionRow, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER);
+    if (q.question != ML_NO_TEXT) {
+        GUI_TextInBox(TXT_GetText(q.question), &kQuestionRow, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER);
+    }
+    const GUI_BOX& box = q.answerBox != nullptr ? *q.answerBox : kAnswerBox;
     const GUI_FONTDEF* old = TXT_UseFontLarge();
-    GUI_TextInBox(TXT_GetText(*q.answer != 0 ? kYes : kNo), &kAnswerBox, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
+    GUI_TextInBox(TXT_GetText(*q.answer != 0 ? kYes : kNo), &box, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
     GUI_SelectFont(old);
     if (inverted) {
-        GUI_InvertArea(kAnswerBox.x0, kAnswerBox.y0, kAnswerBox.x1, kAnswerBox.y1);
+        GUI_InvertArea(box.x0, box.y0, box.x1, box.y1);
     }
 }
 
@@ -319,7 +322,7 @@ SM_State SCR_QuestionFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_Ques
         if (e->sig == SIG_INIT) {
             const SCR_Question shown{s.name,  s.drawTitle, s.question, const_cast<std::uint8_t*>(s.answer),
                                      0,       nullptr,     nullptr,    nullptr,
-                                     nullptr, nullptr};
+                                     nullptr, nullptr,     s.answerBox};
             DrawQuestion(shown, false); // inverted twice: plain
             SCR_Hint(HINT_TAKEN_OVER, true);
             LCD_Refresh();

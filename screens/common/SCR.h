@@ -12,6 +12,8 @@
 
 #include "core/SM.h"
 
+struct GUI_BOX;
+
 // What a screen's INIT parameter tells it about how it was entered. 1 and 2
 // are the start modes the main task passes on; from 6 on they belong to the
 // flows of the screens named.
@@ -127,6 +129,9 @@ struct SCR_Question {
     SM_Handler menu; // the calling menu, entered again as from its child
     SM_Handler anchor;
     SM_Handler parent;
+    // A question that is its own title leaves `question` at ML_NO_TEXT and
+    // puts the answer higher up.
+    const GUI_BOX* answerBox = nullptr;
 };
 SM_State SCR_QuestionState(SM_Hsm* me, const SM_Event* e, const SCR_Question& s);
 
@@ -139,5 +144,6 @@ struct SCR_QuestionFeedback {
     std::uint32_t returnParameter;
     SM_Handler anchor;
     SM_Handler parent;
+    const GUI_BOX* answerBox = nullptr;
 };
 SM_State SCR_QuestionFeedbackState(SM_Hsm* me, const SM_Event* e, const SCR_QuestionFeedback& s);
