@@ -2,7 +2,7 @@
 # One contact sheet per language in docs/languages/: the base display, the
 # main menu and the help page of its first entry, the heating-circuit menu,
 # the heating curve's slope dialog, the fault list and the maintenance data,
-# as the headless host draws them. The control unit of the tests tells the panel its language (system
+# the service menu and its end question, as the headless host draws them. The control unit of the tests tells the panel its language (system
 # block byte 5) at the start of communication, as a real one would.
 # Usage: tools/langsheets/langsheets.sh   (after a default build)
 set -euo pipefail
@@ -80,11 +80,29 @@ click OK
 wait 500
 snapshot $work/${code}_maintenance.png
 SCN
+    cat >"$work/${code}_service.scn" <<SCN
+wait 1s
+set-image service 1 03
+set-image system 5 $(printf '%02X' "$index")
+control-unit on
+wait 15s
+press MENU+OK
+wait 4500
+release
+wait 500
+snapshot $work/${code}_service.png
+$(for _ in 1 2 3 4 5 6; do printf 'click DOWN\nwait 200\n'; done)
+click OK
+wait 500
+snapshot $work/${code}_service_end.png
+SCN
     "$bin" --lock-dir "$work" "$work/$code.scn"
     "$bin" --lock-dir "$work" "$work/${code}_faults.scn"
+    "$bin" --lock-dir "$work" "$work/${code}_service.scn"
     python3 "$root/tools/langsheets/compose.py" "$root/docs/languages/$code.png" \
         "$work/${code}_base.png" "$work/${code}_menu.png" "$work/${code}_help.png" \
         "$work/${code}_circuit.png" "$work/${code}_curve.png" \
-        "$work/${code}_faults.png" "$work/${code}_maintenance.png"
+        "$work/${code}_faults.png" "$work/${code}_maintenance.png" \
+        "$work/${code}_service.png" "$work/${code}_service_end.png"
     echo "docs/languages/$code.png"
 done
