@@ -31,6 +31,7 @@
 #include "screens/common/VD.h"
 #include "screens/service/BHQ.h"
 #include "screens/service/BIA.h"
+#include "screens/service/BIF.h"
 #include "screens/service/BSVM.h"
 #include "screens/user/BBA.h"
 #include "screens/user/BES.h"
@@ -80,6 +81,7 @@ void SIM_PowerOn()
     ML_PowerOn();
     VD_PowerOn();
     BIA_PowerOn();
+    BIF_PowerOn();
     BSVM_PowerOn();
     BHQ_PowerOn();
     BES_PowerOn();

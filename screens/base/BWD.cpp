@@ -18,6 +18,7 @@
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
+#include "screens/service/BIF.h"
 
 namespace {
 
