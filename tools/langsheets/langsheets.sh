@@ -2,8 +2,10 @@
 # One contact sheet per language in docs/languages/: the base display, the
 # main menu and the help page of its first entry, the heating-circuit menu,
 # the heating curve's slope dialog, the fault list and the maintenance data,
-# the service menu and its end question, as the headless host draws them. The control unit of the tests tells the panel its language (system
-# block byte 5) at the start of communication, as a real one would.
+# the service menu, the service functions and the end question, as the
+# headless host draws them. The control unit of the tests tells the panel its
+# language (system block byte 5) at the start of communication, as a real one
+# would.
 # Usage: tools/langsheets/langsheets.sh   (after a default build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -91,7 +93,14 @@ wait 4500
 release
 wait 500
 snapshot $work/${code}_service.png
-$(for _ in 1 2 3 4 5 6; do printf 'click DOWN\nwait 200\n'; done)
+$(for _ in 1 2 3 4 5; do printf 'click DOWN\nwait 200\n'; done)
+click OK
+wait 500
+snapshot $work/${code}_service_functions.png
+click BACK
+wait 500
+click DOWN
+wait 200
 click OK
 wait 500
 snapshot $work/${code}_service_end.png
@@ -103,6 +112,6 @@ SCN
         "$work/${code}_base.png" "$work/${code}_menu.png" "$work/${code}_help.png" \
         "$work/${code}_circuit.png" "$work/${code}_curve.png" \
         "$work/${code}_faults.png" "$work/${code}_maintenance.png" \
-        "$work/${code}_service.png" "$work/${code}_service_end.png"
+        "$work/${code}_service.png" "$work/${code}_service_functions.png" "$work/${code}_service_end.png"
     echo "docs/languages/$code.png"
 done
