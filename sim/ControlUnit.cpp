@@ -187,6 +187,26 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
         break;
     case 211:
         block[DAT_CIRCUIT_LEVEL] = value;
+    case 215: // hot water and circulation by the automatic program, or by their own
+    case 216:
+    case 237:
+    case 238: {
+        const std::uint8_t bit = record[3] == 215 || record[3] == 237 ? 0x40 : 0x80;
+        const bool automatic = record[3] == 215 || record[3] == 216;
+        block[DAT_CIRCUIT_MODE] =
+            static_cast<std::uint8_t>(automatic ? block[DAT_CIRCUIT_MODE] | bit : block[DAT_CIRCUIT_MODE] & ~bit);
+        break;
+    }
+    case 217: // holiday departure and return days
+    case 218:
+        if (record.size() < 8) {
+            break;
+        }
+        std::copy_n(record.begin() + 4, 4, block + (record[3] == 217 ? DAT_CIRCUIT_DEPARTURE : DAT_CIRCUIT_RETURN));
+        break;
+    case 219:
+        std::fill_n(block + DAT_CIRCUIT_DEPARTURE, 8, 0);
+        block[DAT_CIRCUIT_MODE] = static_cast<std::uint8_t>(block[DAT_CIRCUIT_MODE] & ~DAT_MODE_HOLIDAY);
         break;
     case 234:
         model_.system[DAT_SYSTEM_CONTRAST] = record[5];

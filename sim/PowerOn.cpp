@@ -44,6 +44,7 @@
 #include "screens/user/BWW.h"
 #include "screens/user/BWWM.h"
 #include "screens/user/HK.h"
+#include "screens/user/TP.h"
 
 // Every module that keeps static data has its PowerOn here; a new one joins
 // the list (CTest poweron.every_module_listed checks it).
@@ -93,4 +94,5 @@ void SIM_PowerOn()
     BWW_PowerOn();
     BWWM_PowerOn();
     HK_PowerOn();
+    TP_PowerOn();
 }
