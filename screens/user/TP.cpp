@@ -11,6 +11,7 @@
 #include "gui/GUI_Bitmap.h"
 #include "gui/GUI_Font.h"
 #include "gui/LCD.h"
+#include "screens/base/BFA.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
 #include "screens/common/BKE.h"
@@ -723,8 +724,183 @@ SM_State TP_FeedbackState(SM_Hsm* me, const SM_Event* e, const TP_Module& m)
     }
 }
 
+// ---------------------------------------------------------------------------
+// Automatic program or a time program of their own.
+
+namespace {
+
+constexpr std::uint16_t kAutomatic = 30;
+constexpr std::uint16_t kIndividual = 134;
+constexpr std::uint8_t kChoiceCircuits = 24; // plant configuration byte
+constexpr std::uint8_t kChoiceBit = 0x40;
+
+SCR_Menu automaticMenu[kKinds];
+const TP_Automatic* shown; // whose marks the list draws
+
+bool Automatic(const TP_Automatic& a)
+{
+    return (DAT_ModeWord() & a.flag) != 0;
+}
+
+void SetAutomatic(const TP_Automatic& a, bool on)
+{
+    const std::uint16_t w = DAT_ModeWord();
+    DAT_SetModeWord(static_cast<std::uint16_t>(on ? w | a.flag : w & ~a.flag));
+    a.file(on);
+}
+
+void DrawAutomaticEntry(const GUI_BOX* row)
+{
+    ML_DrawName(row, kAutomatic);
+    ML_DrawChoiceMark(row, shown != nullptr && Automatic(*shown));
+}
+
+void DrawIndividualEntry(const GUI_BOX* row)
+{
+    ML_DrawName(row, kIndividual);
+    ML_DrawChoiceMark(row, shown != nullptr && !Automatic(*shown));
+}
+
+void DrawAutomaticList(const TP_Automatic& a)
+{
+    shown = &a;
+    GUI_EraseScreen();
+    a.title();
+    ML_SetEntry(0, DrawAutomaticEntry);
+    ML_SetEntry(1, DrawIndividualEntry);
+    ML_SetCount(2);
+    ML_Init(0, 239, 29, 24, 2, 2);
+}
+
+SCR_Menu& AutomaticMenu(const TP_Automatic& a)
+{
+    return automaticMenu[a.flag == TP_CIRCULATION_AUTOMATIC ? 2 : 1];
+}
+
+// The neighbouring circuit the plant has; false when there is none to change to.
+bool ChangeCircuit(int direction)
+{
+    if (DAT_CircuitCount() < 2 || !TP_CircuitChoice()) {
+        return false;
+    }
+    std::uint8_t c = DAT_CurrentCircuit();
+    for (std::uint8_t tries = 2; tries > 0; --tries) {
+        c = static_cast<std::uint8_t>(direction < 0 ? (c == 1 ? 2 : c - 1) : (c == 2 ? 1 : c + 1));
+        if (DAT_CircuitPresent(c)) {
+            DAT_SelectCircuit(c);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool TP_CircuitChoice()
+{
+    return (DAT_image.plant[kChoiceCircuits] & kChoiceBit) != 0;
+}
+
+void TP_OpenForHotWater(std::uint32_t par)
+{
+    if (par == SCR_FROM_PARENT) {
+        DAT_SelectCircuit(DAT_FirstCircuit());
+    }
+}
+
+SM_State TP_AutomaticMenuState(SM_Hsm* me, const SM_Event* e, const TP_Automatic& a)
+{
+    SCR_Menu& menu = AutomaticMenu(a);
+    if (SCR_Trace(a.names[0], e)) {
+        if (e->sig == SIG_INIT) {
+            DrawAutomaticList(a);
+            SCR_MenuInit(menu, e->par);
+            if (e->par == SCR_FROM_PARENT) {
+                ML_SetCursor(Automatic(a) ? 0 : 1);
+            } else {
+                ML_RestorePosition(menu.firstRow, menu.cursor);
+            }
+            ML_Draw();
+            HINT_SetText(menu.hint);
+            LCD_Refresh();
+        } else if (e->sig == SIG_EXIT) {
+            SCR_MenuExit(menu);
+        }
+        return nullptr;
+    }
+    switch (e->sig) {
+    case SIG_KEY_OK:
+        if (ML_GetCursor() == 0) {
+            if (Automatic(a)) {
+                SM_TranParam(me, BMM_Menuemonitor, BWWM_WWMenue, SCR_FROM_CHILD);
+            } else {
+                SetAutomatic(a, true);
+                SM_Tran(me, a.parent, a.feedback);
+            }
+        } else {
+            if (Automatic(a)) {
+                SetAutomatic(a, false);
+            }
+            SM_TranParam(me, a.parent, a.dayMenu, SCR_FROM_PARENT);
+        }
+        return nullptr;
+    case SIG_KEY_LEFT:
+    case SIG_KEY_RIGHT:
+        if (ChangeCircuit(e->sig == SIG_KEY_LEFT ? -1 : +1)) {
+            SM_TranParam(me, BKE_Kontrasteinstellung, BFA_Feedbackanzeige, SCR_FROM_PARENT);
+        }
+        return nullptr;
+    case SIG_KEY_BACK:
+        SM_TranParam(me, BMM_Menuemonitor, BWWM_WWMenue, SCR_FROM_CHILD);
+        return nullptr;
+    case SIG_TMR_HINT_TIMEOUT:
+        SCR_MenuHint(menu, HINT_CHOOSE);
+        HINT_Refresh();
+        return nullptr;
+    case SIG_DATA_TYPE_1:
+        ML_Draw(); // the marks follow the data
+        LCD_Refresh();
+        return nullptr;
+    case SIG_HELP:
+        Help(me, static_cast<std::uint8_t>(a.help + ML_GetCursor()));
+        return nullptr;
+    default:
+        return SCR_MenuCursorKeys(menu, e) ? nullptr : SM_State(a.parent);
+    }
+}
+
+SM_State TP_AutomaticFeedbackState(SM_Hsm* me, const SM_Event* e, const TP_Automatic& a)
+{
+    if (SCR_Trace(a.names[1], e)) {
+        if (e->sig == SIG_ENTRY) {
+            DrawAutomaticList(a);
+            ML_RestorePosition(AutomaticMenu(a).firstRow, AutomaticMenu(a).cursor);
+            ML_SetHighlight(0);
+            ML_Draw();
+            SCR_Hint(HINT_TAKEN_OVER, true);
+            LCD_Refresh();
+        } else if (e->sig == SIG_EXIT) {
+            SCR_ExitCommon();
+        }
+        return nullptr;
+    }
+    switch (e->sig) {
+    case SIG_KEY_BACK:
+    case SIG_KEY_OK:
+    case SIG_TMR_HINT_TIMEOUT:
+        SM_TranParam(me, BMM_Menuemonitor, BWWM_WWMenue, SCR_FROM_CHILD);
+        return nullptr;
+    default:
+        return a.parent;
+    }
+}
+
 void TP_PowerOn()
 {
     TP_edit = TimeProgramEdit{};
     tp = Core{};
+    for (SCR_Menu& m : automaticMenu) {
+        m = SCR_Menu{};
+    }
+    shown = nullptr;
 }

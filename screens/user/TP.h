@@ -14,6 +14,9 @@ inline constexpr std::uint8_t TP_UNSET = 255;
 inline constexpr std::uint8_t TP_LAST_ON = 143; // 23:50
 inline constexpr std::uint8_t TP_DAY_END = 144; // 24:00
 inline constexpr std::uint8_t TP_DAY_ENTRIES = 10;
+// Bits of the operating-mode word: hot water, circulation by the automatic program.
+inline constexpr std::uint16_t TP_HOT_WATER_AUTOMATIC = 0x0040;
+inline constexpr std::uint16_t TP_CIRCULATION_AUTOMATIC = 0x0080;
 
 // Times in ten-minute steps since midnight; both TP_UNSET when a phase is unset.
 struct TimeProgramEdit {
@@ -92,6 +95,27 @@ SM_State TP_PhaseMenuState(SM_Hsm* me, const SM_Event* e, const TP_Module& m);
 SM_State TP_EditOnState(SM_Hsm* me, const SM_Event* e, const TP_Module& m);
 SM_State TP_EditOffState(SM_Hsm* me, const SM_Event* e, const TP_Module& m);
 SM_State TP_FeedbackState(SM_Hsm* me, const SM_Event* e, const TP_Module& m);
+
+// The choice of hot water and circulation between the automatic program
+// and a time program of their own.
+struct TP_Automatic {
+    const char* names[2]; // of the menu and its feedback
+    SM_Handler parent;
+    SM_Handler menu;
+    SM_Handler feedback;
+    SM_Handler dayMenu;
+    std::uint16_t flag;           // bit of the operating-mode word: set while automatic
+    void (*file)(bool automatic); // the record of the choice
+    void (*title)();
+    std::uint8_t help; // page of "Automatik"; "Individuell" follows
+};
+
+SM_State TP_AutomaticMenuState(SM_Hsm* me, const SM_Event* e, const TP_Automatic& a);
+SM_State TP_AutomaticFeedbackState(SM_Hsm* me, const SM_Event* e, const TP_Automatic& a);
+// The first circuit becomes current when a hot-water program is opened afresh.
+void TP_OpenForHotWater(std::uint32_t par);
+// The plant lets hot water and circulation be chosen per circuit.
+bool TP_CircuitChoice();
 
 // The screens that open the time programs and the holiday program (the
 // heating and hot-water menus) and that these return to.
