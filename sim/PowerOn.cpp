@@ -40,6 +40,7 @@
 #include "screens/user/BPB.h"
 #include "screens/user/BRT.h"
 #include "screens/user/BSP.h"
+#include "screens/user/BFP.h"
 #include "screens/user/BUD.h"
 #include "screens/user/BWW.h"
 #include "screens/user/BWWM.h"
@@ -95,4 +96,5 @@ void SIM_PowerOn()
     BWWM_PowerOn();
     HK_PowerOn();
     TP_PowerOn();
+    BFP_PowerOn();
 }
