@@ -187,6 +187,20 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
         break;
     case 211:
         block[DAT_CIRCUIT_LEVEL] = value;
+    case 214: { // a switching time, for each day of its day code
+        if (record.size() < 13 || record[4] > 1 || record[5] > 3 || (record[6] & 0x0F) > 2) {
+            break;
+        }
+        const std::uint8_t coded = record[12];
+        const std::uint8_t steps = coded == 255 ? 255 : static_cast<std::uint8_t>((coded >> 3) * 6 + (coded & 7));
+        const std::uint8_t code = record[8];
+        const std::uint8_t first = code == 0 || code == 8 ? 0 : code == 9 ? 5 : static_cast<std::uint8_t>(code - 1);
+        const std::uint8_t last = code == 0 ? 6 : code == 8 ? 4 : code == 9 ? 6 : first;
+        for (std::uint8_t d = first; d <= last && d < 7; ++d) {
+            model_.switching[circuit - 1][record[6] & 0x0F][d][2 * record[5] + record[4]] = steps;
+        }
+        break;
+    }
     case 215: // hot water and circulation by the automatic program, or by their own
     case 216:
     case 237:

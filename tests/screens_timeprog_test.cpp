@@ -8,10 +8,13 @@
 #include <vector>
 
 #include "comm/DIS_Link.h"
+#include "comm/DIS_UserOps.h"
 #include "data/DAT.h"
 #include "gui/LCD.h"
 #include "screens/user/TP.h"
+#include "sim/ControlUnit.h"
 #include "support/Golden.h"
+#include "support/Harness.h"
 #include "support/Screen.h"
 
 namespace {
@@ -366,6 +369,55 @@ TEST(TimeProgramBar, Goldens)
             EXPECT_EQ(Screen::countRow(48, x0, x1), x1 - x0 + 1) << c.golden;
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// The control unit learns every time of a stored day and sends it back when
+// it is next asked for the day's programs.
+TEST(TimeProgramRecords, TheTimesReachTheControlUnitAndComeBack)
+{
+    Harness h;
+    DAT_InitDefaults(1'767'600'000);
+    DIS_LinkInit();
+    ControlUnit cu;
+    DAT_SelectCircuit(1);
+    TP_SetKind(0);
+    TP_SetDayByMenuIndex(1); // Monday to Friday
+    TP_Load();
+    TP_edit.onTime[0] = 33;   // 05:30
+    TP_edit.offTime[0] = 144; // 24:00
+    TP_Store();
+    std::vector<std::vector<std::uint8_t>> records;
+    for (int i = 0; i < 8; ++i) {
+        ASSERT_TRUE(DIS_OfferNext()) << "record " << i;
+        records.push_back(cu.round());
+        std::uint8_t taken[32];
+        DIS_TakeDataTelegram(taken);
+    }
+    // In order of phase and edge, each with its day code and time.
+    for (std::uint8_t i = 0; i < 8; ++i) {
+        const std::vector<std::uint8_t>& r = records[i];
+        ASSERT_EQ(r.size(), 13U) << "record " << int(i);
+        EXPECT_EQ(r[3], 214);
+        EXPECT_EQ(r[4], i % 2) << "edge of record " << int(i);
+        EXPECT_EQ(r[5], i / 2) << "phase of record " << int(i);
+        EXPECT_EQ(r[8], 8) << "day code of record " << int(i);
+        const std::uint8_t time = i == 0 ? 5 * 8 + 3 : i == 1 ? 24 * 8 : 255;
+        EXPECT_EQ(r[12], time) << "record " << int(i);
+    }
+    // Friday has them, Saturday not.
+    const std::vector<std::uint8_t> friday = cu.telegram(7, 1, 1, 0);
+    EXPECT_EQ(friday[2], 33);
+    EXPECT_EQ(friday[3], 144);
+    const std::vector<std::uint8_t> saturday = cu.telegram(8, 1, 1, 0);
+    EXPECT_EQ(saturday[2], 0);
+    // Other short records stay nine bytes on the wire.
+    DIS_UO_Plain(223);
+    ASSERT_TRUE(DIS_OfferNext());
+    EXPECT_EQ(cu.round().size(), 9U);
 }
 
 } // namespace
