@@ -4,9 +4,11 @@
 #include <cstring>
 
 #include "comm/DIS_Link.h"
+#include "core/DTM.h"
 #include "core/SM.h"
 #include "data/DAT_Telegrams.h"
 #include "hal/HAL.h"
+#include "hal/host.h"
 
 namespace {
 
@@ -27,7 +29,10 @@ template <typename F> auto InInterrupt(F f)
 
 } // namespace
 
-ControlUnit::ControlUnit(std::size_t kept) : model_(DAT_image), kept_(kept) {}
+ControlUnit::ControlUnit(std::size_t kept)
+    : model_(DAT_image), kept_(kept), clockAt_(DTM_GetSeconds()), startedMs_(HOST().milliseconds())
+{
+}
 
 bool ControlUnit::write(std::uint8_t slot, const std::vector<std::uint8_t>& bytes, bool corruptChecksum)
 {
@@ -124,6 +129,11 @@ std::vector<std::uint8_t> ControlUnit::round()
         ++recordsBefore_;
     }
     apply(record);
+    // The plant's clock runs: it sets the panel's with every system telegram.
+    const std::uint32_t now = clockAt_ + (HOST().milliseconds() - startedMs_) / 1000;
+    for (int i = 0; i < 4; ++i) {
+        model_.system[DAT_SYSTEM_CLOCK + i] = static_cast<std::uint8_t>(now >> (8 * i));
+    }
     // Every record is answered with a data telegram of its type and sequence.
     const std::uint8_t type = record[1] >> 3;
     const std::uint8_t sequence = record[1] & 0x07;

@@ -89,6 +89,14 @@ TEST(HolidayDays, EachStepAtItsLimits)
 
 TEST(HolidayDays, NoStepLeavesTheRange)
 {
+    // A stored program that began three days ago: up brings the departure to
+    // today, pushing the return; down cannot go further back.
+    BFP_SetWorkingDates({103, 100, 101});
+    BFP_StepDeparture(-1);
+    EXPECT_EQ(BFP_WorkingDates().departure, 100);
+    BFP_StepDeparture(+1);
+    EXPECT_EQ(BFP_WorkingDates().departure, 103);
+    EXPECT_EQ(BFP_WorkingDates().ret, 104);
     // At the last day: the departure stays one before it.
     BFP_SetWorkingDates({100, BFP_LAST_DAY - 1, BFP_LAST_DAY});
     BFP_StepDeparture(+1);

@@ -317,7 +317,8 @@ void BFP_StepDeparture(int days)
 {
     BFP_Dates& w = bfp.dates;
     if (days > 0) {
-        const long d = w.departure + 1L;
+        // A stored departure that has passed moves to today, not to another past day.
+        const long d = w.departure + 1L < w.today ? w.today : w.departure + 1L;
         if (d >= BFP_LAST_DAY) {
             w.departure = BFP_LAST_DAY - 1;
             w.ret = BFP_LAST_DAY;

@@ -419,8 +419,13 @@ void TP_DrawPhaseRow(const GUI_BOX* row, std::uint8_t p, bool isCursor, std::uin
     TP_DrawTime(&on, TP_edit.onTime[p]);
     GUI_TextInBox("-", &dash, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
     TP_DrawTime(&off, TP_edit.offTime[p]);
-    GUI_PutBitmap(&bmPhaseEnd17, off.x1 + 1, row->y0 + 3);
-    ML_DrawValue(row, TXT_GetText(IsSet(p) ? statusText : kNoPhaseText));
+    const char* status = TXT_GetText(IsSet(p) ? statusText : kNoPhaseText);
+    // The end symbol makes room for a status text too long beside it.
+    constexpr int kSymbolWidth = 17;
+    if (GUI_TextWidth(status) < row->x1 - off.x1 - kSymbolWidth) {
+        GUI_PutBitmap(&bmPhaseEnd17, off.x1 + 1, row->y0 + 3);
+    }
+    ML_DrawValue(row, status);
     if (isCursor) {
         TP_DrawBar(p);
     }
