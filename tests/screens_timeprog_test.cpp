@@ -37,7 +37,7 @@ std::string Show(std::uint8_t t)
     if (t == U) {
         return "--:--";
     }
-    char s[8];
+    char s[16];
     std::snprintf(s, sizeof s, "%02d:%02d", t / 6, t % 6 * 10);
     return s;
 }

@@ -365,7 +365,7 @@ void TP_DrawScale()
         const int x = kBarX0 + 9 * h;
         GUI_LineV(x, 55, h % 2 == 0 ? 64 : 60);
         if (h % 2 == 0) {
-            char label[4];
+            char label[12];
             std::snprintf(label, sizeof label, "%d", h);
             GUI_TextAt(label, h >= 10 ? 5 + 9 * h : 8 + 9 * h, 69);
         }
@@ -401,7 +401,7 @@ void TP_DrawTime(const GUI_BOX* box, std::uint8_t value)
         GUI_TextInBox(TXT_GetText(kUnsetText), box, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
         return;
     }
-    char text[8];
+    char text[16];
     std::snprintf(text, sizeof text, "%02u:%02u", static_cast<unsigned>(value / 6),
                   static_cast<unsigned>(value % 6 * 10));
     GUI_TextInBox(text, box, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
