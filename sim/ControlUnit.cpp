@@ -27,10 +27,17 @@ template <typename F> auto InInterrupt(F f)
     return result;
 }
 
+std::uint32_t ModelClock(const DAT_Image& model)
+{
+    const std::uint8_t* c = &model.system[DAT_SYSTEM_CLOCK];
+    return c[0] | c[1] << 8 | c[2] << 16 | static_cast<std::uint32_t>(c[3]) << 24;
+}
+
 } // namespace
 
 ControlUnit::ControlUnit(std::size_t kept)
-    : model_(DAT_image), kept_(kept), clockAt_(DTM_GetSeconds()), startedMs_(HOST().milliseconds())
+    : model_(DAT_image), kept_(kept), clockAt_(DTM_GetSeconds()), startedMs_(HOST().milliseconds()),
+      lastClock_(ModelClock(model_))
 {
 }
 
@@ -129,10 +136,15 @@ std::vector<std::uint8_t> ControlUnit::round()
         ++recordsBefore_;
     }
     apply(record);
-    // The plant's clock runs: it sets the panel's with every system telegram.
-    const std::uint32_t now = clockAt_ + (HOST().milliseconds() - startedMs_) / 1000;
+    // The plant's clock runs (it sets the panel's with every system telegram),
+    // from where it was last set by whoever drives the model.
+    if (ModelClock(model_) != lastClock_) {
+        clockAt_ = ModelClock(model_);
+        startedMs_ = HOST().milliseconds();
+    }
+    lastClock_ = clockAt_ + (HOST().milliseconds() - startedMs_) / 1000;
     for (int i = 0; i < 4; ++i) {
-        model_.system[DAT_SYSTEM_CLOCK + i] = static_cast<std::uint8_t>(now >> (8 * i));
+        model_.system[DAT_SYSTEM_CLOCK + i] = static_cast<std::uint8_t>(lastClock_ >> (8 * i));
     }
     // Every record is answered with a data telegram of its type and sequence.
     const std::uint8_t type = record[1] >> 3;
@@ -197,6 +209,7 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
         break;
     case 211:
         block[DAT_CIRCUIT_LEVEL] = value;
+        break;
     case 214: { // a switching time, for each day of its day code
         if (record.size() < 13 || record[4] > 1 || record[5] > 3 || (record[6] & 0x0F) > 2) {
             break;
@@ -227,10 +240,6 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
             break;
         }
         std::copy_n(record.begin() + 4, 4, block + (record[3] == 217 ? DAT_CIRCUIT_DEPARTURE : DAT_CIRCUIT_RETURN));
-        break;
-    case 219:
-        std::fill_n(block + DAT_CIRCUIT_DEPARTURE, 8, 0);
-        block[DAT_CIRCUIT_MODE] = static_cast<std::uint8_t>(block[DAT_CIRCUIT_MODE] & ~DAT_MODE_HOLIDAY);
         break;
     case 234:
         model_.system[DAT_SYSTEM_CONTRAST] = record[5];

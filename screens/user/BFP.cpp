@@ -14,6 +14,7 @@
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
+#include "screens/user/BHKM.h"
 #include "screens/user/TP.h"
 
 namespace {

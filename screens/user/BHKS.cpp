@@ -4,6 +4,7 @@
 #include "screens/base/BMM.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
+#include "screens/user/BHKM.h"
 #include "screens/user/TP.h"
 
 namespace {

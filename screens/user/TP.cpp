@@ -18,6 +18,8 @@
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
+#include "screens/user/BHKM.h"
+#include "screens/user/BWWM.h"
 
 TimeProgramEdit TP_edit;
 

@@ -117,10 +117,5 @@ void TP_OpenForHotWater(std::uint32_t par);
 // The plant lets hot water and circulation be chosen per circuit.
 bool TP_CircuitChoice();
 
-// The screens that open the time programs and the holiday program (the
-// heating and hot-water menus) and that these return to.
-SM_State BHKM_HKMenue(SM_Hsm* me, const SM_Event* e);
-SM_State BWWM_WWMenue(SM_Hsm* me, const SM_Event* e);
-
 // Static memory as at power-on (hosts that run several panels in one process).
 void TP_PowerOn();
