@@ -19,6 +19,8 @@ constexpr std::uint8_t kIdentification[4] = {0x11, 0x21, 0x00, 0x01};
 constexpr std::uint8_t kReReads = 8;
 constexpr std::uint8_t kLongMark = '#';
 constexpr std::uint8_t kCodeRequest = 231;
+constexpr std::uint8_t kCodeSwitchingTime = 214;
+constexpr std::uint8_t kShortOffered = 9; // bytes of a short record the master reads
 
 struct Slot {
     std::uint8_t* buffer;
@@ -52,7 +54,7 @@ struct Transmit {
 
 struct Link {
     std::uint8_t data[32];
-    std::uint8_t shortOut[9];
+    std::uint8_t shortOut[13];
     std::uint8_t changeMask[2];
     std::uint8_t status[21];
     std::uint8_t longOut[DIS_RECORD_SIZE];
@@ -371,8 +373,12 @@ bool DIS_OfferNext()
         link.shortOut[2] = head[2];
         Arm(link.longOut, DIS_RECORD_SIZE, DIS_SLOT_LONG);
     } else {
-        std::memcpy(link.shortOut, head, sizeof link.shortOut);
-        Arm(link.shortOut, sizeof link.shortOut, DIS_SLOT_SHORT);
+        // A switching time carries its day and time past the ninth byte: offered
+        // short, the control unit would never learn the time and send the old
+        // one back with its next time-program telegram.
+        const std::uint8_t length = head[3] == kCodeSwitchingTime ? sizeof link.shortOut : kShortOffered;
+        std::memcpy(link.shortOut, head, length);
+        Arm(link.shortOut, length, DIS_SLOT_SHORT);
     }
     __enable_interrupt();
     link.read = static_cast<std::uint8_t>((link.read + 1) % DIS_QUEUE_SIZE);

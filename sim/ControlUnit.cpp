@@ -4,9 +4,11 @@
 #include <cstring>
 
 #include "comm/DIS_Link.h"
+#include "core/DTM.h"
 #include "core/SM.h"
 #include "data/DAT_Telegrams.h"
 #include "hal/HAL.h"
+#include "hal/host.h"
 
 namespace {
 
@@ -25,9 +27,19 @@ template <typename F> auto InInterrupt(F f)
     return result;
 }
 
+std::uint32_t ModelClock(const DAT_Image& model)
+{
+    const std::uint8_t* c = &model.system[DAT_SYSTEM_CLOCK];
+    return c[0] | c[1] << 8 | c[2] << 16 | static_cast<std::uint32_t>(c[3]) << 24;
+}
+
 } // namespace
 
-ControlUnit::ControlUnit(std::size_t kept) : model_(DAT_image), kept_(kept) {}
+ControlUnit::ControlUnit(std::size_t kept)
+    : model_(DAT_image), kept_(kept), clockAt_(DTM_GetSeconds()), startedMs_(HOST().milliseconds()),
+      lastClock_(ModelClock(model_))
+{
+}
 
 bool ControlUnit::write(std::uint8_t slot, const std::vector<std::uint8_t>& bytes, bool corruptChecksum)
 {
@@ -124,6 +136,16 @@ std::vector<std::uint8_t> ControlUnit::round()
         ++recordsBefore_;
     }
     apply(record);
+    // The plant's clock runs (it sets the panel's with every system telegram),
+    // from where it was last set by whoever drives the model.
+    if (ModelClock(model_) != lastClock_) {
+        clockAt_ = ModelClock(model_);
+        startedMs_ = HOST().milliseconds();
+    }
+    lastClock_ = clockAt_ + (HOST().milliseconds() - startedMs_) / 1000;
+    for (int i = 0; i < 4; ++i) {
+        model_.system[DAT_SYSTEM_CLOCK + i] = static_cast<std::uint8_t>(lastClock_ >> (8 * i));
+    }
     // Every record is answered with a data telegram of its type and sequence.
     const std::uint8_t type = record[1] >> 3;
     const std::uint8_t sequence = record[1] & 0x07;
@@ -187,6 +209,37 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
         break;
     case 211:
         block[DAT_CIRCUIT_LEVEL] = value;
+        break;
+    case 214: { // a switching time, for each day of its day code
+        if (record.size() < 13 || record[4] > 1 || record[5] > 3 || (record[6] & 0x0F) > 2) {
+            break;
+        }
+        const std::uint8_t coded = record[12];
+        const std::uint8_t steps = coded == 255 ? 255 : static_cast<std::uint8_t>((coded >> 3) * 6 + (coded & 7));
+        const std::uint8_t code = record[8];
+        const std::uint8_t first = code == 0 || code == 8 ? 0 : code == 9 ? 5 : static_cast<std::uint8_t>(code - 1);
+        const std::uint8_t last = code == 0 ? 6 : code == 8 ? 4 : code == 9 ? 6 : first;
+        for (std::uint8_t d = first; d <= last && d < 7; ++d) {
+            model_.switching[circuit - 1][record[6] & 0x0F][d][2 * record[5] + record[4]] = steps;
+        }
+        break;
+    }
+    case 215: // hot water and circulation by the automatic program, or by their own
+    case 216:
+    case 237:
+    case 238: {
+        const std::uint8_t bit = record[3] == 215 || record[3] == 237 ? 0x40 : 0x80;
+        const bool automatic = record[3] == 215 || record[3] == 216;
+        block[DAT_CIRCUIT_MODE] =
+            static_cast<std::uint8_t>(automatic ? block[DAT_CIRCUIT_MODE] | bit : block[DAT_CIRCUIT_MODE] & ~bit);
+        break;
+    }
+    case 217: // holiday departure and return days
+    case 218:
+        if (record.size() < 8) {
+            break;
+        }
+        std::copy_n(record.begin() + 4, 4, block + (record[3] == 217 ? DAT_CIRCUIT_DEPARTURE : DAT_CIRCUIT_RETURN));
         break;
     case 234:
         model_.system[DAT_SYSTEM_CONTRAST] = record[5];

@@ -51,6 +51,9 @@ class ControlUnit {
 
     DAT_Image model_;
     std::size_t kept_;
+    std::uint32_t clockAt_;   // the plant's clock when it was made: the panel's
+    std::uint32_t startedMs_; // and the host's milliseconds then
+    std::uint32_t lastClock_; // what it last wrote into the model
     std::deque<std::vector<std::uint8_t>> records_;
     std::uint64_t recordsBefore_ = 0;
 };

@@ -35,6 +35,7 @@
 #include "screens/service/BSVM.h"
 #include "screens/user/BBA.h"
 #include "screens/user/BES.h"
+#include "screens/user/BFP.h"
 #include "screens/user/BHKG.h"
 #include "screens/user/BHKH.h"
 #include "screens/user/BHKM.h"
@@ -46,6 +47,7 @@
 #include "screens/user/BWW.h"
 #include "screens/user/BWWM.h"
 #include "screens/user/HK.h"
+#include "screens/user/TP.h"
 
 // Every module that keeps static data has its PowerOn here; a new one joins
 // the list (CTest poweron.every_module_listed checks it).
@@ -97,4 +99,6 @@ void SIM_PowerOn()
     BWW_PowerOn();
     BWWM_PowerOn();
     HK_PowerOn();
+    TP_PowerOn();
+    BFP_PowerOn();
 }

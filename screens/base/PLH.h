@@ -18,18 +18,14 @@
     X(BEG_Entlueftung, BMM_Menuemonitor)                                                                               \
     X(BEIM_ExpertInfoMenue, BMM_Menuemonitor)                                                                          \
     X(BEM_EinstellungenMenue, BMM_Menuemonitor)                                                                        \
-    X(BFP_FerienProgramm, BMM_Menuemonitor)                                                                            \
     X(BHE_HerstellerEndkontrolle, BMM_Menuemonitor)                                                                    \
-    X(BHKS_HKSchaltuhr, BMM_Menuemonitor)                                                                              \
     X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \
     X(BMG_Startabfrage, BMM_Menuemonitor)                                                                              \
     X(BMH_Startabfrage, BMM_Menuemonitor)                                                                              \
     X(BSE_Solarenergie, BMM_Menuemonitor)                                                                              \
     X(BSPM_ServicePinMessage, BMM_Menuemonitor)                                                                        \
     X(BTC_AufbauTeilnehmerListe, BMM_Menuemonitor)                                                                     \
-    X(BTC_TeilnehmerWink, BMM_Menuemonitor)                                                                            \
-    X(BWWS_WWSchaltuhr, BMM_Menuemonitor)                                                                              \
-    X(BZPS_ZPSchaltuhr, BMM_Menuemonitor)
+    X(BTC_TeilnehmerWink, BMM_Menuemonitor)
 
 #define PLH_DECLARE(name, parent) SM_State name(SM_Hsm* me, const SM_Event* e);
 PLH_STATES(PLH_DECLARE)

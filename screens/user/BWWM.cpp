@@ -12,6 +12,8 @@
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/user/BWW.h"
+#include "screens/user/BWWS.h"
+#include "screens/user/BZPS.h"
 
 namespace {
 
