@@ -16,6 +16,7 @@
 #include "screens/common/PNL.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
+#include "screens/user/BEM.h"
 #include "screens/user/BHKM.h"
 #include "screens/user/BWWM.h"
 

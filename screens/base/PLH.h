@@ -10,17 +10,20 @@
 // display chooses two of them itself.
 #define PLH_STATES(X)                                                                                                  \
     X(BAP_Abgaspruefung, BGA_Grundanzeige)                                                                             \
+    X(BBHK_BeschriftungDialog, BMM_Menuemonitor)                                                                       \
     X(BCPM_Codierung_2_Menue, BMM_Menuemonitor)                                                                        \
     X(BEIM_ExpertInfoMenue, BMM_Menuemonitor)                                                                          \
-    X(BEM_EinstellungenMenue, BMM_Menuemonitor)                                                                        \
+    X(BEK_EinstellungKontrast, BMM_Menuemonitor)                                                                       \
     X(BFP_FerienProgramm, BMM_Menuemonitor)                                                                            \
     X(BHE_HerstellerEndkontrolle, BMM_Menuemonitor)                                                                    \
     X(BHKS_HKSchaltuhr, BMM_Menuemonitor)                                                                              \
+    X(BHM_HelligkeitMenue, BMM_Menuemonitor)                                                                           \
     X(BIF_InbetriebnahmeMenue, BMM_Menuemonitor)                                                                       \
     X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \
     X(BSE_Solarenergie, BMM_Menuemonitor)                                                                              \
     X(BSVM_Servicemenue, BMM_Menuemonitor)                                                                             \
     X(BTC_TeilnehmerWink, BMM_Menuemonitor)                                                                            \
+    X(BTE_TemperatureinheitEinstellen, BMM_Menuemonitor)                                                               \
     X(BWWS_WWSchaltuhr, BMM_Menuemonitor)                                                                              \
     X(BZPS_ZPSchaltuhr, BMM_Menuemonitor)
 
