@@ -41,6 +41,7 @@
 #include "screens/user/BPB.h"
 #include "screens/user/BRT.h"
 #include "screens/user/BSP.h"
+#include "screens/user/BTE.h"
 #include "screens/user/BUD.h"
 #include "screens/user/BWW.h"
 #include "screens/user/BWWM.h"
@@ -92,6 +93,7 @@ void SIM_PowerOn()
     BPB_PowerOn();
     BRT_PowerOn();
     BSP_PowerOn();
+    BTE_PowerOn();
     BWW_PowerOn();
     BWWM_PowerOn();
     HK_PowerOn();

@@ -23,7 +23,6 @@
     X(BSE_Solarenergie, BMM_Menuemonitor)                                                                              \
     X(BSVM_Servicemenue, BMM_Menuemonitor)                                                                             \
     X(BTC_TeilnehmerWink, BMM_Menuemonitor)                                                                            \
-    X(BTE_TemperatureinheitEinstellen, BMM_Menuemonitor)                                                               \
     X(BWWS_WWSchaltuhr, BMM_Menuemonitor)                                                                              \
     X(BZPS_ZPSchaltuhr, BMM_Menuemonitor)
 

@@ -17,6 +17,7 @@
 #include "screens/common/SCR.h"
 #include "screens/user/BES.h"
 #include "screens/user/BHKW.h"
+#include "screens/user/BTE.h"
 #include "screens/user/BUD.h"
 
 namespace {
