@@ -32,6 +32,7 @@
 #include "screens/service/BHQ.h"
 #include "screens/service/BIA.h"
 #include "screens/user/BBA.h"
+#include "screens/user/BEK.h"
 #include "screens/user/BEM.h"
 #include "screens/user/BES.h"
 #include "screens/user/BHKG.h"
@@ -82,6 +83,7 @@ void SIM_PowerOn()
     VD_PowerOn();
     BIA_PowerOn();
     BHQ_PowerOn();
+    BEK_PowerOn();
     BEM_PowerOn();
     BES_PowerOn();
     BUD_PowerOn();

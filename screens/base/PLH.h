@@ -13,7 +13,6 @@
     X(BBHK_BeschriftungDialog, BMM_Menuemonitor)                                                                       \
     X(BCPM_Codierung_2_Menue, BMM_Menuemonitor)                                                                        \
     X(BEIM_ExpertInfoMenue, BMM_Menuemonitor)                                                                          \
-    X(BEK_EinstellungKontrast, BMM_Menuemonitor)                                                                       \
     X(BFP_FerienProgramm, BMM_Menuemonitor)                                                                            \
     X(BHE_HerstellerEndkontrolle, BMM_Menuemonitor)                                                                    \
     X(BHKS_HKSchaltuhr, BMM_Menuemonitor)                                                                              \

@@ -15,6 +15,7 @@
 #include "screens/common/BKE.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
+#include "screens/user/BEK.h"
 #include "screens/user/BES.h"
 #include "screens/user/BHKW.h"
 #include "screens/user/BTE.h"
