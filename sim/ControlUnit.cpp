@@ -205,6 +205,9 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
         model_.system[DAT_SYSTEM_CONTRAST] = record[5];
         model_.system[DAT_SYSTEM_LANGUAGE] = record[6];
         break;
+    case 252:
+        model_.displayTail[value == 1 ? DAT_TAIL_OPERATING_BRIGHTNESS : DAT_TAIL_SAVER_BRIGHTNESS] = record[5];
+        break;
     case 247: // the temperature unit; other functions leave the status alone
         if (record[4] == kCelsius || record[4] == kFahrenheit) {
             setStatusWord(DAT_SW_FAHRENHEIT, record[4] == kFahrenheit);

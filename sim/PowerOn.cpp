@@ -32,6 +32,7 @@
 #include "screens/service/BHQ.h"
 #include "screens/service/BIA.h"
 #include "screens/user/BBA.h"
+#include "screens/user/BEH.h"
 #include "screens/user/BEK.h"
 #include "screens/user/BEM.h"
 #include "screens/user/BES.h"
@@ -39,6 +40,7 @@
 #include "screens/user/BHKH.h"
 #include "screens/user/BHKM.h"
 #include "screens/user/BHKW.h"
+#include "screens/user/BHM.h"
 #include "screens/user/BPB.h"
 #include "screens/user/BRT.h"
 #include "screens/user/BSP.h"
@@ -83,6 +85,7 @@ void SIM_PowerOn()
     VD_PowerOn();
     BIA_PowerOn();
     BHQ_PowerOn();
+    BEH_PowerOn();
     BEK_PowerOn();
     BEM_PowerOn();
     BES_PowerOn();
@@ -92,6 +95,7 @@ void SIM_PowerOn()
     BHKH_PowerOn();
     BHKM_PowerOn();
     BHKW_PowerOn();
+    BHM_PowerOn();
     BPB_PowerOn();
     BRT_PowerOn();
     BSP_PowerOn();

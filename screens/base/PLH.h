@@ -16,7 +16,6 @@
     X(BFP_FerienProgramm, BMM_Menuemonitor)                                                                            \
     X(BHE_HerstellerEndkontrolle, BMM_Menuemonitor)                                                                    \
     X(BHKS_HKSchaltuhr, BMM_Menuemonitor)                                                                              \
-    X(BHM_HelligkeitMenue, BMM_Menuemonitor)                                                                           \
     X(BIF_InbetriebnahmeMenue, BMM_Menuemonitor)                                                                       \
     X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \
     X(BSE_Solarenergie, BMM_Menuemonitor)                                                                              \

@@ -18,6 +18,7 @@
 #include "screens/user/BEK.h"
 #include "screens/user/BES.h"
 #include "screens/user/BHKW.h"
+#include "screens/user/BHM.h"
 #include "screens/user/BTE.h"
 #include "screens/user/BUD.h"
 
