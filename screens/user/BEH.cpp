@@ -38,10 +38,6 @@ const Kind kKinds[2] = {
 constexpr std::uint16_t kTitle = 128;
 constexpr std::uint8_t kRepeatRate = 14;
 constexpr GUI_BOX kLabel{1, 29, 238, 52};
-constexpr GUI_BOX kMinus{0, 71, 19, 86};
-constexpr GUI_BOX kPlus{220, 71, 239, 86};
-constexpr GUI_BOX kBar{20, 71, 219, 86};
-constexpr int kTicks[] = {20, 70, 120, 169, 219};
 
 struct Module {
     std::uint8_t value = 0;
@@ -57,11 +53,7 @@ std::uint8_t Stored(Which w)
 
 void DrawBar(Which w)
 {
-    GUI_EraseBox(&kBar);
-    GUI_FrameArea(kBar.x0, kBar.y0, kBar.x1, kBar.y1);
-    const int end =
-        BEK_BarEnd(kBar.x0, kBar.x1 - kBar.x0, beh.value, FLS_GetSetting(kKinds[w].min), FLS_GetSetting(kKinds[w].max));
-    GUI_FillArea(kBar.x0, kBar.y0, end, kBar.y1);
+    BEK_DrawBar(beh.value, FLS_GetSetting(kKinds[w].min), FLS_GetSetting(kKinds[w].max));
 }
 
 void DrawScreen(Which w)
@@ -70,12 +62,7 @@ void DrawScreen(Which w)
     TITLE_SetText(TXT_GetText(kTitle));
     TITLE_DrawLine();
     GUI_TextInBox(TXT_GetText(kKinds[w].label), &kLabel, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER);
-    GUI_TextInBox("-", &kMinus, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
-    GUI_TextInBox("+", &kPlus, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
-    GUI_FrameArea(20, 87, 219, 94);
-    for (const int x : kTicks) {
-        GUI_LineV(x, 87, 94);
-    }
+    BEK_DrawScale();
     DrawBar(w);
     HINT_SetText(beh.hint);
 }

@@ -34,10 +34,7 @@ Module bek;
 
 void DrawBar()
 {
-    GUI_EraseBox(&kBar);
-    GUI_FrameArea(kBar.x0, kBar.y0, kBar.x1, kBar.y1);
-    const int end = BEK_BarEnd(kBar.x0, kBar.x1 - kBar.x0, LCD_GetContrast(), kMin, LCD_ContrastMax());
-    GUI_FillArea(kBar.x0, kBar.y0, end, kBar.y1);
+    BEK_DrawBar(LCD_GetContrast(), kMin, LCD_ContrastMax());
 }
 
 void DrawScreen()
@@ -45,12 +42,7 @@ void DrawScreen()
     GUI_EraseScreen();
     TITLE_SetText(TXT_GetText(kTitle));
     TITLE_DrawLine();
-    GUI_TextInBox("-", &kMinus, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
-    GUI_TextInBox("+", &kPlus, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
-    GUI_FrameArea(20, 87, 219, 94);
-    for (const int x : kTicks) {
-        GUI_LineV(x, 87, 94);
-    }
+    BEK_DrawScale();
     DrawBar();
     HINT_SetText(bek.hint);
 }
@@ -67,6 +59,23 @@ void Leave(SM_Hsm* me)
 }
 
 } // namespace
+
+void BEK_DrawScale()
+{
+    GUI_TextInBox("-", &kMinus, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
+    GUI_TextInBox("+", &kPlus, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
+    GUI_FrameArea(20, 87, 219, 94);
+    for (const int x : kTicks) {
+        GUI_LineV(x, 87, 94);
+    }
+}
+
+void BEK_DrawBar(int value, int min, int max)
+{
+    GUI_EraseBox(&kBar);
+    GUI_FrameArea(kBar.x0, kBar.y0, kBar.x1, kBar.y1);
+    GUI_FillArea(kBar.x0, kBar.y0, BEK_BarEnd(kBar.x0, kBar.x1 - kBar.x0, value, min, max), kBar.y1);
+}
 
 int BEK_BarEnd(int x0, int width, int value, int min, int max)
 {
