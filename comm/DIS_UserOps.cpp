@@ -288,6 +288,9 @@ void DIS_UO_FanSpeed(std::uint8_t stage, std::uint8_t value, std::uint8_t flag)
 
 void DIS_UO_Brightness(bool operating, std::uint8_t value)
 {
+    // Kept in the image as well, so that a type-1 telegram still on its way
+    // does not put the old value back.
+    DAT_image.displayTail[operating ? DAT_TAIL_OPERATING_BRIGHTNESS : DAT_TAIL_SAVER_BRIGHTNESS] = value;
     File(1, 252, {static_cast<std::uint8_t>(operating ? 1 : 0), value});
 }
 

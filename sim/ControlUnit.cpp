@@ -15,6 +15,8 @@ namespace {
 constexpr std::uint8_t kRequest = 231;
 constexpr std::uint8_t kAcknowledge = 0x55; // functions of codes 235 and 242
 constexpr std::uint8_t kReset = 0xAA;
+constexpr std::uint8_t kCelsius = 11; // functions of code 247
+constexpr std::uint8_t kFahrenheit = 12;
 
 // The byte handlers run in interrupt context on the device.
 template <typename F> auto InInterrupt(F f)
@@ -107,6 +109,17 @@ void ControlUnit::clearStatus(std::uint16_t wordBits, std::uint8_t plantBits)
     model_.status[0] = static_cast<std::uint8_t>(model_.status[0] & ~wordBits);
     model_.status[1] = static_cast<std::uint8_t>(model_.status[1] & ~(wordBits >> 8));
     model_.status[DAT_STATUS_PLANT] = static_cast<std::uint8_t>(model_.status[DAT_STATUS_PLANT] & ~plantBits);
+    sendStatus(std::vector<std::uint8_t>(model_.status, model_.status + DAT_STATUS_BLOCK_SIZE));
+}
+
+void ControlUnit::setStatusWord(std::uint16_t bits, bool on)
+{
+    if (!on) {
+        clearStatus(bits, 0);
+        return;
+    }
+    model_.status[0] = static_cast<std::uint8_t>(model_.status[0] | bits);
+    model_.status[1] = static_cast<std::uint8_t>(model_.status[1] | (bits >> 8));
     sendStatus(std::vector<std::uint8_t>(model_.status, model_.status + DAT_STATUS_BLOCK_SIZE));
 }
 
@@ -244,6 +257,14 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
     case 234:
         model_.system[DAT_SYSTEM_CONTRAST] = record[5];
         model_.system[DAT_SYSTEM_LANGUAGE] = record[6];
+        break;
+    case 252:
+        model_.displayTail[value == 1 ? DAT_TAIL_OPERATING_BRIGHTNESS : DAT_TAIL_SAVER_BRIGHTNESS] = record[5];
+        break;
+    case 247: // the temperature unit; other functions leave the status alone
+        if (record[4] == kCelsius || record[4] == kFahrenheit) {
+            setStatusWord(DAT_SW_FAHRENHEIT, record[4] == kFahrenheit);
+        }
         break;
     case 235: // acknowledged faults are gone
         if (value == kAcknowledge) {

@@ -48,6 +48,8 @@ class ControlUnit {
     void apply(const std::vector<std::uint8_t>& record);
     // Clears status bits in the model and reports the status again.
     void clearStatus(std::uint16_t wordBits, std::uint8_t plantBits);
+    // Sets or clears status-word bits likewise.
+    void setStatusWord(std::uint16_t bits, bool on);
 
     DAT_Image model_;
     std::size_t kept_;

@@ -34,15 +34,20 @@
 #include "screens/service/BIF.h"
 #include "screens/service/BSVM.h"
 #include "screens/user/BBA.h"
+#include "screens/user/BEH.h"
+#include "screens/user/BEK.h"
+#include "screens/user/BEM.h"
 #include "screens/user/BES.h"
 #include "screens/user/BFP.h"
 #include "screens/user/BHKG.h"
 #include "screens/user/BHKH.h"
 #include "screens/user/BHKM.h"
 #include "screens/user/BHKW.h"
+#include "screens/user/BHM.h"
 #include "screens/user/BPB.h"
 #include "screens/user/BRT.h"
 #include "screens/user/BSP.h"
+#include "screens/user/BTE.h"
 #include "screens/user/BUD.h"
 #include "screens/user/BWW.h"
 #include "screens/user/BWWM.h"
@@ -86,6 +91,9 @@ void SIM_PowerOn()
     BIF_PowerOn();
     BSVM_PowerOn();
     BHQ_PowerOn();
+    BEH_PowerOn();
+    BEK_PowerOn();
+    BEM_PowerOn();
     BES_PowerOn();
     BUD_PowerOn();
     BBA_PowerOn();
@@ -93,9 +101,11 @@ void SIM_PowerOn()
     BHKH_PowerOn();
     BHKM_PowerOn();
     BHKW_PowerOn();
+    BHM_PowerOn();
     BPB_PowerOn();
     BRT_PowerOn();
     BSP_PowerOn();
+    BTE_PowerOn();
     BWW_PowerOn();
     BWWM_PowerOn();
     HK_PowerOn();

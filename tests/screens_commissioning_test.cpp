@@ -16,6 +16,7 @@
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/service/BIA.h"
+#include "screens/user/BEM.h"
 #include "screens/user/BES.h"
 #include "screens/user/BUD.h"
 #include "support/PanelRun.h"

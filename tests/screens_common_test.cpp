@@ -9,6 +9,7 @@
 #include "screens/base/BGA.h"
 #include "screens/common/ML.h"
 #include "screens/common/VD.h"
+#include "screens/user/BEK.h"
 #include "support/Golden.h"
 #include "support/PanelRun.h"
 #include "support/Screen.h"
@@ -278,6 +279,21 @@ TEST(NumberDialog, BaseDisplayShowsABoilerSensorFaultInALanguageWithALongText)
                        {12000, [] { EXPECT_EQ(SM_TaskState(BED_Task), BGA_GrundanzeigeMenue); }}},
                       12100));
     FLS_PowerOn();
+}
+
+// The setting bars: limits that the factory test may have written equal
+// draw a full or empty bar; values outside the limits stay in the frame.
+TEST(SettingBar, EndFollowsTheValueAndNeverDividesByZero)
+{
+    EXPECT_EQ(BEK_BarEnd(20, 199, 0, 0, 99), 20);
+    EXPECT_EQ(BEK_BarEnd(20, 199, 99, 0, 99), 219);
+    EXPECT_EQ(BEK_BarEnd(20, 199, 26, 0, 99), 20 + 199 * 26 / 99);
+    EXPECT_EQ(BEK_BarEnd(20, 199, 48, 48, 216), 20);
+    EXPECT_EQ(BEK_BarEnd(20, 199, 5, 48, 216), 20);
+    EXPECT_EQ(BEK_BarEnd(20, 199, 250, 48, 216), 219);
+    EXPECT_EQ(BEK_BarEnd(20, 199, 36, 36, 36), 219);
+    EXPECT_EQ(BEK_BarEnd(20, 199, 35, 36, 36), 20);
+    EXPECT_EQ(BEK_BarEnd(20, 199, 10, 200, 1), 219); // crossed: full at or above the upper one
 }
 
 } // namespace

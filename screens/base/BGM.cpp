@@ -17,6 +17,7 @@
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/service/BSVM.h"
+#include "screens/user/BEM.h"
 #include "screens/user/BHKM.h"
 #include "screens/user/BWWM.h"
 

@@ -12,12 +12,12 @@
     X(BAP_Abgaspruefung, BGA_Grundanzeige)                                                                             \
     X(BAT_AktorenTest, BMM_Menuemonitor)                                                                               \
     X(BBF_Befuellung, BMM_Menuemonitor)                                                                                \
+    X(BBHK_BeschriftungDialog, BMM_Menuemonitor)                                                                       \
     X(BCPM_Codierung_1_Menue, BMM_Menuemonitor)                                                                        \
     X(BCPM_Codierung_2_Menue, BMM_Menuemonitor)                                                                        \
     X(BDM_DiagnoseMenue, BMM_Menuemonitor)                                                                             \
     X(BEG_Entlueftung, BMM_Menuemonitor)                                                                               \
     X(BEIM_ExpertInfoMenue, BMM_Menuemonitor)                                                                          \
-    X(BEM_EinstellungenMenue, BMM_Menuemonitor)                                                                        \
     X(BHE_HerstellerEndkontrolle, BMM_Menuemonitor)                                                                    \
     X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \
     X(BMG_Startabfrage, BMM_Menuemonitor)                                                                              \

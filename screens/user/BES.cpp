@@ -12,12 +12,12 @@
 #include "gui/GUI_Font.h"
 #include "gui/LCD.h"
 #include "screens/base/BMM.h"
-#include "screens/base/PLH.h"
 #include "screens/common/BKE.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/service/BIA.h"
+#include "screens/user/BEM.h"
 
 namespace {
 

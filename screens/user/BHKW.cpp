@@ -9,6 +9,7 @@
 #include "screens/base/BGA.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMM.h"
+#include "screens/base/PLH.h"
 #include "screens/common/BKE.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
@@ -35,6 +36,8 @@ Target TargetOf(std::uint32_t n)
         return {BHKG_HKGrundeinstellung, 111};
     case BHKW_TO_HEATING_CURVE:
         return {BHKH_NeigungNiveauMenue, kTitleOther};
+    case BHKW_TO_LABEL:
+        return {BBHK_BeschriftungDialog, 119};
     default:
         return {nullptr, kTitleOther};
     }

@@ -13,6 +13,7 @@ enum BHKW_Target : std::uint32_t {
     BHKW_TO_ROOM_TEMPERATURE = 1, // BRT_RaumtemperaturTag
     BHKW_TO_RESET = 2,            // BHKG_HKGrundeinstellung
     BHKW_TO_HEATING_CURVE = 3,    // BHKH_NeigungNiveauMenue
+    BHKW_TO_LABEL = 4,            // BBHK_BeschriftungDialog
 };
 
 // Opens the choice, then the target for the circuit chosen (at once with

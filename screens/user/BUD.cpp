@@ -10,13 +10,13 @@
 #include "gui/LCD.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BMM.h"
-#include "screens/base/PLH.h"
 #include "screens/common/BKE.h"
 #include "screens/common/FMT_Date.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/service/BIA.h"
+#include "screens/user/BEM.h"
 
 namespace {
 
