@@ -22,7 +22,6 @@ constexpr std::uint16_t kTitle = 115;
 constexpr GUI_BOX kValueRow{0, 107, 239, 130};
 constexpr GUI_BOX kValueText{1, 107, 238, 130};
 constexpr GUI_BOX kValueArea{186, 107, 239, 130};
-constexpr GUI_BOX kChartAndRow{0, 28, 239, 130};
 
 // What differs between the slope and the level.
 struct Value {
