@@ -3,7 +3,8 @@
 # main menu and the help page of its first entry, the heating-circuit menu,
 # the heating curve's slope dialog, the fault list and the maintenance data,
 # the service menu, the service functions and the end question, and the
-# settings menu, as the headless host draws them. The control unit of the
+# settings menu, the heating time program's day groups and phases and the
+# holiday dates, as the headless host draws them. The control unit of the
 # tests tells the panel its language (system block byte 5) at the start of
 # communication, as a real one would.
 # Usage: tools/langsheets/langsheets.sh   (after a default build)
@@ -123,15 +124,52 @@ click OK
 wait 500
 snapshot $work/${code}_settings.png
 SCN
+    cat >"$work/${code}_timeprog.scn" <<SCN
+wait 1s
+set-image service 1 03
+set-image system 5 $(printf '%02X' "$index")
+control-unit on
+wait 15s
+click MENU
+wait 500
+click OK
+wait 300
+$(for _ in 1 2 3 4 5; do printf 'click DOWN\nwait 200\n'; done)
+click OK
+wait 300
+snapshot $work/${code}_days.png
+click OK
+wait 300
+snapshot $work/${code}_phases.png
+SCN
+    cat >"$work/${code}_holiday.scn" <<SCN
+wait 1s
+set-image service 1 03
+set-image system 5 $(printf '%02X' "$index")
+control-unit on
+wait 15s
+click MENU
+wait 500
+click OK
+wait 300
+$(for _ in 1 2 3 4 5; do printf 'click DOWN\nwait 200\n'; done)
+click DOWN
+wait 200
+click OK
+wait 300
+snapshot $work/${code}_holiday.png
+SCN
     "$bin" --lock-dir "$work" "$work/$code.scn"
     "$bin" --lock-dir "$work" "$work/${code}_settings.scn"
     "$bin" --lock-dir "$work" "$work/${code}_faults.scn"
     "$bin" --lock-dir "$work" "$work/${code}_service.scn"
+    "$bin" --lock-dir "$work" "$work/${code}_timeprog.scn"
+    "$bin" --lock-dir "$work" "$work/${code}_holiday.scn"
     python3 "$root/tools/langsheets/compose.py" "$root/docs/languages/$code.png" \
         "$work/${code}_base.png" "$work/${code}_menu.png" "$work/${code}_help.png" \
         "$work/${code}_circuit.png" "$work/${code}_curve.png" \
         "$work/${code}_faults.png" "$work/${code}_maintenance.png" \
         "$work/${code}_service.png" "$work/${code}_service_functions.png" "$work/${code}_service_end.png" \
-        "$work/${code}_settings.png"
+        "$work/${code}_settings.png" "$work/${code}_days.png" "$work/${code}_phases.png" "$work/${code}_holiday.png"
     echo "docs/languages/$code.png"
 done
