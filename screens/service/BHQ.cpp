@@ -24,6 +24,7 @@ constexpr std::uint8_t kTimeoutTicks = 10; // 1 s
 constexpr std::uint8_t kMaxCacheCount = 60;
 constexpr std::uint8_t kMaxVirtualCount = 8; // the transfer buffer
 constexpr std::uint8_t kAnswer = 0x00;
+constexpr std::uint16_t kHeaderBytes = 3; // address high, address low, count
 
 enum Command : std::uint8_t {
     CMD_STOP = 0x04,
@@ -392,6 +393,107 @@ SM_State Answer(SM_Hsm* me, const SM_Event* e, SM_Handler next)
     }
 }
 
+// A command's frame after its command byte: address (high byte first),
+// count, then for writes the data. A write of nothing is answered at once
+// and a read of nothing sends nothing.
+struct Frame {
+    std::uint8_t maxCount;
+    void (*store)(std::uint8_t byte); // nullptr: a read, the header is all
+    void (*complete)();               // once the frame is whole (not for an empty write)
+    SM_Handler next;                  // the answer, or the sending state of a read
+};
+
+SM_State TakeFrame(SM_Hsm* me, const SM_Event* e, const Frame& f)
+{
+    switch (e->sig) {
+    case SIG_ENTRY:
+        bhq.counter = 0;
+        bhq.buffer.fill(0);
+        ArmTimeout();
+        return nullptr;
+    case SIG_EXIT:
+        StopTimeout();
+        return nullptr;
+    case SIG_INIT:
+        return nullptr;
+    case SIG_UART_RX:
+        break;
+    default:
+        return BHQ_HardwareQualityCheck;
+    }
+    ArmTimeout();
+    const auto byte = static_cast<std::uint8_t>(e->par);
+    const bool isRead = f.store == nullptr;
+    if (bhq.counter < kHeaderBytes) {
+        if (!TakeHeader(byte, f.maxCount)) {
+            return nullptr;
+        }
+        if (isRead && f.complete != nullptr) {
+            f.complete();
+        }
+        if (isRead || bhq.count == 0) {
+            SM_Tran(me, BHQ_HardwareQualityCheck, isRead && bhq.count == 0 ? BHQ_WaitingForCommand : f.next);
+        }
+        return nullptr;
+    }
+    f.store(byte);
+    if (++bhq.counter - kHeaderBytes >= bhq.count) {
+        if (f.complete != nullptr) {
+            f.complete();
+        }
+        SM_Tran(me, BHQ_HardwareQualityCheck, f.next);
+    }
+    return nullptr;
+}
+
+// A read's bytes, each once the one before has gone.
+SM_State SendFrame(SM_Hsm* me, const SM_Event* e, std::uint8_t (*next)())
+{
+    switch (e->sig) {
+    case SIG_ENTRY:
+        ArmTimeout();
+        bhq.sent = 1;
+        Send(next());
+        return nullptr;
+    case SIG_UART_TX_DONE:
+        if (!AllSent()) {
+            return nullptr;
+        }
+        if (bhq.sent >= bhq.count) {
+            SM_Tran(me, BHQ_HardwareQualityCheck, BHQ_WaitingForCommand);
+        } else {
+            ++bhq.sent;
+            Send(next());
+        }
+        return nullptr;
+    case SIG_UART_RX:
+        TesterAhead(me, e);
+        return nullptr;
+    default:
+        return EntryOrExit(e) ? nullptr : SM_State(BHQ_HardwareQualityCheck);
+    }
+}
+
+void StoreCacheByte(std::uint8_t byte)
+{
+    LCD_WriteCacheByte(bhq.address++, byte); // out of the cache: nothing written
+}
+
+void StoreRegisterByte(std::uint8_t byte)
+{
+    bhq.buffer[bhq.counter - kHeaderBytes] = byte;
+}
+
+std::uint8_t NextCacheByte()
+{
+    return LCD_ReadCacheByte(bhq.address++);
+}
+
+std::uint8_t NextRegisterByte()
+{
+    return bhq.buffer[bhq.sent - 1];
+}
+
 } // namespace
 
 SM_State BHQ_HardwareQualityCheck(SM_Hsm* me, const SM_Event* e)
@@ -490,28 +592,7 @@ SM_State BHQ_HWQCTestStart(SM_Hsm* me, const SM_Event* e)
 SM_State BHQ_WriteLCDCache(SM_Hsm* me, const SM_Event* e)
 {
     SCR_Trace("BHQ_WriteLCDCache", e);
-    if (e->sig == SIG_ENTRY) {
-        bhq.counter = 0;
-    }
-    if (EntryOrExit(e)) {
-        return nullptr;
-    }
-    if (e->sig != SIG_UART_RX) {
-        return BHQ_HardwareQualityCheck;
-    }
-    ArmTimeout();
-    const auto byte = static_cast<std::uint8_t>(e->par);
-    if (bhq.counter < 3) {
-        if (TakeHeader(byte, kMaxCacheCount) && bhq.count == 0) {
-            SM_Tran(me, BHQ_HardwareQualityCheck, BHQ_WriteLCDCacheAcknowledge);
-        }
-        return nullptr;
-    }
-    LCD_WriteCacheByte(bhq.address++, byte); // out of the cache: nothing written
-    if (++bhq.counter - 3 >= bhq.count) {
-        SM_Tran(me, BHQ_HardwareQualityCheck, BHQ_WriteLCDCacheAcknowledge);
-    }
-    return nullptr;
+    return TakeFrame(me, e, {kMaxCacheCount, StoreCacheByte, nullptr, BHQ_WriteLCDCacheAcknowledge});
 }
 
 SM_State BHQ_WriteLCDCacheAcknowledge(SM_Hsm* me, const SM_Event* e)
@@ -526,48 +607,13 @@ SM_State BHQ_WriteLCDCacheAcknowledge(SM_Hsm* me, const SM_Event* e)
 SM_State BHQ_ReadLCDCache(SM_Hsm* me, const SM_Event* e)
 {
     SCR_Trace("BHQ_ReadLCDCache", e);
-    if (e->sig == SIG_ENTRY) {
-        bhq.counter = 0;
-    }
-    if (EntryOrExit(e)) {
-        return nullptr;
-    }
-    if (e->sig != SIG_UART_RX) {
-        return BHQ_HardwareQualityCheck;
-    }
-    ArmTimeout();
-    if (TakeHeader(static_cast<std::uint8_t>(e->par), kMaxCacheCount)) {
-        SM_Tran(me, BHQ_HardwareQualityCheck, bhq.count == 0 ? BHQ_WaitingForCommand : BHQ_InvokeReadLCDCache);
-    }
-    return nullptr;
+    return TakeFrame(me, e, {kMaxCacheCount, nullptr, nullptr, BHQ_InvokeReadLCDCache});
 }
 
 SM_State BHQ_InvokeReadLCDCache(SM_Hsm* me, const SM_Event* e)
 {
     SCR_Trace("BHQ_InvokeReadLCDCache", e);
-    switch (e->sig) {
-    case SIG_ENTRY:
-        ArmTimeout();
-        bhq.sent = 1;
-        Send(LCD_ReadCacheByte(bhq.address++));
-        return nullptr;
-    case SIG_UART_TX_DONE:
-        if (!AllSent()) {
-            return nullptr;
-        }
-        if (bhq.sent >= bhq.count) {
-            SM_Tran(me, BHQ_HardwareQualityCheck, BHQ_WaitingForCommand);
-        } else {
-            ++bhq.sent;
-            Send(LCD_ReadCacheByte(bhq.address++));
-        }
-        return nullptr;
-    case SIG_UART_RX:
-        TesterAhead(me, e);
-        return nullptr;
-    default:
-        return EntryOrExit(e) ? nullptr : SM_State(BHQ_HardwareQualityCheck);
-    }
+    return SendFrame(me, e, NextCacheByte);
 }
 
 SM_State BHQ_SpecialFunctions(SM_Hsm* me, const SM_Event* e)
@@ -597,30 +643,7 @@ SM_State BHQ_ServeSpecialFunctions(SM_Hsm* me, const SM_Event* e)
 SM_State BHQ_WriteVirtual(SM_Hsm* me, const SM_Event* e)
 {
     SCR_Trace("BHQ_WriteVirtual", e);
-    if (e->sig == SIG_ENTRY) {
-        bhq.counter = 0;
-        bhq.buffer.fill(0);
-    }
-    if (EntryOrExit(e)) {
-        return nullptr;
-    }
-    if (e->sig != SIG_UART_RX) {
-        return BHQ_HardwareQualityCheck;
-    }
-    ArmTimeout();
-    const auto byte = static_cast<std::uint8_t>(e->par);
-    if (bhq.counter < 3) {
-        if (TakeHeader(byte, kMaxVirtualCount) && bhq.count == 0) {
-            SM_Tran(me, BHQ_HardwareQualityCheck, BHQ_WriteVirtualAcknowledge);
-        }
-        return nullptr;
-    }
-    bhq.buffer[bhq.counter - 3] = byte;
-    if (++bhq.counter - 3 >= bhq.count) {
-        WriteRegister();
-        SM_Tran(me, BHQ_HardwareQualityCheck, BHQ_WriteVirtualAcknowledge);
-    }
-    return nullptr;
+    return TakeFrame(me, e, {kMaxVirtualCount, StoreRegisterByte, WriteRegister, BHQ_WriteVirtualAcknowledge});
 }
 
 SM_State BHQ_WriteVirtualAcknowledge(SM_Hsm* me, const SM_Event* e)
@@ -632,49 +655,13 @@ SM_State BHQ_WriteVirtualAcknowledge(SM_Hsm* me, const SM_Event* e)
 SM_State BHQ_ReadVirtual(SM_Hsm* me, const SM_Event* e)
 {
     SCR_Trace("BHQ_ReadVirtual", e);
-    if (e->sig == SIG_ENTRY) {
-        bhq.counter = 0;
-        bhq.buffer.fill(0);
-    }
-    if (EntryOrExit(e)) {
-        return nullptr;
-    }
-    if (e->sig != SIG_UART_RX) {
-        return BHQ_HardwareQualityCheck;
-    }
-    ArmTimeout();
-    if (TakeHeader(static_cast<std::uint8_t>(e->par), kMaxVirtualCount)) {
-        ReadRegister();
-        SM_Tran(me, BHQ_HardwareQualityCheck, bhq.count == 0 ? BHQ_WaitingForCommand : BHQ_InvokeReadVirtual);
-    }
-    return nullptr;
+    return TakeFrame(me, e, {kMaxVirtualCount, nullptr, ReadRegister, BHQ_InvokeReadVirtual});
 }
 
 SM_State BHQ_InvokeReadVirtual(SM_Hsm* me, const SM_Event* e)
 {
     SCR_Trace("BHQ_InvokeReadVirtual", e);
-    switch (e->sig) {
-    case SIG_ENTRY:
-        ArmTimeout();
-        bhq.sent = 1;
-        Send(bhq.buffer[0]);
-        return nullptr;
-    case SIG_UART_TX_DONE:
-        if (!AllSent()) {
-            return nullptr;
-        }
-        if (bhq.sent >= bhq.count) {
-            SM_Tran(me, BHQ_HardwareQualityCheck, BHQ_WaitingForCommand);
-        } else {
-            Send(bhq.buffer[bhq.sent++]);
-        }
-        return nullptr;
-    case SIG_UART_RX:
-        TesterAhead(me, e);
-        return nullptr;
-    default:
-        return EntryOrExit(e) ? nullptr : SM_State(BHQ_HardwareQualityCheck);
-    }
+    return SendFrame(me, e, NextRegisterByte);
 }
 
 void BHQ_PowerOn()

@@ -14,16 +14,21 @@ bin=${PANEL_HEADLESS:-$root/build/default/panel-headless}
 [ -x "$bin" ] || { echo "build first: cmake --preset default && cmake --build --preset default" >&2; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Every sheet's scenarios start alike: the language told at the start of
+# communication, then the base display after the start-up.
+started() {
+    printf 'wait 1s\nset-image service 1 03\nset-image system 5 %02X\ncontrol-unit on\nwait 15s\n' "$index"
+}
+started_with_faults() {
+    printf 'wait 1s\nset-image service 1 03\nset-image system 5 %02X\n' "$index"
+    printf 'set-image faults 0 2A 02 00 00 00 07 00 3D 70 5B 69 13 19 00 00 00 00 00 00 00 00 00\n'
+    printf 'control-unit on\nwait 15s\n'
+}
 codes=(de cz dk gb es ee fr hr it lv lt hu nl pl ru ro sl se tr)
 for index in "${!codes[@]}"; do
     code=${codes[$index]}
     cat >"$work/$code.scn" <<SCN
-wait 1s
-set-image service 1 03
-set-image system 5 $(printf '%02X' "$index")
-set-image faults 0 2A 02 00 00 00 07 00 3D 70 5B 69 13 19 00 00 00 00 00 00 00 00 00
-control-unit on
-wait 15s
+$(started_with_faults)
 snapshot $work/${code}_base.png
 click MENU
 wait 500
@@ -60,12 +65,7 @@ snapshot $work/${code}_curve.png
 SCN
     # The faults from a fresh start, with the maintenance due as well.
     cat >"$work/${code}_faults.scn" <<SCN
-wait 1s
-set-image service 1 03
-set-image system 5 $(printf '%02X' "$index")
-set-image faults 0 2A 02 00 00 00 07 00 3D 70 5B 69 13 19 00 00 00 00 00 00 00 00 00
-control-unit on
-wait 15s
+$(started_with_faults)
 set-image status 7 C3
 set-image status 1 4C
 click MENU
@@ -84,11 +84,7 @@ wait 500
 snapshot $work/${code}_maintenance.png
 SCN
     cat >"$work/${code}_service.scn" <<SCN
-wait 1s
-set-image service 1 03
-set-image system 5 $(printf '%02X' "$index")
-control-unit on
-wait 15s
+$(started)
 press MENU+OK
 wait 4500
 release
@@ -107,11 +103,7 @@ wait 500
 snapshot $work/${code}_service_end.png
 SCN
     cat >"$work/${code}_settings.scn" <<SCN
-wait 1s
-set-image service 1 03
-set-image system 5 $(printf '%02X' "$index")
-control-unit on
-wait 15s
+$(started)
 click MENU
 wait 300
 click DOWN
@@ -125,11 +117,7 @@ wait 500
 snapshot $work/${code}_settings.png
 SCN
     cat >"$work/${code}_timeprog.scn" <<SCN
-wait 1s
-set-image service 1 03
-set-image system 5 $(printf '%02X' "$index")
-control-unit on
-wait 15s
+$(started)
 click MENU
 wait 500
 click OK
@@ -143,11 +131,7 @@ wait 300
 snapshot $work/${code}_phases.png
 SCN
     cat >"$work/${code}_holiday.scn" <<SCN
-wait 1s
-set-image service 1 03
-set-image system 5 $(printf '%02X' "$index")
-control-unit on
-wait 15s
+$(started)
 click MENU
 wait 500
 click OK
