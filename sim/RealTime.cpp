@@ -49,6 +49,11 @@ void RealTime::sleepStep()
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
+void RealTime::sleepPart(std::uint32_t ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
 bool RealTime::startTimer(std::uint8_t period)
 {
     if (period >= HAL_PERIOD_COUNT) {

@@ -24,6 +24,7 @@ class RealTime final : public TimeSource {
 
     std::uint32_t milliseconds() override;
     void sleepStep() override;
+    void sleepPart(std::uint32_t ms) override;
     bool startTimer(std::uint8_t period) override;
     // Ends the tick thread; no tick runs after it returns.
     void stop();

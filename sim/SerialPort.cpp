@@ -1,6 +1,7 @@
 #include "sim/SerialPort.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
@@ -157,6 +158,15 @@ void SerialPort::receiveLoop()
 
 void SerialPort::transmitLoop()
 {
+    // One byte at 4800 baud, 8E1: start, eight data, parity and stop bits. A
+    // pseudo-terminal takes bytes at any speed and a device's driver buffers
+    // them, so the line's pace is kept here. Like a UART's holding register,
+    // a byte goes out once the one before has left the wire, and the
+    // transmit-done event comes as it starts, so the panel has a byte's time
+    // to hand over the next one.
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kByteTime = std::chrono::microseconds(11 * 1000000 / 4800);
+    Clock::time_point lineFree = Clock::now();
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || !outgoing_.empty(); });
@@ -166,10 +176,15 @@ void SerialPort::transmitLoop()
         const std::uint8_t byte = outgoing_.front();
         outgoing_.pop_front();
         lock.unlock();
-        const bool written = ::write(fd_, &byte, 1) == 1;
-        if (written) {
-            sent_(port_);
-        }
+        std::this_thread::sleep_until(lineFree);
+        ssize_t n = 0;
+        do {
+            n = ::write(fd_, &byte, 1);
+        } while (n < 0 && errno == EINTR);
+        lineFree = Clock::now() + kByteTime;
+        // A byte nobody could take still leaves the transmitter: without the
+        // event the panel would wait for it for ever.
+        sent_(port_);
         lock.lock();
     }
 }

@@ -44,11 +44,13 @@ void HeadlessHost::lcdWrite(int x, int y, int width, int height, const std::uint
 
 void HeadlessHost::sleep(std::uint32_t ms)
 {
-    for (std::uint32_t step = 0; step < (ms + 9) / 10; ++step) {
+    for (std::uint32_t left = ms; left > 0;) {
         if (stop_) {
             throw AppStop{};
         }
-        time_.sleepStep();
+        const std::uint32_t part = std::min<std::uint32_t>(left, 10);
+        time_.sleepPart(part);
+        left -= part;
     }
 }
 
