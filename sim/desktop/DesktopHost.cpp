@@ -41,6 +41,7 @@ DesktopHost::DesktopHost(TimeSource& time, LcdMap& lcd, LogBuffer& log, Ui& ui, 
 
 DesktopHost::~DesktopHost()
 {
+    serialPort_.close(); // its threads enter the panel through the host
     HOST_Install(nullptr);
     keyHost = nullptr;
     if (errorLog_ != nullptr) {
@@ -161,4 +162,25 @@ bool DesktopHost::OwnsInstanceLock()
 {
     std::lock_guard<std::mutex> guard(processLockMutex);
     return processLockHeld;
+}
+
+const char* DesktopHost::serialOpen(std::uint8_t port, SerialReceive receive, SerialSent sent)
+{
+    if (options_.serial.empty() || serialPort_.isOpen()) {
+        return nullptr; // none, or kept across a restart so that the tester keeps its line
+    }
+    const char* failed = serialPort_.open(port, options_.serial, receive, sent);
+    if (failed == nullptr) {
+        const std::string line = "test serial port " + std::to_string(port) + ": " + serialPort_.peerPath();
+        std::fprintf(stderr, "%s\n", line.c_str());
+        log(line);
+    }
+    return failed;
+}
+
+void DesktopHost::serialSend(std::uint8_t, std::uint8_t byte)
+{
+    if (serialPort_.isOpen()) {
+        serialPort_.send(byte);
+    }
 }

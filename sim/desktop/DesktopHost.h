@@ -12,6 +12,7 @@
 
 #include "hal/host.h"
 #include "sim/KeyDriver.h"
+#include "sim/SerialPort.h"
 #include "sim/TimeSource.h"
 #include "sim/desktop/LcdMap.h"
 
@@ -41,6 +42,9 @@ class DesktopHost final : public PanelHost {
         // The panel's clock at power-on: fixed, as in the headless host, so
         // that a recorded session replays alike.
         HOST_LocalTime clock{};
+        // The test serial port: a device, "pty" for a new pseudo-terminal, or
+        // empty for none (a normal start has no tester on it).
+        std::string serial;
     };
 
     DesktopHost(TimeSource& time, LcdMap& lcd, class LogBuffer& log, Ui& ui, Options options);
@@ -60,8 +64,8 @@ class DesktopHost final : public PanelHost {
     bool acquireSingleInstance(const char* name) override;
     void trace(const char* text) override { ui_.trace(text); }
     void beep() override { ui_.beep(); }
-    // The test serial port is inert: a normal start has no tester on it.
-    const char* serialOpen(std::uint8_t, SerialReceive, SerialSent) override { return nullptr; }
+    const char* serialOpen(std::uint8_t port, SerialReceive receive, SerialSent sent) override;
+    void serialSend(std::uint8_t port, std::uint8_t byte) override;
 
     KeyDriver& keys() { return keys_; }
     // A key region pressed or released in the window (through Ui::input).
@@ -84,4 +88,5 @@ class DesktopHost final : public PanelHost {
     std::atomic<int> errors_{0};
     std::mutex errorLogLock_;
     std::FILE* errorLog_ = nullptr;
+    SerialPort serialPort_;
 };

@@ -25,6 +25,8 @@ std::string SimUsage()
            "  --grab FILE.png  save a picture of the device window when the LCD first shows something\n"
            "  --clock TIME     the panel's clock at power-on, YYYY-MM-DDTHH:MM:SS (default: the\n"
            "                   machine's local time)\n"
+           "  --serial PORT    the test serial port for the factory's tester: a device, or pty\n"
+           "                   (a new pseudo-terminal, its name printed on standard error)\n"
            "  -h, --help       this text\n";
 }
 
@@ -64,6 +66,10 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             }
         } else if (a == "--lcd-map") {
             if (!value(options.lcdMap)) {
+                return false;
+            }
+        } else if (a == "--serial") {
+            if (!value(options.serial)) {
                 return false;
             }
         } else if (a == "--grab") {

@@ -18,6 +18,7 @@ struct SimOptions {
     bool errorBoxes = true; // off when there are any arguments
     std::int64_t clock = 0; // --clock: local seconds since 1970 at power-on
     bool clockGiven = false;
+    std::string serial; // --serial: the test serial port, a device or "pty"; empty: none
 };
 
 // Parses argv[1..]. Returns false with `message` for bad usage; sets `help`

@@ -38,6 +38,7 @@ Simulator::Simulator(SimOptions options, std::function<void()> application)
     hostOptions.lockDirectory =
         options_.lockDirectory.empty() ? InstanceLock::defaultDirectory() : options_.lockDirectory;
     hostOptions.errorBoxes = options_.errorBoxes;
+    hostOptions.serial = options_.serial;
     hostOptions.clock = options_.clockGiven ? HOST_LocalTime{options_.clock, 0, false} : SIM_MachineLocalTime();
     host_ = std::make_unique<DesktopHost>(clock_, lcd_, log_, *this, hostOptions);
     runner_ = std::make_unique<AppRunner>(application_, *this);

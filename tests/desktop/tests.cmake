@@ -22,3 +22,9 @@ set_tests_properties(desktop.xvfb_click PROPERTIES TIMEOUT 120 SKIP_REGULAR_EXPR
 # panel-lcdmap takes its milliseconds whole and in range, or refuses them.
 add_test(NAME desktop.lcdmap_refuses_garbage_milliseconds
     COMMAND sh -c "for v in abc 12x 99999999999999999999 -5 ''; do out=$($<TARGET_FILE:panel-lcdmap> --wait-change \"$v\" 2>&1); s=$?; test $s -eq 2 && echo \"$out\" | grep -q 'takes milliseconds from 0 to 86400000' || { echo \"'$v': status $s: $out\"; exit 1; }; done")
+
+# The factory tester reaches the panel through the window's test serial port.
+add_test(NAME desktop.hwqc_pty
+    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/hwqc/desktop_check.sh $<TARGET_FILE:panel-sim> $<TARGET_FILE:panel-hwqc>
+            ${CMAKE_CURRENT_BINARY_DIR}/hwqc-desktop)
+set_tests_properties(desktop.hwqc_pty PROPERTIES LABELS hwqc TIMEOUT 120)
