@@ -591,6 +591,18 @@ SM_State EditState(SM_Hsm* me, const SM_Event* e, const TP_Module& m, Field fiel
     }
 }
 
+// The day and phase menus open at the top from their parent and come back
+// in place from everywhere else.
+void ShowMenu(SCR_Menu& menu, std::uint32_t par)
+{
+    if (SCR_MenuInit(menu, par) || par != SCR_FROM_PARENT) {
+        ML_RestorePosition(menu.firstRow, menu.cursor);
+    }
+    ML_Draw();
+    HINT_SetText(menu.hint);
+    LCD_Refresh();
+}
+
 } // namespace
 
 SM_State TP_DayMenuState(SM_Hsm* me, const SM_Event* e, const TP_Module& m)
@@ -608,12 +620,7 @@ SM_State TP_DayMenuState(SM_Hsm* me, const SM_Event* e, const TP_Module& m)
             ML_Init(0, 239, 29, 24, 2, 4);
             break;
         case SIG_INIT:
-            if (SCR_MenuInit(menu, e->par) || e->par != SCR_FROM_PARENT) {
-                ML_RestorePosition(menu.firstRow, menu.cursor);
-            }
-            ML_Draw();
-            HINT_SetText(menu.hint);
-            LCD_Refresh();
+            ShowMenu(menu, e->par);
             break;
         default:
             SCR_MenuExit(menu);
@@ -663,12 +670,7 @@ SM_State TP_PhaseMenuState(SM_Hsm* me, const SM_Event* e, const TP_Module& m)
             DrawPhaseFrame(m);
             break;
         case SIG_INIT:
-            if (SCR_MenuInit(menu, e->par) || e->par != SCR_FROM_PARENT) {
-                ML_RestorePosition(menu.firstRow, menu.cursor);
-            }
-            ML_Draw();
-            HINT_SetText(menu.hint);
-            LCD_Refresh();
+            ShowMenu(menu, e->par);
             break;
         default:
             SCR_MenuExit(menu);
