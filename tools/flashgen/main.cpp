@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -27,6 +28,13 @@ int Usage()
 // not rebuild the panel.
 bool WriteIfChanged(const std::string& path, const std::string& content)
 {
+    // A FIFO or a device would block the read, a directory cannot be written.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        std::fprintf(stderr, "flashgen: %s is no regular file\n", path.c_str());
+        return false;
+    }
     {
         std::ifstream in(path, std::ios::binary);
         if (in) {
