@@ -29,10 +29,13 @@
 #include "screens/base/PLH.h"
 #include "screens/common/ML.h"
 #include "screens/common/VD.h"
+#include "screens/service/BHE.h"
 #include "screens/service/BHQ.h"
 #include "screens/service/BIA.h"
 #include "screens/service/BIF.h"
+#include "screens/service/BMNT.h"
 #include "screens/service/BSVM.h"
+#include "screens/service/BZA.h"
 #include "screens/user/BBA.h"
 #include "screens/user/BEH.h"
 #include "screens/user/BEK.h"
@@ -91,6 +94,9 @@ void SIM_PowerOn()
     BIF_PowerOn();
     BSVM_PowerOn();
     BHQ_PowerOn();
+    BHE_PowerOn();
+    BZA_PowerOn();
+    BMNT_PowerOn();
     BEH_PowerOn();
     BEK_PowerOn();
     BEM_PowerOn();

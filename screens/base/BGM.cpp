@@ -17,6 +17,7 @@
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/service/BSVM.h"
+#include "screens/service/BZA.h"
 #include "screens/user/BEM.h"
 #include "screens/user/BHKM.h"
 #include "screens/user/BWWM.h"
@@ -125,6 +126,9 @@ SM_State BGM_Grundmenue(SM_Hsm* me, const SM_Event* e)
         SM_TranParam(me, BKE_Kontrasteinstellung, entry.target, SCR_FROM_PARENT);
         return nullptr;
     }
+    case SIG_KEY_MENU_DOWN: // the developers' way in
+        SM_TranParam(me, BKE_Kontrasteinstellung, BZA_ZeichensatzAnzeige, SCR_FROM_PARENT);
+        return nullptr;
     case SIG_TMR_HINT_TIMEOUT:
         SCR_MenuHint(bgm, HINT_CHOOSE);
         HINT_Refresh();

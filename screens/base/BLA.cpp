@@ -9,11 +9,11 @@
 #include "hal/HAL.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BRA.h"
-#include "screens/base/PLH.h"
 #include "screens/common/BKE.h"
 #include "screens/common/SCR.h"
 #include "screens/common/TOP.h"
 #include "screens/common/VD.h"
+#include "screens/service/BHE.h"
 #include "screens/service/BHQ.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include "screens/common/BKE.h"
 #include "screens/common/PNL.h"
 #include "screens/common/SCR.h"
+#include "screens/service/BMNT.h"
 #include "screens/service/BSVM.h"
 
 namespace {
@@ -111,6 +112,9 @@ SM_State BMM_Menuemonitor(SM_Hsm* me, const SM_Event* e)
         return nullptr;
     case SIG_TIMEOUT_NORMAL:
         SetLongTimeout(false);
+        return nullptr;
+    case SIG_MENU_TEST:
+        SM_TranParam(me, BKE_Kontrasteinstellung, BMNT_MenuTest, SCR_FROM_PARENT);
         return nullptr;
     case SIG_PARTICIPANT_WINK:
         SM_TranParam(me, BKE_Kontrasteinstellung, BTC_TeilnehmerWink, SCR_PLAIN);
