@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "core/MAIN_Record.h"
@@ -76,6 +77,13 @@ TEST(EndTest, ChecksumIsTheCrcOfTheFontTablesAndIsKeptForTheLink)
     EXPECT_EQ(MAIN_RomChecksum(), BHE_ProgramChecksum());
     EXPECT_NE(MAIN_RomChecksum(), 0xFFFF);
     EXPECT_EQ(BHE_ProgramChecksum(), BHE_ProgramChecksum());
+    // Any result fits its box (74..164) in the large font.
+    TXT_UseFontLarge();
+    for (const char* digit : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B", "C", "D", "E", "F"}) {
+        const std::string text = std::string("0x") + digit + digit + digit + digit;
+        EXPECT_LE(GUI_TextWidth(text.c_str()), 91) << text;
+    }
+    TXT_UseFontNormal();
 }
 
 TEST(EndTest, EveryTestKeyShowsItsOwnNumberAndContrastIsNotStored)
