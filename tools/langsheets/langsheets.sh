@@ -4,9 +4,9 @@
 # the heating curve's slope dialog, the fault list and the maintenance data,
 # the service menu, the service functions and the end question, and the
 # settings menu, the heating time program's day groups and phases and the
-# holiday dates, as the headless host draws them. The control unit of the
-# tests tells the panel its language (system block byte 5) at the start of
-# communication, as a real one would.
+# holiday dates, the menu test and its sub-menu, as the headless host draws
+# them. The control unit of the tests tells the panel its language (system
+# block byte 5) at the start of communication, as a real one would.
 # Usage: tools/langsheets/langsheets.sh   (after a default build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -143,17 +143,30 @@ click OK
 wait 300
 snapshot $work/${code}_holiday.png
 SCN
+    cat >"$work/${code}_menutest.scn" <<SCN
+$(started)
+button 33
+wait 300
+click DOWN
+wait 200
+snapshot $work/${code}_menutest.png
+click OK
+wait 300
+snapshot $work/${code}_submenutest.png
+SCN
     "$bin" --lock-dir "$work" "$work/$code.scn"
     "$bin" --lock-dir "$work" "$work/${code}_settings.scn"
     "$bin" --lock-dir "$work" "$work/${code}_faults.scn"
     "$bin" --lock-dir "$work" "$work/${code}_service.scn"
     "$bin" --lock-dir "$work" "$work/${code}_timeprog.scn"
     "$bin" --lock-dir "$work" "$work/${code}_holiday.scn"
+    "$bin" --lock-dir "$work" "$work/${code}_menutest.scn"
     python3 "$root/tools/langsheets/compose.py" "$root/docs/languages/$code.png" \
         "$work/${code}_base.png" "$work/${code}_menu.png" "$work/${code}_help.png" \
         "$work/${code}_circuit.png" "$work/${code}_curve.png" \
         "$work/${code}_faults.png" "$work/${code}_maintenance.png" \
         "$work/${code}_service.png" "$work/${code}_service_functions.png" "$work/${code}_service_end.png" \
-        "$work/${code}_settings.png" "$work/${code}_days.png" "$work/${code}_phases.png" "$work/${code}_holiday.png"
+        "$work/${code}_settings.png" "$work/${code}_days.png" "$work/${code}_phases.png" "$work/${code}_holiday.png" \
+        "$work/${code}_menutest.png" "$work/${code}_submenutest.png"
     echo "docs/languages/$code.png"
 done
