@@ -70,7 +70,7 @@ void DrawTitle(std::uint16_t text)
     TITLE_DrawLine();
 }
 
-// Light text on the dark box: the text drawn on a clear box, then inverted.
+// The text dark on the lit box: drawn on the cleared box, then inverted.
 void ShowInBox(const char* text)
 {
     GUI_EraseBox(&kBox);
