@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # CPU used by the idle simulator with its device window open under Xvfb, in %
-# of one core, over N seconds (the X server's own share printed apart).
+# of one core, over N seconds (the X server's own share printed apart). The
+# measurement starts once the start-up screen is over and the LCD stands still.
 # Usage: bench/desktop_idle_cpu.sh [seconds]   (after a default build; needs Xvfb, xdotool)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 source bench/desktop_common.sh
 start_sim
-sleep 2 # past the panel's start
+settle
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 hz=$(getconf CLK_TCK)
 sim0=$(ticks "$SIM_PID")

@@ -11,13 +11,13 @@ cd "$(dirname "$0")/.."
 presses=${1:-50}
 source bench/desktop_common.sh
 start_sim --pictures "$PWD/assets" --zoom 1
-sleep 12 # the start-up screen: progress bar, then the first screen
+settle # past the start-up screen: progress bar, then the first screen
 # The HELP key of assets/Device.bmp, the window at (10, 20).
 x=$((10 + 368))
 y=$((20 + 180))
 : >"$WORK/ms"
 for _ in $(seq "$presses"); do
-    build/default/panel-lcdmap --name "$LCD_MAP" --wait-change 3000 \
+    "$bin/panel-lcdmap" --name "$LCD_MAP" --wait-change 3000 \
         --after "xdotool mousemove $x $y mousedown 1" >>"$WORK/ms"
     xdotool mouseup 1
     # A jitter against the main loop's phase.

@@ -7,6 +7,7 @@ packages=(
     libgtest-dev libgmock-dev   # unit tests
     libbenchmark-dev            # benchmarks under bench/
     libpng-dev                  # LCD screenshots and goldens
+    libgif-dev                  # LCD recordings as animated GIF
     clang libclang-rt-14-dev    # fuzzing (tests/fuzz)
     clang-format                # the style check (tests/check_format.cmake)
     ccache                      # shares compiled objects between presets

@@ -72,6 +72,9 @@ void DesktopHost::sleep(std::uint32_t ms)
         if (AppRunner::StopRequested()) {
             throw AppStop{};
         }
+        if (stepHook_) {
+            stepHook_();
+        }
         time_.sleepStep();
     }
 }

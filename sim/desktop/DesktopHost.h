@@ -75,6 +75,9 @@ class DesktopHost final : public PanelHost {
     // A log entry: "\n<ms>:   " and the text.
     void log(const std::string& text);
     int errorCount() const { return errors_; }
+    // Called on the application thread before each 10 ms step of a sleep,
+    // when all that is drawn at that time is drawn; set before the application starts.
+    void setStepHook(std::function<void()> hook) { stepHook_ = std::move(hook); }
     // Whether this process holds the single-instance lock.
     static bool OwnsInstanceLock();
 
@@ -85,6 +88,7 @@ class DesktopHost final : public PanelHost {
     Ui& ui_;
     Options options_;
     KeyDriver keys_;
+    std::function<void()> stepHook_;
     std::atomic<int> errors_{0};
     std::mutex errorLogLock_;
     std::FILE* errorLog_ = nullptr;

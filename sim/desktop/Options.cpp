@@ -22,7 +22,13 @@ std::string SimUsage()
            "  --trace          print the panel's trace lines on standard error\n"
            "  --lock-dir DIR   directory of the single-instance lock file\n"
            "  --lcd-map NAME   name of the shared LCD memory (default LumUILCDMap)\n"
-           "  --grab FILE.png  save a picture of the device window when the LCD first shows something\n"
+           "  --grab FILE.png  save the device window as shown when the simulator ends\n"
+           "  --grab-at TIME   ... or when the panel's clock reaches TIME (12s, 5min, 2h, 7d)\n"
+           "  --record-gif FILE.gif   record the LCD as an animated GIF, in panel time, until the end\n"
+           "  --record-png DIR        record the LCD as numbered PNG frames with frames.txt\n"
+           "  --record-device         record the whole device picture instead of the LCD\n"
+           "  --speed N        panel time at 1, 10 or 100 times the wall clock, or max\n"
+           "  --exit-at TIME   end the simulator when the panel's clock reaches TIME\n"
            "  --clock TIME     the panel's clock at power-on, YYYY-MM-DDTHH:MM:SS (default: the\n"
            "                   machine's local time)\n"
            "  --serial PORT    the test serial port for the factory's tester: a device, or pty\n"
@@ -48,6 +54,13 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             help = true;
             message = SimUsage();
             return true;
+        }
+        const int capture = ParseCaptureOption(args, i, options, message);
+        if (capture != 0) {
+            if (capture < 0) {
+                return false;
+            }
+            continue;
         }
         if (a == "--keyboard") {
             options.keyboard = true;

@@ -59,8 +59,9 @@ void PacedClock::sleepStep()
     virtual_.advance(10);
     lock.lock();
     const std::uint64_t now = virtual_.now();
-    if (now >= limit_) {
+    if (now >= limit_ || now >= haltAt_) {
         limit_ = VirtualTime::kNever;
+        haltAt_ = VirtualTime::kNever;
         halted_ = true;
     }
     if (until_) {
@@ -137,6 +138,12 @@ void PacedClock::runUntil(std::function<bool()> changed)
     limit_ = VirtualTime::kNever;
     halted_ = false;
     changed_.notify_all();
+}
+
+void PacedClock::haltAt(std::uint64_t ms)
+{
+    std::lock_guard<std::mutex> guard(mutex_);
+    haltAt_ = ms;
 }
 
 bool PacedClock::halted() const

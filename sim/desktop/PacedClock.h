@@ -35,6 +35,8 @@ class PacedClock final : public TimeSource {
     void step(std::uint64_t ms);
     // Runs as fast as it can until `changed` says so (asked after each step), then halts.
     void runUntil(std::function<bool()> changed);
+    // Halts when the panel time reaches `ms`, at whatever speed it runs.
+    void haltAt(std::uint64_t ms);
     // A step or a run-until came to its end; the window then pauses.
     bool halted() const;
     // Re-anchors the pacing after a pause, so that no time is caught up.
@@ -66,6 +68,7 @@ class PacedClock final : public TimeSource {
     std::condition_variable changed_;
     int speed_ = 1;
     std::uint64_t limit_ = VirtualTime::kNever;
+    std::uint64_t haltAt_ = VirtualTime::kNever;
     std::function<bool()> until_;
     bool halted_ = false;
     bool live_ = false;

@@ -43,6 +43,10 @@ Simulator::Simulator(SimOptions options, std::function<void()> application)
     host_ = std::make_unique<DesktopHost>(clock_, lcd_, log_, *this, hostOptions);
     runner_ = std::make_unique<AppRunner>(application_, *this);
     runner_->setPauseHook([this](bool paused) { clock_.hold(paused); });
+    host_->setStepHook([this] {
+        capture_.sample(clock_.now(), [this](const std::string& text, bool error) { captureReport(text, error); });
+    });
+    recordDevice_ = options_.recordDevice;
     ticker_.setInterval(20);
     QObject::connect(&ticker_, &QTimer::timeout, [this] { tick(); });
 }
@@ -65,7 +69,21 @@ void Simulator::shutDown()
     }
     shutDown_ = true;
     ticker_.stop();
-    if (runner_->stop() == AppRunner::Stop::Abandoned || runner_->abandonedRunning()) {
+    const bool stuck = runner_->stop() == AppRunner::Stop::Abandoned || runner_->abandonedRunning();
+    // What the user saw last, and the recordings' last frames, before the windows go.
+    const auto report = [this](const std::string& text, bool error) { captureReport(text, error); };
+    if (captureReady_ && !options_.grab.empty() && options_.grabAt < 0) {
+        const Picture shot = capture_.picture(capture_.hasDevice(), zoom_);
+        std::string error;
+        if (PngWrite(options_.grab, shot.rgb.data(), shot.width, shot.height,
+                     capture_.hasDevice() ? FrameCapture::kBackground : -1, error)) {
+            report("saved " + options_.grab + " at " + std::to_string(clock_.now()) + " ms", false);
+        } else {
+            report(error, true);
+        }
+    }
+    capture_.stopAll(clock_.now(), report);
+    if (stuck) {
         // A thread that ignored its stop request ends only with the process.
         std::fprintf(stderr, "panel-sim: the application did not stop within 200 ms; ending the process\n");
         std::fflush(nullptr);
@@ -288,6 +306,13 @@ bool Simulator::startUp()
         buildDeviceLayout();
     }
     bindFunctionKeys();
+    if (!options_.frame) {
+        capture_.setDevice(&rest_, &pressed_);
+    }
+    if (!startCaptures()) {
+        exitCode_ = 2;
+        return false;
+    }
     topWindow()->show();
     return true;
 }
@@ -374,24 +399,10 @@ void Simulator::tick()
         topWindow()->setWindowTitle(title);
         updateMenus();
     }
-    maybeGrab();
-}
-
-void Simulator::maybeGrab()
-{
-    if (options_.grab.empty() || grabbed_ || device_ == nullptr || lcd_.modifications() == 0) {
-        return;
+    if (options_.exitAt >= 0 && clock_.now() >= static_cast<std::uint64_t>(options_.exitAt)) {
+        ticker_.stop();
+        QCoreApplication::quit();
     }
-    const std::vector<std::uint32_t> rgb = lcdPixels();
-    if (std::all_of(rgb.begin(), rgb.end(), [&](std::uint32_t c) { return c == rgb[0]; })) {
-        return;
-    }
-    lcdWindow_->repaint();
-    QPixmap shot = device_->grab();
-    shot.setMask(Mask(rest_, QRect(0, 0, rest_.width, rest_.height), zoom_));
-    grabbed_ = shot.save(QString::fromStdString(options_.grab), "PNG");
-    std::fprintf(stderr, "panel-sim: %s %s\n", grabbed_ ? "saved" : "cannot write", options_.grab.c_str());
-    grabbed_ = true;
 }
 
 void Simulator::pcKey(int qtKey, bool pressed)

@@ -17,6 +17,7 @@
 
 #include "sim/desktop/AppRunner.h"
 #include "sim/desktop/DesktopHost.h"
+#include "sim/desktop/FrameCapture.h"
 #include "sim/desktop/LcdMap.h"
 #include "sim/desktop/LogBuffer.h"
 #include "sim/desktop/Options.h"
@@ -50,6 +51,9 @@ enum SimCommand : int {
     CMD_FASTEST = 604,
     CMD_UNTIL_CHANGE = 605,
     CMD_RECORD = 610, // start or stop recording a scenario
+    CMD_RECORD_GIF = 611,
+    CMD_RECORD_PNG = 612,
+    CMD_RECORD_DEVICE = 613, // recordings show the whole device, not only the LCD
     // The test control unit on the panel's bus.
     CMD_UNIT = 620, // connect or disconnect
     CMD_PLANT_LOAD = 621,
@@ -137,6 +141,10 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     std::string recording() const;
     void stopRecording();
     bool recordingOn() const;
+    // Pictures of the LCD (or the device) as a GIF or PNG frames, in panel time.
+    FrameCapture& capture() { return capture_; }
+    bool startFrames(FrameRecorder::Kind kind, const std::string& path, std::string& error);
+    void stopFrames(FrameRecorder::Kind kind);
     // The test control unit (on the application thread, through inputs).
     void connectUnit(bool on);
     bool unitConnected() const { return unitOn_; }
@@ -165,13 +173,18 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     void loadPlant();
     void savePlant();
     void setPanelClock();
-    void maybeGrab();
+    void toggleFrames(FrameRecorder::Kind kind);
+    void captureReport(const std::string& text, bool error);
+    bool startCaptures(); // the command line's
 
     QObject context_; // queued calls into the window thread die with the simulator
     SimOptions options_;
     std::function<void()> application_;
     PacedClock clock_{&AppRunner::StopRequested};
     LcdMap lcd_;
+    FrameCapture capture_{lcd_};
+    bool recordDevice_ = false;
+    bool captureReady_ = false; // the command line's captures began
     LogBuffer log_;
     std::unique_ptr<DesktopHost> host_;
     std::unique_ptr<AppRunner> runner_;
@@ -205,7 +218,6 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     std::uint64_t recordStart_ = 0;
     std::uint64_t recordLast_ = 0;
     std::string recorded_;
-    bool grabbed_ = false;
     bool shutDown_ = false;
     int exitCode_ = 0;
 };

@@ -90,6 +90,9 @@ void Simulator::buildActions()
         action(id)->setCheckable(true);
     }
     action(CMD_RECORD)->setCheckable(true);
+    add(CMD_RECORD_GIF, "Record as &GIF...")->setCheckable(true);
+    add(CMD_RECORD_PNG, "Record as PNG frames...")->setCheckable(true);
+    add(CMD_RECORD_DEVICE, "Record the whole device")->setCheckable(true);
     add(CMD_UNIT, "Connect the &control unit")->setCheckable(true);
     add(CMD_PLANT_LOAD, "&Load plant file...");
     add(CMD_PLANT_SAVE, "&Save plant file...");
@@ -115,6 +118,9 @@ void Simulator::buildActions()
         timeMenu->addAction(action(id));
     }
     popup_->addAction(action(CMD_RECORD));
+    for (int id : {int(CMD_RECORD_GIF), int(CMD_RECORD_PNG), int(CMD_RECORD_DEVICE)}) {
+        popup_->addAction(action(id));
+    }
     QMenu* unitMenu = popup_->addMenu("&Control unit");
     for (int id : {int(CMD_UNIT), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
         unitMenu->addAction(action(id));
@@ -162,6 +168,16 @@ void Simulator::updateMenus()
     action(CMD_PLANT_SAVE)->setEnabled(unitOn_);
     action(CMD_SET_CLOCK)->setEnabled(unitOn_);
     action(CMD_RECORD)->setText(recordingOn() ? "Stop recording..." : "Record session...");
+    for (const auto& [id, kind] : {std::pair{int(CMD_RECORD_GIF), FrameRecorder::Kind::Gif},
+                                   std::pair{int(CMD_RECORD_PNG), FrameRecorder::Kind::Png}}) {
+        action(id)->setChecked(capture_.recording(kind));
+    }
+    action(CMD_RECORD_GIF)
+        ->setText(capture_.recording(FrameRecorder::Kind::Gif) ? "Stop the GIF" : "Record as &GIF...");
+    action(CMD_RECORD_PNG)
+        ->setText(capture_.recording(FrameRecorder::Kind::Png) ? "Stop the PNG frames" : "Record as PNG frames...");
+    action(CMD_RECORD_DEVICE)->setChecked(recordDevice_);
+    action(CMD_RECORD_DEVICE)->setEnabled(capture_.hasDevice());
     const int most = maxZoom();
     for (int z = 1; z <= 4; ++z) {
         action(CMD_ZOOM1 + z - 1)->setChecked(z == zoom_);
@@ -225,13 +241,14 @@ void Simulator::buildFrameLayout()
     file->addAction(action(CMD_EXIT));
     QMenu* timeMenu = frame->menuBar()->addMenu("&Time");
     for (int id : {int(CMD_STEP), int(CMD_RUN), int(CMD_FAST10), int(CMD_FAST100), int(CMD_FASTEST),
-                   int(CMD_UNTIL_CHANGE), int(CMD_RECORD)}) {
+                   int(CMD_UNTIL_CHANGE), int(CMD_RECORD), int(CMD_RECORD_GIF), int(CMD_RECORD_PNG)}) {
         timeMenu->addAction(action(id));
     }
     QMenu* unitMenu = frame->menuBar()->addMenu("&Control unit");
     for (int id : {int(CMD_UNIT), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
         unitMenu->addAction(action(id));
     }
+    timeMenu->addAction(action(CMD_RECORD_DEVICE));
     QMenu* view = frame->menuBar()->addMenu("&View");
     QMenu* layers = view->addMenu("&Layer");
     QMenu* colours = view->addMenu("&Colors");
@@ -432,6 +449,16 @@ void Simulator::command(int id)
     }
     case CMD_RECORD:
         toggleRecording();
+        break;
+    case CMD_RECORD_GIF:
+        toggleFrames(FrameRecorder::Kind::Gif);
+        break;
+    case CMD_RECORD_PNG:
+        toggleFrames(FrameRecorder::Kind::Png);
+        break;
+    case CMD_RECORD_DEVICE:
+        recordDevice_ = !recordDevice_; // for the recordings started from now on
+        updateMenus();
         break;
     case CMD_UNIT:
         connectUnit(!unitOn_);
