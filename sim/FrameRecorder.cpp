@@ -94,10 +94,13 @@ bool FrameRecorder::start(Kind kind, const std::string& path, int width, int hei
         }
     } else {
         std::error_code ec;
+        if (std::filesystem::exists(path, ec) && !std::filesystem::is_directory(path, ec)) {
+            error = "cannot write PNG frames into " + path + ": it is no folder";
+            return false;
+        }
         std::filesystem::create_directory(path, ec);
-        if (ec || !std::filesystem::is_directory(path, ec)) {
-            error =
-                "cannot write PNG frames into " + path + ": " + (ec ? ec.message() : std::string("it is no folder"));
+        if (ec) {
+            error = "cannot write PNG frames into " + path + ": " + ec.message();
             return false;
         }
         const std::string index = (std::filesystem::path(path) / kIndexName).string();

@@ -181,6 +181,41 @@ class DesktopE2eTest : public QObject {
         QVERIFY2(states > 0, qPrintable(err));
     }
 
+    // Paths are checked before the window opens; a fast-forwarded run with
+    // --exit-at ends by itself at that panel time, its grab and frames written.
+    void commandLineCapturesAndTheirBadPaths()
+    {
+        QTemporaryDir dir;
+        const std::pair<QStringList, QString> bad[] = {
+            {{"--record-gif", "nowhere/a.gif"}, "panel-sim: cannot write nowhere/a.gif: No such file or directory"},
+            {{"--record-png", "nowhere/frames"},
+             "panel-sim: cannot write PNG frames into nowhere/frames: No such file or directory"},
+            {{"--grab", "nowhere/g.png"}, "panel-sim: --grab: cannot write nowhere/g.png: the folder does not exist"},
+        };
+        for (const auto& [args, message] : bad) {
+            QProcess sim;
+            StartOffscreen(sim, dir, args);
+            QVERIFY(sim.waitForFinished(10000));
+            QCOMPARE(sim.exitCode(), 2);
+            QVERIFY2(QString::fromUtf8(sim.readAllStandardError()).contains(message), qPrintable(message));
+        }
+        QProcess sim;
+        StartOffscreen(
+            sim, dir,
+            {"--speed", "max", "--exit-at", "12s", "--grab", "g.png", "--record-png", "frames", "--zoom", "2"});
+        QVERIFY(sim.waitForFinished(20000));
+        QCOMPARE(sim.exitCode(), 0);
+        const QString err = QString::fromUtf8(sim.readAllStandardError());
+        QVERIFY2(err.contains("saved g.png at 12000 ms"), qPrintable(err));
+        QFile index(dir.path() + "/frames/frames.txt");
+        QVERIFY(index.open(QIODevice::ReadOnly));
+        const QStringList last = QString::fromUtf8(index.readAll()).trimmed().split('\n').last().split(' ');
+        QCOMPARE(last.size(), 3);
+        QCOMPARE(last[1].toLongLong() + last[2].toLongLong(), 12000LL); // the last picture lasts to the end
+        QVERIFY(QFileInfo::exists(dir.path() + "/frames/" + last[0]));
+        QVERIFY(QFileInfo(dir.path() + "/g.png").size() > 0);
+    }
+
     void mouseClickOnAKeyRegionChangesTheSharedLcd()
     {
         const QString xvfb = QStandardPaths::findExecutable("Xvfb");

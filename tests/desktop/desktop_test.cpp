@@ -32,6 +32,7 @@
 #include "sim/desktop/Simulator.h"
 #include "sim/headless/Options.h"
 #include "sim/headless/Runner.h"
+#include "support/GifRead.h"
 
 namespace {
 
@@ -567,6 +568,85 @@ class DesktopTest : public QObject {
         }
         QVERIFY(traced("BGA_Grundanzeige Init"));
         QVERIFY(!traced("BIA_InbetriebnahmeAssistent Entry"));
+    }
+
+    // Fast-forwarded, the GIF still shows each picture at the panel time the
+    // panel showed it: the frame a viewer sees at t is the headless host's
+    // LCD at t; the picture grabbed at a panel time is the device with that LCD.
+    void recordingsKeepThePanelsOwnTime()
+    {
+        ScratchDir dir;
+        SimOptions o = Quiet(dir.path());
+        o.clock = *ParseClock("2026-03-02T09:30:00");
+        o.clockGiven = true;
+        constexpr std::uint64_t kEnd = 12000;
+        const std::uint64_t seen[] = {3050, 7450, kEnd - 10};
+        {
+            Simulator sim(o, nullptr); // the real panel
+            QVERIFY(sim.startUp());
+            std::string error;
+            QVERIFY(!sim.startFrames(FrameRecorder::Kind::Gif, dir.path() + "/none/a.gif", error));
+            QCOMPARE(QString::fromStdString(error),
+                     QString::fromStdString("cannot write " + dir.path() + "/none/a.gif: No such file or directory"));
+            QVERIFY2(sim.startFrames(FrameRecorder::Kind::Gif, dir.path() + "/a.gif", error), error.c_str());
+            sim.capture().grabAt(dir.path() + "/grab.png", seen[1], 1);
+            sim.clock().run(PacedClock::kFastest);
+            sim.clock().haltAt(kEnd);
+            sim.startApplication();
+            for (int i = 0; i < 4000 && !(sim.clock().halted() && sim.clock().now() >= kEnd); ++i) {
+                QTest::qWait(5);
+            }
+            QCOMPARE(sim.clock().now(), kEnd);
+            sim.shutDown();
+        }
+        std::vector<GifShown> frames;
+        int width = 0;
+        int height = 0;
+        std::string error;
+        QVERIFY2(GifReadFrames(dir.path() + "/a.gif", frames, width, height, error), error.c_str());
+        QCOMPARE(width, 240);
+        QVERIFY(frames.size() > 10); // the start-up screen's progress bar moves
+        auto shownAt = [&](std::uint64_t ms) -> const GifShown* {
+            std::uint64_t from = 0;
+            for (const GifShown& f : frames) {
+                from += static_cast<std::uint64_t>(f.delayCs) * 10;
+                if (ms < from) {
+                    return &f;
+                }
+            }
+            return nullptr;
+        };
+        auto scenario = Scenario::parse(dir.path() + "/s.scn",
+                                        "wait 3050\nsnapshot s0.png\nwait 4400\nsnapshot s1.png\nwait 4540\n"
+                                        "snapshot s2.png\n",
+                                        error);
+        QVERIFY2(scenario.has_value(), error.c_str());
+        RunOptions run;
+        std::filesystem::create_directory(dir.path() + "/headless");
+        run.host.lockDirectory = dir.path() + "/headless";
+        run.host.fixedClock = true;
+        run.host.clock = HOST_LocalTime{o.clock, 0, false};
+        run.host.errorLogPath = "";
+        QCOMPARE(int(RunScenario(std::move(*scenario), run)), int(RUN_OK));
+        for (int i = 0; i < 3; ++i) {
+            LcdPicture headless;
+            QVERIFY2(LcdPngRead(dir.path() + "/s" + std::to_string(i) + ".png", headless, error), error.c_str());
+            // A scenario's snapshot at t comes before the panel's work at t.
+            const GifShown* shown = shownAt(seen[i] - 1);
+            QVERIFY(shown != nullptr);
+            QVERIFY2(shown->rgb == headless.rgb, std::to_string(seen[i]).c_str());
+        }
+        const QImage grab(QString::fromStdString(dir.path() + "/grab.png"));
+        QCOMPARE(grab.size(), QSize(450, 311));
+        QCOMPARE(qAlpha(grab.pixel(0, 0)), 0); // outside the device
+        const GifShown* grabbed = shownAt(seen[1]);
+        QVERIFY(grabbed != nullptr);
+        const QImage lcd = grab.copy(45, 30, 240, 160).convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < 160; ++y) {
+            for (int x = 0; x < 240; ++x) {
+                QCOMPARE(lcd.pixel(x, y) & 0xFFFFFFU, grabbed->rgb[static_cast<std::size_t>(y) * 240 + x]);
+            }
+        }
     }
 
     void restartFindsItsOwnLockAndDrawsAgain()
