@@ -31,6 +31,9 @@ void VirtualTime::advance(std::uint64_t ms)
             if (next_[p] == at) {
                 next_[p] += HAL_PeriodMs[p];
                 HAL_TimerCallback(static_cast<HAL_Period>(p));
+                if (p == HAL_PERIOD_10MS && conversions_ != nullptr) {
+                    conversions_();
+                }
             }
         }
         if (at >= target) {

@@ -25,10 +25,13 @@ class VirtualTime final : public TimeSource {
     // of that millisecond (input arriving at t is seen by a scan at t).
     void setWake(std::uint64_t at) { wake_ = at; }
     void setHook(std::function<void()> hook) { hook_ = std::move(hook); }
+    // Runs after each tick of the 10 ms timer (the hosts' ambient-light converter).
+    void setConversions(void (*conversions)()) { conversions_ = conversions; }
 
   private:
     std::atomic<std::uint64_t> now_{0};
     std::uint64_t wake_ = kNever;
     std::uint64_t next_[4] = {kNever, kNever, kNever, kNever};
     std::function<void()> hook_;
+    void (*conversions_)() = nullptr;
 };

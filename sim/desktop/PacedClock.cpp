@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sim/AmbientLight.h"
+
 namespace {
 // Behind by more than this (a debugger, a loaded machine), the pace starts
 // afresh instead of catching up in a burst.
@@ -14,6 +16,7 @@ PacedClock::PacedClock(std::function<bool()> stopRequested) : stopRequested_(std
 {
     anchor();
     virtual_.setHook([this] { wake(); });
+    virtual_.setConversions(SIM_AmbientLightStep);
 }
 
 bool PacedClock::startTimer(std::uint8_t period)

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/MainTask.h"
+#include "sim/AmbientLight.h"
 #include "sim/PowerOn.h"
 #include "sim/RealTime.h"
 #include "sim/VirtualTime.h"
@@ -113,6 +114,7 @@ RunResult RunScenario(Scenario scenario, const RunOptions& options, void (*inspe
         }
     } else {
         VirtualTime time;
+        time.setConversions(SIM_AmbientLightStep);
         HeadlessHost host(time, options.host);
         result = RunVirtual(scenario, host, time);
         if (options.host.echoTrace) {
