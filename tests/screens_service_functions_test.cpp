@@ -11,6 +11,7 @@
 #include "screens/base/BGA.h"
 #include "screens/base/BGM.h"
 #include "screens/base/BHA.h"
+#include "screens/base/BMA.h"
 #include "screens/common/SCR.h"
 #include "screens/service/BBF.h"
 #include "screens/service/BIF.h"
@@ -232,8 +233,8 @@ TEST_F(ServiceFunctions, FillingWaitGivesUpAfterThirtySeconds)
     run(42000, false);
 }
 
-// A status telegram while the question is up keeps the question (the base
-// display would choose again); its default "Aus" sends nothing.
+// A status telegram while the question is up keeps the question, unless it
+// brings a message; its default "Aus" sends nothing.
 TEST_F(ServiceFunctions, FlueGasQuestionSurvivesAStatusAndAusStartsNothing)
 {
     at(11000, [] {
@@ -249,7 +250,10 @@ TEST_F(ServiceFunctions, FlueGasQuestionSurvivesAStatusAndAusStartsNothing)
     at(12000, [this] {
         EXPECT_TRUE(records(247).empty());
         EXPECT_FALSE(DAT_FlueGasTestActive());
+        OpenScreen(BAP_Abgaspruefung, SCR_FROM_PARENT);
+        unit->sendStatus({0x86, 0x00, 0x70, 0x66, 0x28, 0, 0, 0x43});
     });
+    at(12400, [] { EXPECT_EQ(Shown(), BMA_Stoerung) << "a fault message still takes the screen"; });
     run(12500);
 }
 

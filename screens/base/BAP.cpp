@@ -100,10 +100,15 @@ SM_State BAP_Abgaspruefung(SM_Hsm* me, const SM_Event* e)
     case SIG_EXIT:
         SCR_ExitCommon();
         return nullptr;
-    case SIG_STATUS_UPDATED:
-        // The base display would choose again and drop the question; the
-        // measurement redraws itself.
-        return nullptr;
+    case SIG_STATUS_UPDATED: {
+        // The base display's choice runs again only for a message that must
+        // be seen: a status alone would drop the question.
+        const SM_Handler next = BGA_Choose(SCR_REFRESH).target;
+        if (next == BGA_GrundanzeigeMenue || next == BGA_GrundanzeigeMenueGesperrt || next == BAP_Abgaspruefung) {
+            return nullptr;
+        }
+        return BGA_Grundanzeige;
+    }
     case SIG_HELP:
         SM_TranParam(me, BKE_Kontrasteinstellung, BHA_Hilfeanzeige, kHelpPage);
         return nullptr;
