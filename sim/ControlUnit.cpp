@@ -17,6 +17,10 @@ constexpr std::uint8_t kAcknowledge = 0x55; // functions of codes 235 and 242
 constexpr std::uint8_t kReset = 0xAA;
 constexpr std::uint8_t kCelsius = 11; // functions of code 247
 constexpr std::uint8_t kFahrenheit = 12;
+constexpr std::uint8_t kFlueGasTest = 1;
+constexpr std::uint8_t kFilling = 13;
+constexpr std::uint8_t kVenting = 14;
+constexpr std::uint8_t kStore = 0xAA; // codes 248 and 250
 
 // The byte handlers run in interrupt context on the device.
 template <typename F> auto InInterrupt(F f)
@@ -261,9 +265,28 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
     case 252:
         model_.displayTail[value == 1 ? DAT_TAIL_OPERATING_BRIGHTNESS : DAT_TAIL_SAVER_BRIGHTNESS] = record[5];
         break;
-    case 247: // the temperature unit; other functions leave the status alone
+    case 247: // the temperature unit, and the tests it runs until told to stop
         if (record[4] == kCelsius || record[4] == kFahrenheit) {
             setStatusWord(DAT_SW_FAHRENHEIT, record[4] == kFahrenheit);
+        } else if (record[4] == kFlueGasTest && record.size() > 5) {
+            std::uint8_t& plant = model_.status[DAT_STATUS_PLANT];
+            plant = static_cast<std::uint8_t>(record[5] != 0 ? plant | DAT_PLANT_FLUE_GAS_TEST
+                                                             : plant & ~DAT_PLANT_FLUE_GAS_TEST);
+            sendStatus(std::vector<std::uint8_t>(model_.status, model_.status + DAT_STATUS_BLOCK_SIZE));
+        } else if ((record[4] == kFilling || record[4] == kVenting) && record.size() > 5) {
+            const std::uint8_t bit = record[4] == kFilling ? DAT_SVC13_FILLING : DAT_SVC13_VENTING;
+            std::uint8_t& functions = model_.service[DAT_SERVICE_FUNCTIONS];
+            functions = static_cast<std::uint8_t>(record[5] != 0 ? functions | bit : functions & ~bit);
+        }
+        break;
+    case 248: // trial values change nothing it keeps
+        if (record.size() > 5 && record[5] == kStore) {
+            model_.service[DAT_SERVICE_MAX_POWER] = value;
+        }
+        break;
+    case 250:
+        if (record.size() > 6 && record[6] == kStore && value <= 1) {
+            model_.fanSpeed[value] = record[5];
         }
         break;
     case 235: // acknowledged faults are gone

@@ -14,6 +14,7 @@
 #include "gui/GUI.h"
 #include "gui/LCD.h"
 #include "hal/HAL.h"
+#include "screens/base/BAP.h"
 #include "screens/base/BEE.h"
 #include "screens/base/BFA.h"
 #include "screens/base/BFH.h"
@@ -29,11 +30,16 @@
 #include "screens/base/PLH.h"
 #include "screens/common/ML.h"
 #include "screens/common/VD.h"
+#include "screens/service/BBF.h"
+#include "screens/service/BEG.h"
 #include "screens/service/BHE.h"
 #include "screens/service/BHQ.h"
 #include "screens/service/BIA.h"
 #include "screens/service/BIF.h"
+#include "screens/service/BMG.h"
+#include "screens/service/BMH.h"
 #include "screens/service/BMNT.h"
+#include "screens/service/BSPM.h"
 #include "screens/service/BSVM.h"
 #include "screens/service/BZA.h"
 #include "screens/user/BBA.h"
@@ -92,6 +98,12 @@ void SIM_PowerOn()
     VD_PowerOn();
     BIA_PowerOn();
     BIF_PowerOn();
+    BAP_PowerOn();
+    BBF_PowerOn();
+    BEG_PowerOn();
+    BMG_PowerOn();
+    BMH_PowerOn();
+    BSPM_PowerOn();
     BSVM_PowerOn();
     BHQ_PowerOn();
     BHE_PowerOn();

@@ -6,6 +6,7 @@
 #include "core/SM.h"
 #include "data/DAT.h"
 #include "gui/LCD.h"
+#include "screens/base/BAP.h"
 #include "screens/base/BEE.h"
 #include "screens/base/BGA.h"
 #include "screens/base/BGM.h"

@@ -8,6 +8,7 @@
 #include "gui/GUI.h"
 #include "gui/GUI_Bitmap.h"
 #include "gui/LCD.h"
+#include "screens/base/BAP.h"
 #include "screens/base/BEE.h"
 #include "screens/base/BHA.h"
 #include "screens/base/BMA.h"

@@ -9,20 +9,14 @@
 // X(name, superstate): most screens sit below the menu monitor; the base
 // display chooses two of them itself.
 #define PLH_STATES(X)                                                                                                  \
-    X(BAP_Abgaspruefung, BGA_Grundanzeige)                                                                             \
     X(BAT_AktorenTest, BMM_Menuemonitor)                                                                               \
-    X(BBF_Befuellung, BMM_Menuemonitor)                                                                                \
     X(BBHK_BeschriftungDialog, BMM_Menuemonitor)                                                                       \
     X(BCPM_Codierung_1_Menue, BMM_Menuemonitor)                                                                        \
     X(BCPM_Codierung_2_Menue, BMM_Menuemonitor)                                                                        \
     X(BDM_DiagnoseMenue, BMM_Menuemonitor)                                                                             \
-    X(BEG_Entlueftung, BMM_Menuemonitor)                                                                               \
     X(BEIM_ExpertInfoMenue, BMM_Menuemonitor)                                                                          \
     X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \
-    X(BMG_Startabfrage, BMM_Menuemonitor)                                                                              \
-    X(BMH_Startabfrage, BMM_Menuemonitor)                                                                              \
     X(BSE_Solarenergie, BMM_Menuemonitor)                                                                              \
-    X(BSPM_ServicePinMessage, BMM_Menuemonitor)                                                                        \
     X(BTC_AufbauTeilnehmerListe, BMM_Menuemonitor)                                                                     \
     X(BTC_TeilnehmerWink, BMM_Menuemonitor)
 

@@ -50,7 +50,9 @@ void DrawQuestion(const SCR_Question& q, bool inverted)
     }
     const GUI_BOX& box = q.answerBox != nullptr ? *q.answerBox : kAnswerBox;
     const GUI_FONTDEF* old = TXT_UseFontLarge();
-    GUI_TextInBox(TXT_GetText(*q.answer != 0 ? kYes : kNo), &box, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
+    const std::uint16_t yes = q.yesText != 0 ? q.yesText : kYes;
+    const std::uint16_t no = q.noText != 0 ? q.noText : kNo;
+    GUI_TextInBox(TXT_GetText(*q.answer != 0 ? yes : no), &box, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
     GUI_SelectFont(old);
     if (inverted) {
         GUI_InvertArea(box.x0, box.y0, box.x1, box.y1);
@@ -301,11 +303,11 @@ SM_State SCR_QuestionState(SM_Hsm* me, const SM_Event* e, const SCR_Question& s)
             s.action();
             SM_Tran(me, s.parent, s.feedback);
         } else {
-            SM_TranParam(me, s.anchor, s.menu, SCR_FROM_CHILD);
+            SM_TranParam(me, s.anchor, s.menu, s.menuParameter);
         }
         return nullptr;
     case SIG_KEY_BACK:
-        SM_TranParam(me, s.anchor, s.menu, SCR_FROM_CHILD);
+        SM_TranParam(me, s.anchor, s.menu, s.menuParameter);
         return nullptr;
     case SIG_TMR_HINT_TIMEOUT:
         SCR_Hint(HINT_CHOOSE, false);

@@ -132,6 +132,10 @@ struct SCR_Question {
     // A question that is its own title leaves `question` at ML_NO_TEXT and
     // puts the answer higher up.
     const GUI_BOX* answerBox = nullptr;
+    // Answers other than "Ja" and "Nein" (text ids; 0 keeps those).
+    std::uint16_t yesText = 0;
+    std::uint16_t noText = 0;
+    std::uint32_t menuParameter = SCR_FROM_CHILD; // how "Nein" and BACK enter the menu
 };
 SM_State SCR_QuestionState(SM_Hsm* me, const SM_Event* e, const SCR_Question& s);
 

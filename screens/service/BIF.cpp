@@ -12,6 +12,11 @@
 #include "screens/common/BKE.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
+#include "screens/service/BBF.h"
+#include "screens/service/BEG.h"
+#include "screens/service/BMG.h"
+#include "screens/service/BMH.h"
+#include "screens/service/BSPM.h"
 #include "screens/service/BSVM.h"
 
 namespace {
