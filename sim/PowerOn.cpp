@@ -29,6 +29,9 @@
 #include "screens/base/PLH.h"
 #include "screens/common/ML.h"
 #include "screens/common/VD.h"
+#include "screens/service/BAT.h"
+#include "screens/service/BCP.h"
+#include "screens/service/BCPM.h"
 #include "screens/service/BHE.h"
 #include "screens/service/BHQ.h"
 #include "screens/service/BIA.h"
@@ -91,6 +94,9 @@ void SIM_PowerOn()
     ML_PowerOn();
     VD_PowerOn();
     BIA_PowerOn();
+    BAT_PowerOn();
+    BCP_PowerOn();
+    BCPM_PowerOn();
     BIF_PowerOn();
     BSVM_PowerOn();
     BHQ_PowerOn();

@@ -10,11 +10,8 @@
 // display chooses two of them itself.
 #define PLH_STATES(X)                                                                                                  \
     X(BAP_Abgaspruefung, BGA_Grundanzeige)                                                                             \
-    X(BAT_AktorenTest, BMM_Menuemonitor)                                                                               \
     X(BBF_Befuellung, BMM_Menuemonitor)                                                                                \
     X(BBHK_BeschriftungDialog, BMM_Menuemonitor)                                                                       \
-    X(BCPM_Codierung_1_Menue, BMM_Menuemonitor)                                                                        \
-    X(BCPM_Codierung_2_Menue, BMM_Menuemonitor)                                                                        \
     X(BDM_DiagnoseMenue, BMM_Menuemonitor)                                                                             \
     X(BEG_Entlueftung, BMM_Menuemonitor)                                                                               \
     X(BEIM_ExpertInfoMenue, BMM_Menuemonitor)                                                                          \
