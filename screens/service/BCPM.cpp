@@ -147,7 +147,9 @@ SM_State MenuState(SM_Hsm* me, const SM_Event* e, const char* name, std::uint8_t
 
 void DrawBasicTitle()
 {
-    TITLE_SetTextAndRight(TXT_GetText(kBasicTitle), TXT_GetText(kCod[LevelIndex()]));
+    // One text at a time: a language from the flash is read into one buffer.
+    TITLE_SetText(TXT_GetText(kBasicTitle));
+    TITLE_DrawRight(TXT_GetText(kCod[LevelIndex()]));
     TITLE_DrawLine();
 }
 
