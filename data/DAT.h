@@ -102,6 +102,14 @@ inline constexpr std::uint8_t DAT_SERVICE_MAX_POWER = 38; // maximum heating pow
 inline constexpr std::uint8_t DAT_SOLAR_OPTION = 11;
 inline constexpr std::uint8_t DAT_SOLAR_OPTION_FITTED = 99;
 
+// Message block 2 (type 14): the coding value the control unit last
+// answered, with its limits; i16 values low byte first.
+inline constexpr std::uint8_t DAT_CODING_SELECTORS = 0; // low nibble the group, high nibble the level
+inline constexpr std::uint8_t DAT_CODING_ADDRESS = 1;
+inline constexpr std::uint8_t DAT_CODING_VALUE = 2;
+inline constexpr std::uint8_t DAT_CODING_MIN = 4;
+inline constexpr std::uint8_t DAT_CODING_MAX = 6;
+
 // Entry of a fault list.
 inline constexpr std::uint8_t DAT_FAULT_ADVICE = 5; // u16
 inline constexpr std::uint8_t DAT_FAULT_TIME = 7;   // u32 seconds, 0: none

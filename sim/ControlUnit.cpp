@@ -20,7 +20,31 @@ constexpr std::uint8_t kFahrenheit = 12;
 constexpr std::uint8_t kFlueGasTest = 1;
 constexpr std::uint8_t kFilling = 13;
 constexpr std::uint8_t kVenting = 14;
-constexpr std::uint8_t kStore = 0xAA; // codes 248 and 250
+constexpr std::uint8_t kStore = 0xAA;            // codes 248 and 250
+constexpr std::uint8_t kStartOrEndActorTest = 0; // byte 4 of code 222
+constexpr std::uint8_t kResetCoding = 2;         // selector of code 229
+constexpr std::uint16_t kCodingChanged = 1U << 14;
+
+// Limits of the coding values: level 2 also takes negative ones.
+constexpr std::int16_t CodingMin(std::uint8_t level)
+{
+    return level == 2 ? -50 : 0;
+}
+constexpr std::int16_t CodingMax(std::uint8_t level)
+{
+    return level == 2 ? 50 : 99;
+}
+// Basic settings: small numbers that differ from address to address.
+constexpr std::int16_t CodingDefault(std::uint8_t group, std::uint8_t address)
+{
+    return static_cast<std::int16_t>((address + group) % 10);
+}
+
+void PutI16(std::uint8_t* p, std::int16_t v)
+{
+    p[0] = static_cast<std::uint8_t>(v);
+    p[1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(v) >> 8);
+}
 
 // The byte handlers run in interrupt context on the device.
 template <typename F> auto InInterrupt(F f)
@@ -45,6 +69,46 @@ ControlUnit::ControlUnit(std::size_t kept)
     : model_(DAT_image), kept_(kept), clockAt_(DTM_GetSeconds()), startedMs_(HOST().milliseconds()),
       lastClock_(ModelClock(model_))
 {
+    resetCoding();
+}
+
+void ControlUnit::resetCoding()
+{
+    for (std::uint8_t group = 0; group < 16; ++group) {
+        for (int address = 0; address < 256; ++address) {
+            const std::int16_t v = CodingDefault(group, static_cast<std::uint8_t>(address));
+            coding_[0][group][address] = v;
+            coding_[1][group][address] = v;
+        }
+    }
+}
+
+void ControlUnit::answerCoding(std::uint8_t selectors, std::uint8_t address)
+{
+    const std::uint8_t level = (selectors >> 4) == 2 ? 2 : 1;
+    std::uint8_t* m = model_.messages2;
+    m[DAT_CODING_SELECTORS] = selectors;
+    m[DAT_CODING_ADDRESS] = address;
+    PutI16(m + DAT_CODING_VALUE, coding_[level - 1][selectors & 0x0F][address]);
+    PutI16(m + DAT_CODING_MIN, CodingMin(level));
+    PutI16(m + DAT_CODING_MAX, CodingMax(level));
+}
+
+void ControlUnit::setCodingValue(std::uint8_t level, std::uint8_t group, std::uint8_t address, std::int16_t value)
+{
+    const std::uint8_t l = level == 2 ? 2 : 1;
+    coding_[l - 1][group & 0x0F][address] = value;
+    const std::uint8_t selectors = static_cast<std::uint8_t>(l << 4 | (group & 0x0F));
+    const std::uint8_t* m = model_.messages2;
+    if (m[DAT_CODING_SELECTORS] == selectors && m[DAT_CODING_ADDRESS] == address) {
+        answerCoding(selectors, address);
+        sendChangeMask(kCodingChanged);
+    }
+}
+
+std::int16_t ControlUnit::codingValue(std::uint8_t level, std::uint8_t group, std::uint8_t address) const
+{
+    return coding_[level == 2 ? 1 : 0][group & 0x0F][address];
 }
 
 bool ControlUnit::write(std::uint8_t slot, const std::vector<std::uint8_t>& bytes, bool corruptChecksum)
@@ -257,6 +321,32 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
             break;
         }
         std::copy_n(record.begin() + 4, 4, block + (record[3] == 217 ? DAT_CIRCUIT_DEPARTURE : DAT_CIRCUIT_RETURN));
+        break;
+    case 222: // the actor test starts, or ends when it runs
+        if (value == kStartOrEndActorTest) {
+            model_.status[DAT_STATUS_CONTROLLER] ^= DAT_CTRL_ACTOR_TEST;
+            sendStatus(std::vector<std::uint8_t>(model_.status, model_.status + DAT_STATUS_BLOCK_SIZE));
+        }
+        break;
+    case 228: { // a coding value, held in its limits
+        if (record.size() < 8) {
+            break;
+        }
+        const std::uint8_t level = (value >> 4) == 2 ? 2 : 1;
+        const auto v = static_cast<std::int16_t>(record[6] | record[7] << 8);
+        coding_[level - 1][value & 0x0F][record[5]] = std::clamp(v, CodingMin(level), CodingMax(level));
+        answerCoding(value, record[5]);
+        break;
+    }
+    case 230:
+        if (record.size() > 5) {
+            answerCoding(value, record[5]);
+        }
+        break;
+    case 229:
+        if (value == kResetCoding) {
+            resetCoding();
+        }
         break;
     case 234:
         model_.system[DAT_SYSTEM_CONTRAST] = record[5];

@@ -5,6 +5,7 @@
 // shipped simulation has no control unit.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -43,6 +44,11 @@ class ControlUnit {
     std::uint64_t recordsBefore() const { return recordsBefore_; }
     DAT_Image& model() { return model_; }
 
+    // Coding values it keeps (level 1 or 2, group 0 to 15, address). A new
+    // value of the address it last answered for is told to the panel.
+    void setCodingValue(std::uint8_t level, std::uint8_t group, std::uint8_t address, std::int16_t value);
+    std::int16_t codingValue(std::uint8_t level, std::uint8_t group, std::uint8_t address) const;
+
   private:
     void transferEnded(bool wasRead);
     void apply(const std::vector<std::uint8_t>& record);
@@ -51,7 +57,12 @@ class ControlUnit {
     // Sets or clears status-word bits likewise.
     void setStatusWord(std::uint16_t bits, bool on);
 
+    // Fills the model's coding answer (message block 2) for an address.
+    void answerCoding(std::uint8_t selectors, std::uint8_t address);
+    void resetCoding();
+
     DAT_Image model_;
+    std::array<std::array<std::array<std::int16_t, 256>, 16>, 2> coding_{};
     std::size_t kept_;
     std::uint32_t clockAt_;   // the plant's clock when it was made: the panel's
     std::uint32_t startedMs_; // and the host's milliseconds then

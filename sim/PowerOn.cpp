@@ -30,7 +30,10 @@
 #include "screens/base/PLH.h"
 #include "screens/common/ML.h"
 #include "screens/common/VD.h"
+#include "screens/service/BAT.h"
 #include "screens/service/BBF.h"
+#include "screens/service/BCP.h"
+#include "screens/service/BCPM.h"
 #include "screens/service/BEG.h"
 #include "screens/service/BHE.h"
 #include "screens/service/BHQ.h"
@@ -97,6 +100,9 @@ void SIM_PowerOn()
     ML_PowerOn();
     VD_PowerOn();
     BIA_PowerOn();
+    BAT_PowerOn();
+    BCP_PowerOn();
+    BCPM_PowerOn();
     BIF_PowerOn();
     BAP_PowerOn();
     BBF_PowerOn();

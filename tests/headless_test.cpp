@@ -95,6 +95,14 @@ TEST(ScenarioLanguage, GarbageIsRefusedWithFileLineAndWhatWasExpected)
         {"set-image status -1 01\n", "s.scn:1: set-image takes a block"},
         {"set-image pantry 0 01\n", "s.scn:1: set-image takes a block"},
         {"control-unit maybe\n", "s.scn:1: control-unit takes on or off, not 'maybe'"},
+        {"coding-value 3 1 01 5\n", "s.scn:1: coding-value takes a coding level (1 or 2), a group from 0 to 15, a "
+                                    "hexadecimal address and a decimal value from -32768 to 32767, not '3'"},
+        {"coding-value 1 16 01 5\n", "s.scn:1: coding-value takes a coding level"},
+        {"coding-value 1 1 100 5\n", "s.scn:1: coding-value takes a coding level"},
+        {"coding-value 1 1 01 -32769\n", "s.scn:1: coding-value takes a coding level"},
+        {"coding-value 1 1 01 +5\n", "s.scn:1: coding-value takes a coding level"},
+        {"coding-value 1 1 01 --5\n", "s.scn:1: coding-value takes a coding level"},
+        {"coding-value 1 1 01\n", "s.scn:1: coding-value takes a coding level"},
         // Control bytes are refused and never echoed raw.
         {"expect BGA\x1b[2J\n", "s.scn:1: a control character or a byte that is not UTF-8 in the line: "
                                 "expect BGA\\x1B[2J"},
@@ -151,6 +159,15 @@ TEST(ScenarioLanguage, EachVerbBecomesItsOwnCommands)
     // The last byte of a block is still inside it; one more is not.
     EXPECT_TRUE(Scenario::parse("s.scn", "set-image status 19 01\n", error).has_value()) << error;
     EXPECT_TRUE(StartsWith(ParseError("set-image status 19 01 02\n"), "s.scn:1: set-image takes"));
+    // The ends of a coding value's range, its address in hexadecimal.
+    const auto coding = Scenario::parse("s.scn", "coding-value 2 15 fF -32768\ncoding-value 1 0 0 32767\n", error);
+    ASSERT_TRUE(coding.has_value()) << error;
+    const auto& low = std::get<Command::CodingValue>(coding->commands()[0].action);
+    EXPECT_EQ(low.level, 2);
+    EXPECT_EQ(low.group, 15);
+    EXPECT_EQ(low.address, 0xFF);
+    EXPECT_EQ(low.value, -32768);
+    EXPECT_EQ(std::get<Command::CodingValue>(coding->commands()[1].action).value, 32767);
 }
 
 TEST(ScenarioFile, OnlyAFileOfTextIsAScenario)

@@ -10,6 +10,7 @@
 #include "screens/common/BKE.h"
 #include "screens/common/PNL.h"
 #include "screens/common/SCR.h"
+#include "screens/service/BCPM.h"
 #include "screens/service/BMNT.h"
 #include "screens/service/BSVM.h"
 

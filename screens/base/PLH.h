@@ -6,13 +6,9 @@
 
 #include "core/SM.h"
 
-// X(name, superstate): most screens sit below the menu monitor; the base
-// display chooses two of them itself.
+// X(name, superstate): the screens still to come, all below the menu monitor.
 #define PLH_STATES(X)                                                                                                  \
-    X(BAT_AktorenTest, BMM_Menuemonitor)                                                                               \
     X(BBHK_BeschriftungDialog, BMM_Menuemonitor)                                                                       \
-    X(BCPM_Codierung_1_Menue, BMM_Menuemonitor)                                                                        \
-    X(BCPM_Codierung_2_Menue, BMM_Menuemonitor)                                                                        \
     X(BDM_DiagnoseMenue, BMM_Menuemonitor)                                                                             \
     X(BEIM_ExpertInfoMenue, BMM_Menuemonitor)                                                                          \
     X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \

@@ -13,6 +13,8 @@
 #include "screens/common/BKE.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
+#include "screens/service/BAT.h"
+#include "screens/service/BCPM.h"
 #include "screens/service/BIF.h"
 
 namespace {

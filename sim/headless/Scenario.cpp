@@ -366,6 +366,37 @@ bool ParseExpectRecord(Line& l)
     return l.bytes(1, 0, SIZE_MAX, b) && l.add(Command::ExpectRecord{static_cast<std::uint8_t>(*code), b});
 }
 
+// LEVEL GROUP ADDRESS VALUE: decimal level and group, hexadecimal address as
+// the panel shows it, a decimal value that may carry a minus sign.
+bool ParseCodingValue(Line& l)
+{
+    if (l.args.size() != 4) {
+        return false;
+    }
+    const auto level = WholeNumber(l.args[0], 10, 2);
+    if (!level || *level < 1) {
+        return l.refuse(l.args[0]);
+    }
+    const auto group = WholeNumber(l.args[1], 10, 15);
+    if (!group) {
+        return l.refuse(l.args[1]);
+    }
+    const auto address = l.args[2].size() <= 2 ? WholeNumber(l.args[2], 16, 0xFF) : std::nullopt;
+    if (!address) {
+        return l.refuse(l.args[2]);
+    }
+    const std::string& v = l.args[3];
+    const bool negative = !v.empty() && v[0] == '-';
+    const auto magnitude = WholeNumber(negative ? v.substr(1) : v, 10, negative ? 32768 : 32767);
+    if (!magnitude) {
+        return l.refuse(v);
+    }
+    const auto value = static_cast<std::int16_t>(negative ? -static_cast<std::int32_t>(*magnitude)
+                                                          : static_cast<std::int32_t>(*magnitude));
+    return l.add(Command::CodingValue{static_cast<std::uint8_t>(*level), static_cast<std::uint8_t>(*group),
+                                      static_cast<std::uint8_t>(*address), value});
+}
+
 struct Verb {
     const char* name;
     const char* takes; // what its arguments must be
@@ -404,6 +435,9 @@ constexpr Verb kVerbs[] = {
     {"send-data", "1 to 32 hexadecimal bytes", ParseBytes<Command::SendData, 32>},
     {"send-status", "1 to 20 hexadecimal bytes", ParseBytes<Command::SendStatus, 20>},
     {"send-mask", "one hexadecimal 16-bit mask", ParseSendMask},
+    {"coding-value",
+     "a coding level (1 or 2), a group from 0 to 15, a hexadecimal address and a decimal value from -32768 to 32767",
+     ParseCodingValue},
     {"expect-record", "a user-operation code from 200 to 252 and optional hexadecimal bytes", ParseExpectRecord},
 };
 
@@ -673,6 +707,11 @@ struct Scenario::Exec {
         }
         unit.sendStatus(std::vector<std::uint8_t>(std::begin(unit.model().status), std::end(unit.model().status)));
         unit.sendChangeMask(0x7FFF);
+        return true;
+    }
+    bool operator()(const Command::CodingValue& c) const
+    {
+        s.controlUnit().setCodingValue(c.level, c.group, c.address, c.value);
         return true;
     }
     bool operator()(const Command::SetImage& c) const

@@ -68,13 +68,19 @@ struct ScenarioCommand {
         std::size_t offset;
         std::vector<std::uint8_t> bytes;
     };
+    struct CodingValue {
+        std::uint8_t level;
+        std::uint8_t group;
+        std::uint8_t address;
+        std::int16_t value;
+    };
     struct PlantFile {
         std::string path;
         std::string text; // checked when the script was read
     };
-    using Action =
-        std::variant<Wait, Keys, Button, Expect, ExpectNot, PrintTrace, Snapshot, ExpectLcd, ControlUnitSwitch,
-                     SendData, SendStatus, SendMask, ExpectRecord, Post, SerialSend, ExpectSerial, SetImage, PlantFile>;
+    using Action = std::variant<Wait, Keys, Button, Expect, ExpectNot, PrintTrace, Snapshot, ExpectLcd,
+                                ControlUnitSwitch, SendData, SendStatus, SendMask, ExpectRecord, Post, SerialSend,
+                                ExpectSerial, SetImage, PlantFile, CodingValue>;
 
     int line;
     Action action;

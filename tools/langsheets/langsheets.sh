@@ -2,12 +2,13 @@
 # One contact sheet per language in docs/languages/: the base display, the
 # main menu and the help page of its first entry, the heating-circuit menu,
 # the heating curve's slope dialog, the fault list and the maintenance data,
-# the service menu, the service functions and the end question, and the
-# settings menu, the heating time program's day groups and phases, the
-# holiday dates, the menu test and its sub-menu, the flue-gas test, filling
-# and the two maximum-output dialogs, as the headless host draws them. The
-# control unit of the tests tells the panel its language (system block byte
-# 5) at the start of communication, as a real one would.
+# the service menu, the service functions and the end question, a coding
+# address with its description and the actor list, and the settings menu,
+# the heating time program's day groups and phases, the holiday dates, the
+# menu test and its sub-menu, the flue-gas test, filling and the two
+# maximum-output dialogs, as the headless host draws them. The control unit
+# of the tests tells the panel its language (system block byte 5) at the
+# start of communication, as a real one would.
 # Usage: tools/langsheets/langsheets.sh   (after a default build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -203,7 +204,42 @@ snapshot $work/${code}_fan.png
 click BACK
 wait 300
 SCN
+    # A described coding address of level 1, and the actors the control unit offers.
+    cat >"$work/${code}_coding.scn" <<SCN
+wait 1s
+set-image service 1 03
+set-image system 5 $(printf %02X "$index")
+set-image messages 0 02 C2 03 C3 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F C4 C5 C6
+control-unit on
+wait 15s
+press MENU+OK
+wait 4500
+release
+wait 300
+click DOWN
+wait 200
+click DOWN
+wait 200
+click OK
+wait 300
+$(for _ in 1 2 3 4; do printf 'click DOWN\nwait 200\n'; done)
+click OK
+wait 500
+$(for _ in 1 2 3 4 5 6 7 8 9 10; do printf 'click DOWN\nwait 500\n'; done)
+snapshot $work/${code}_coding.png
+click BACK
+wait 300
+click BACK
+wait 300
+click UP
+wait 200
+click OK
+wait 600
+$(for _ in 1 2 3 4 5 6; do printf 'click DOWN\nwait 200\n'; done)
+snapshot $work/${code}_actors.png
+SCN
     "$bin" --lock-dir "$work" "$work/$code.scn"
+    "$bin" --lock-dir "$work" "$work/${code}_coding.scn"
     "$bin" --lock-dir "$work" "$work/${code}_settings.scn"
     "$bin" --lock-dir "$work" "$work/${code}_faults.scn"
     "$bin" --lock-dir "$work" "$work/${code}_service.scn"
@@ -216,6 +252,7 @@ SCN
         "$work/${code}_circuit.png" "$work/${code}_curve.png" \
         "$work/${code}_faults.png" "$work/${code}_maintenance.png" \
         "$work/${code}_service.png" "$work/${code}_service_functions.png" "$work/${code}_service_end.png" \
+        "$work/${code}_coding.png" "$work/${code}_actors.png" \
         "$work/${code}_settings.png" "$work/${code}_days.png" "$work/${code}_phases.png" "$work/${code}_holiday.png" \
         "$work/${code}_menutest.png" "$work/${code}_submenutest.png" \
         "$work/${code}_flue_gas.png" "$work/${code}_filling.png" "$work/${code}_output.png" "$work/${code}_fan.png"
