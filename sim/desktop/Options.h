@@ -19,6 +19,7 @@ struct SimOptions {
     std::int64_t clock = 0; // --clock: local seconds since 1970 at power-on
     bool clockGiven = false;
     std::string serial; // --serial: the test serial port, a device or "pty"; empty: none
+    std::string plant;  // --plant: the control unit's plant file, checked
 };
 
 // Parses argv[1..]. Returns false with `message` for bad usage; sets `help`

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "app/MainTask.h"
+#include "sim/ControlUnit.h"
 #include "sim/InstanceLock.h"
 #include "sim/PowerOn.h"
 #include "sim/RealTime.h"
@@ -43,6 +44,13 @@ Simulator::Simulator(SimOptions options, std::function<void()> application)
     host_ = std::make_unique<DesktopHost>(clock_, lcd_, log_, *this, hostOptions);
     runner_ = std::make_unique<AppRunner>(application_, *this);
     runner_->setPauseHook([this](bool paused) { clock_.hold(paused); });
+    watch_ = std::make_unique<StateWatch>([this] { return clock_.halted(); },
+                                          [this](StateSnapshot& s) {
+                                              if (unit_) {
+                                                  s.plant = unit_->model();
+                                              }
+                                          });
+    host_->setStepObserver([this](bool pausing) { watch_->onStep(clock_.milliseconds(), pausing); });
     ticker_.setInterval(20);
     QObject::connect(&ticker_, &QTimer::timeout, [this] { tick(); });
 }
@@ -56,6 +64,8 @@ Simulator::~Simulator()
     delete logWindow_;
     delete sysInfo_;
     delete colors_;
+    delete unitWindow_;
+    delete stateView_;
 }
 
 void Simulator::shutDown()
@@ -144,6 +154,7 @@ void Simulator::trace(const char* text)
     if (traceHook) {
         traceHook(text);
     }
+    watch_->trace(clock_.milliseconds(), text);
     if (options_.trace) {
         // Line by line with the time each began, as the headless host prints them.
         std::lock_guard<std::mutex> guard(traceMutex);
@@ -331,6 +342,10 @@ void Simulator::startApplication()
         argv.push_back(nullptr);
         ::execv(self.c_str(), argv.data());
         ::_exit(1);
+    }
+    if (!options_.plant.empty() && !plantTaken_) {
+        plantTaken_ = true;
+        startPlant();
     }
     ticker_.start();
 }

@@ -94,6 +94,8 @@ void Simulator::buildActions()
     add(CMD_PLANT_LOAD, "&Load plant file...");
     add(CMD_PLANT_SAVE, "&Save plant file...");
     add(CMD_SET_CLOCK, "Set the panel's clock...");
+    add(CMD_UNIT_WINDOW, "Plant &values...");
+    add(CMD_STATE_VIEW, "S&tate view");
     // The menus show the key beside the text; Alt+F4 belongs to the window manager.
     action(CMD_PAUSE)->setText("Pause Application\tF4");
     action(CMD_RESUME)->setText("Resume Application\tF5");
@@ -116,9 +118,10 @@ void Simulator::buildActions()
     }
     popup_->addAction(action(CMD_RECORD));
     QMenu* unitMenu = popup_->addMenu("&Control unit");
-    for (int id : {int(CMD_UNIT), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
+    for (int id : {int(CMD_UNIT), int(CMD_UNIT_WINDOW), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
         unitMenu->addAction(action(id));
     }
+    popup_->addAction(action(CMD_STATE_VIEW));
     popup_->addSeparator();
     popup_->addAction(action(CMD_ABOUT));
     popup_->addAction(action(CMD_EXIT));
@@ -229,10 +232,11 @@ void Simulator::buildFrameLayout()
         timeMenu->addAction(action(id));
     }
     QMenu* unitMenu = frame->menuBar()->addMenu("&Control unit");
-    for (int id : {int(CMD_UNIT), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
+    for (int id : {int(CMD_UNIT), int(CMD_UNIT_WINDOW), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
         unitMenu->addAction(action(id));
     }
     QMenu* view = frame->menuBar()->addMenu("&View");
+    view->addAction(action(CMD_STATE_VIEW));
     QMenu* layers = view->addMenu("&Layer");
     QMenu* colours = view->addMenu("&Colors");
     for (int i = 0; i < 6; ++i) {
@@ -444,6 +448,12 @@ void Simulator::command(int id)
         break;
     case CMD_SET_CLOCK:
         setPanelClock();
+        break;
+    case CMD_UNIT_WINDOW:
+        openUnitWindow();
+        break;
+    case CMD_STATE_VIEW:
+        openStateView();
         break;
     case CMD_SYSINFO:
         openSysInfo();
