@@ -264,6 +264,6 @@ void PlantSet(ControlUnit& unit, const PlantField& field, int value)
     if (field.type < 0) {
         PlantSendStatus(unit);
     } else {
-        unit.sendChangeMask(static_cast<std::uint16_t>(1U << field.type));
+        unit.announce(static_cast<std::uint16_t>(1U << field.type));
     }
 }

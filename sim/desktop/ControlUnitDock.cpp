@@ -259,7 +259,7 @@ void Simulator::takeStartPlant(const std::string& text)
     std::string ignored; // checked with the options
     PlantFileApply(options_.plant, text, unit_->model(), ignored);
     PlantSendStatus(*unit_);
-    unit_->sendChangeMask(0x7FFF);
+    unit_->announce(0x7FFF);
     clock_.setRound([this] { unit_->round(); }, 100);
 }
 

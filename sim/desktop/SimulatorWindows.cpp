@@ -544,7 +544,7 @@ bool Simulator::takePlant(const std::string& path, std::string& error)
             PlantFileApply(path, text, unit_->model(), ignored);
             const DAT_Image& model = unit_->model();
             unit_->sendStatus(std::vector<std::uint8_t>(std::begin(model.status), std::end(model.status)));
-            unit_->sendChangeMask(0x7FFF);
+            unit_->announce(0x7FFF);
         },
         "plant-file " + path);
     return true;
@@ -603,7 +603,7 @@ void Simulator::setPanelClock()
             for (int i = 0; i < 4; ++i) {
                 unit_->model().system[DAT_SYSTEM_CLOCK + i] = static_cast<std::uint8_t>(value >> (8 * i));
             }
-            unit_->sendChangeMask(1U << 2);
+            unit_->announce(1U << 2);
         },
         {});
 }

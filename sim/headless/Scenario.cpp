@@ -726,7 +726,7 @@ struct Scenario::Exec {
             return s.fail(line, error);
         }
         unit.sendStatus(std::vector<std::uint8_t>(std::begin(unit.model().status), std::end(unit.model().status)));
-        unit.sendChangeMask(0x7FFF);
+        unit.announce(0x7FFF);
         return true;
     }
     bool operator()(const Command::PlantSet& c) const
