@@ -86,17 +86,19 @@ std::string StateText(const StateSnapshot& s, const std::deque<StateTraceLine>& 
 {
     std::string out;
     char line[256];
-    std::snprintf(line, sizeof line, "Panel time %u ms\n\n%-20s %-11s %-8s %s\n", s.ms, "Task", "Queue high", "Dropped",
-                  "State path");
+    std::snprintf(line, sizeof line, "Panel time %u ms\n\n%-22s %-12s %s\n", s.ms, "Task", "Queue high", "Dropped");
     out += line;
     for (const PanelTaskState& t : s.panel.tasks) {
+        std::snprintf(line, sizeof line, "%u %-20s %3u of %-5u %u\n", t.task, t.label.c_str(), t.highWater, t.queueSize,
+                      t.dropped);
+        out += line;
         std::string path;
         for (const std::string& state : t.path) {
             path += (path.empty() ? "" : " > ") + state;
         }
-        std::snprintf(line, sizeof line, "%u %-18s %3u of %-4u %-8u ", t.task, t.label.c_str(), t.highWater,
-                      t.queueSize, t.dropped);
-        out += line + path + "\n";
+        if (!path.empty()) {
+            out += "    " + path + "\n";
+        }
     }
     out += "\nPlant values the panel holds\n";
     for (const PlantField& f : PlantFields()) {

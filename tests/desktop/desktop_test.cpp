@@ -637,7 +637,7 @@ class DesktopTest : public QObject {
         QString text;
         QVERIFY2(until([&] {
                      text = sim.stateView()->findChild<QPlainTextEdit*>()->toPlainText();
-                     return text.contains("1 Bedienung") && text.contains("> BGA_Grundanzeige") &&
+                     return text.contains("1 Bedienung") && text.contains("BMM_Menuemonitor > BGA_Grundanzeige") &&
                             text.contains(QString("Panel time %1 ms").arg(s.ms));
                  }),
                  qPrintable(text));
