@@ -70,40 +70,33 @@ template <std::uint16_t Bits> constexpr PlantField WordFlag(const char* name, co
             kStatus};
 }
 
-template <std::uint8_t Byte, std::uint8_t Mask> constexpr PlantField StatusFlag(const char* name, const char* label)
+// A bit of a byte of one of the plant's blocks, told with `Type`'s telegram.
+template <auto Block, std::uint8_t Byte, std::uint8_t Mask, int Type>
+constexpr PlantField BitFlag(const char* name, const char* label)
 {
     return {name,
             label,
             PlantKind::Flag,
             0,
             1,
-            [](const DAT_Image& p) { return (p.status[Byte] & Mask) != 0 ? 1 : 0; },
-            [](DAT_Image& p, int v) { SetBit(p.status[Byte], Mask, v != 0); },
-            kStatus};
+            [](const DAT_Image& p) { return ((p.*Block)[Byte] & Mask) != 0 ? 1 : 0; },
+            [](DAT_Image& p, int v) { SetBit((p.*Block)[Byte], Mask, v != 0); },
+            Type};
+}
+
+template <std::uint8_t Byte, std::uint8_t Mask> constexpr PlantField StatusFlag(const char* name, const char* label)
+{
+    return BitFlag<&DAT_Image::status, Byte, Mask, kStatus>(name, label);
 }
 
 template <std::uint8_t Mask> constexpr PlantField SensorFault(const char* name, const char* label)
 {
-    return {name,
-            label,
-            PlantKind::Flag,
-            0,
-            1,
-            [](const DAT_Image& p) { return (p.system[DAT_SYSTEM_SENSORS] & Mask) != 0 ? 1 : 0; },
-            [](DAT_Image& p, int v) { SetBit(p.system[DAT_SYSTEM_SENSORS], Mask, v != 0); },
-            kTypeSystem};
+    return BitFlag<&DAT_Image::system, DAT_SYSTEM_SENSORS, Mask, kTypeSystem>(name, label);
 }
 
 template <std::uint8_t Mask> constexpr PlantField Remote(const char* name, const char* label)
 {
-    return {name,
-            label,
-            PlantKind::Flag,
-            0,
-            1,
-            [](const DAT_Image& p) { return (p.system[DAT_SYSTEM_FLAGS] & Mask) != 0 ? 1 : 0; },
-            [](DAT_Image& p, int v) { SetBit(p.system[DAT_SYSTEM_FLAGS], Mask, v != 0); },
-            kTypeSystem};
+    return BitFlag<&DAT_Image::system, DAT_SYSTEM_FLAGS, Mask, kTypeSystem>(name, label);
 }
 
 // The current fault stands in entry 0 of the list, with the status bits
@@ -213,10 +206,8 @@ const PlantField kFields[] = {
     Remote<DAT_SYS0_REMOTE_CIRCUIT2>("remote2", "Remote control, circuit 2"),
     WordFlag<DAT_SW_FAHRENHEIT>("fahrenheit", "Degrees Fahrenheit"),
     WordFlag<DAT_SW_RADIO_CLOCK>("radio-clock", "Radio clock signal"),
-    {"commissioning", "Commissioning requested", PlantKind::Flag, 0, 1,
-     [](const DAT_Image& p) { return (p.service[DAT_SERVICE_REQUESTS] & DAT_SVC1_COMMISSIONING) != 0 ? 1 : 0; },
-     [](DAT_Image& p, int v) { SetBit(p.service[DAT_SERVICE_REQUESTS], DAT_SVC1_COMMISSIONING, v != 0); },
-     kTypeService},
+    BitFlag<&DAT_Image::service, DAT_SERVICE_REQUESTS, DAT_SVC1_COMMISSIONING, kTypeService>("commissioning",
+                                                                                             "Commissioning requested"),
 };
 
 } // namespace
