@@ -196,6 +196,12 @@ void ControlUnit::sendChangeMask(std::uint16_t mask)
     write(24, {static_cast<std::uint8_t>(mask), static_cast<std::uint8_t>(mask >> 8)});
 }
 
+void ControlUnit::announce(std::uint16_t mask)
+{
+    changed_ = static_cast<std::uint16_t>(changed_ | mask);
+    sendChangeMask(changed_);
+}
+
 void ControlUnit::transferEnded(bool wasRead)
 {
     if (wasRead) {
@@ -230,6 +236,9 @@ std::vector<std::uint8_t> ControlUnit::round()
     // Every record is answered with a data telegram of its type and sequence.
     const std::uint8_t type = record[1] >> 3;
     const std::uint8_t sequence = record[1] & 0x07;
+    if (type < 16) {
+        changed_ = static_cast<std::uint16_t>(changed_ & ~(1U << type));
+    }
     const std::uint8_t circuit = record[2];
     const bool isLong = record[0] == '#';
     const std::uint8_t part = !isLong && record.size() > 4 && record[3] == kRequest ? record[4] : 0;

@@ -30,6 +30,9 @@ class ControlUnit {
     void sendData(const std::vector<std::uint8_t>& telegram); // type/sequence, circuit or 0, payload
     void sendStatus(const std::vector<std::uint8_t>& raw);    // up to 20 bytes; the model keeps them
     void sendChangeMask(std::uint16_t mask);
+    // Tells the panel these types changed, with those it has not asked for
+    // since: the panel's mask slot keeps only the latest write.
+    void announce(std::uint16_t mask);
 
     // One bus round: read the offered record, answer it, tell the panel.
     // Returns the record read (empty when none was offered).
@@ -64,9 +67,10 @@ class ControlUnit {
     DAT_Image model_;
     std::array<std::array<std::array<std::int16_t, 256>, 16>, 2> coding_{};
     std::size_t kept_;
-    std::uint32_t clockAt_;   // the plant's clock when it was made: the panel's
-    std::uint32_t startedMs_; // and the host's milliseconds then
-    std::uint32_t lastClock_; // what it last wrote into the model
+    std::uint32_t clockAt_;     // the plant's clock when it was made: the panel's
+    std::uint32_t startedMs_;   // and the host's milliseconds then
+    std::uint32_t lastClock_;   // what it last wrote into the model
+    std::uint16_t changed_ = 0; // types announced and not asked for since
     std::deque<std::vector<std::uint8_t>> records_;
     std::uint64_t recordsBefore_ = 0;
 };

@@ -7,6 +7,8 @@
 #include "core/SM.h"
 #include "data/DAT.h"
 #include "sim/InstanceLock.h"
+#include "sim/PanelState.h"
+#include "sim/PlantControl.h"
 #include "sim/PlantFile.h"
 #include "sim/headless/Runner.h"
 #include "support/Harness.h"
@@ -199,7 +201,7 @@ TEST(PlantFile, ACommissionedPlantStartsAtTheBaseDisplay)
     plant.service[DAT_SERVICE_REQUESTS] &= static_cast<std::uint8_t>(~DAT_SVC1_COMMISSIONING);
     const std::string path = TempPlant(PlantFileText(plant));
     std::string err;
-    EXPECT_EQ(RunText("wait 100\nplant-file " + path +
+    EXPECT_EQ(RunText("wait 300\nplant-file " + path +
                           "\ncontrol-unit on\nwait 12s\nexpect BGA_Grundanzeige Init\n"
                           "expect-not BIA_InbetriebnahmeAssistent Entry\n",
                       err),
@@ -208,3 +210,106 @@ TEST(PlantFile, ACommissionedPlantStartsAtTheBaseDisplay)
     // Without the plant the commissioning assistant comes, as always.
     EXPECT_EQ(RunText("wait 12s\nexpect BIA_InbetriebnahmeAssistent Entry\n", err), RUN_OK) << err;
 }
+
+namespace {
+
+struct Seen {
+    DAT_Image image{};
+    PanelState state;
+};
+
+void Inspect(HeadlessHost&, void* context)
+{
+    auto* seen = static_cast<Seen*>(context);
+    seen->image = DAT_image;
+    seen->state = PanelStateNow();
+}
+
+// Every plant value set on the control unit reaches the panel's image over
+// the bus alone: a value the panel does not ask for again, or a status byte
+// the wrong way round, shows as a difference.
+TEST(PlantControl, EveryValueReachesThePanelAsTelegrams)
+{
+    DAT_PowerOn();
+    DAT_InitDefaults(0);
+    const DAT_Image defaults = DAT_image;
+    std::string script = "wait 12s\n";
+    std::vector<std::pair<const PlantField*, int>> set;
+    for (const PlantField& f : PlantFields()) {
+        const int v = f.get(defaults) == f.max ? f.min : f.max;
+        script += std::string("plant-set ") + f.name + " " + std::to_string(v) + "\n";
+        set.emplace_back(&f, v);
+    }
+    script += "wait 3s\n";
+    std::string error;
+    auto s = Scenario::parse("t.scn", script, error);
+    ASSERT_TRUE(s.has_value()) << error;
+    DAT_Image commissioned = defaults;
+    commissioned.service[DAT_SERVICE_REQUESTS] &= static_cast<std::uint8_t>(~DAT_SVC1_COMMISSIONING);
+    ASSERT_TRUE(s->startWithPlant(TempPlant(PlantFileText(commissioned)), error)) << error;
+    char pattern[] = "/tmp/panel-lock-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    RunOptions o;
+    o.host.lockDirectory = dir;
+    o.host.fixedClock = true;
+    Seen seen;
+    ASSERT_EQ(RunScenario(std::move(*s), o, Inspect, &seen), RUN_OK);
+    std::filesystem::remove_all(dir);
+    for (const auto& [f, v] : set) {
+        // The fault list travels when a fault screen asks for it; its status bits at once.
+        if (std::string(f->name).rfind("fault", 0) == 0) {
+            continue;
+        }
+        EXPECT_EQ(f->get(seen.image), v) << f->name;
+    }
+    EXPECT_NE(seen.image.status[DAT_STATUS_PLANT] & DAT_PLANT_FAULT, 0) << "the fault's status bit";
+
+    // The state the panel is in, each task's path from its outermost state.
+    const auto task = [&](std::uint8_t n) {
+        for (const PanelTaskState& t : seen.state.tasks) {
+            if (t.task == n) {
+                return t;
+            }
+        }
+        return PanelTaskState{};
+    };
+    EXPECT_EQ(task(DTM_Task).path, std::vector<std::string>{"DTM_TimerTask"});
+    const std::vector<std::string> screen = task(BED_Task).path;
+    ASSERT_GE(screen.size(), 3U);
+    EXPECT_EQ(screen[0], "BSM_Systemmonitor");
+    EXPECT_LE(task(BED_Task).highWater, task(BED_Task).queueSize);
+}
+
+TEST(PlantControl, ValuesAreTakenInRangeAndTheStartPlantComesAt300Ms)
+{
+    std::string error;
+    for (const char* bad : {"plant-set boiler 128\n", "plant-set outdoor -65\n", "plant-set boiler -1\n",
+                            "plant-set nothing 1\n", "plant-set circuits 0x3\n", "plant-set fault 256\n"}) {
+        EXPECT_FALSE(Scenario::parse("t.scn", bad, error).has_value()) << bad;
+        EXPECT_EQ(error.rfind("t.scn:1: plant-set takes", 0), 0U) << error;
+    }
+    EXPECT_TRUE(Scenario::parse("t.scn", "plant-set outdoor -64\nplant-set fault 0xA5\n", error).has_value()) << error;
+
+    // The waits are cut where the plant comes; a shorter script is waited out to it.
+    auto s = Scenario::parse("t.scn", "wait 100\nwait 1s\npress OK\n", error);
+    ASSERT_TRUE(s.has_value());
+    ASSERT_TRUE(s->startWithPlant(TempPlant("service 1: 03\n"), error)) << error;
+    std::vector<std::string> order;
+    for (const ScenarioCommand& c : s->commands()) {
+        if (const auto* w = std::get_if<ScenarioCommand::Wait>(&c.action)) {
+            order.push_back("wait " + std::to_string(w->ms));
+        } else {
+            order.push_back(std::holds_alternative<ScenarioCommand::PlantFile>(c.action)           ? "plant"
+                            : std::holds_alternative<ScenarioCommand::ControlUnitSwitch>(c.action) ? "on"
+                                                                                                   : "other");
+        }
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"wait 100", "wait 200", "plant", "on", "wait 800", "other"}));
+    s = Scenario::parse("t.scn", "press OK\n", error);
+    ASSERT_TRUE(s->startWithPlant(TempPlant("service 1: 03\n"), error));
+    EXPECT_EQ(s->commands().size(), 4U);
+    EXPECT_FALSE(s->startWithPlant(TempPlant("service 1: 03\nservice 60: 00\n"), error));
+    EXPECT_NE(error.find("p.plant:2: service has bytes 0 to 53"), std::string::npos) << error;
+}
+
+} // namespace

@@ -152,7 +152,7 @@ bool AppRunner::StopRequested()
     return run->stop;
 }
 
-void AppRunner::PauseGate()
+void AppRunner::PauseGate(const std::function<void()>& beforePark)
 {
     Run* run = current_;
     if (run == nullptr) {
@@ -161,6 +161,14 @@ void AppRunner::PauseGate()
     std::unique_lock<std::mutex> lock(run->mutex);
     if (!run->paused || run->stop) {
         return;
+    }
+    if (beforePark) {
+        lock.unlock();
+        beforePark();
+        lock.lock();
+        if (!run->paused || run->stop) {
+            return;
+        }
     }
     run->parked = true;
     run->changed.notify_all();

@@ -52,7 +52,8 @@ class AppRunner {
     // On the application thread: the run that thread belongs to.
     static bool StopRequested();
     // Blocks while the run is paused; returns at once when it must stop.
-    static void PauseGate();
+    // `beforePark` runs first (not under the run's lock) when it will block.
+    static void PauseGate(const std::function<void()>& beforePark = {});
 
     // For tests: waits until the application thread sits in the pause gate.
     bool waitParked(std::chrono::milliseconds timeout);

@@ -68,7 +68,12 @@ void DesktopHost::sleep(std::uint32_t ms)
         if (AppRunner::StopRequested()) {
             throw AppStop{};
         }
-        AppRunner::PauseGate();
+        if (stepObserver_) {
+            stepObserver_(false);
+            AppRunner::PauseGate([this] { stepObserver_(true); });
+        } else {
+            AppRunner::PauseGate();
+        }
         if (AppRunner::StopRequested()) {
             throw AppStop{};
         }

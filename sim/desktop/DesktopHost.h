@@ -68,6 +68,9 @@ class DesktopHost final : public PanelHost {
     void serialSend(std::uint8_t port, std::uint8_t byte) override;
 
     KeyDriver& keys() { return keys_; }
+    // Runs on the application thread before each step, with true where the
+    // application pauses or halts after it (set before the start).
+    void setStepObserver(std::function<void(bool settled)> observer) { stepObserver_ = std::move(observer); }
     // A key region pressed or released in the window (through Ui::input).
     void hardkey(int index, bool pressed);
     // A panel key 0..12 from the PC keyboard (through Ui::input).
@@ -89,6 +92,7 @@ class DesktopHost final : public PanelHost {
     Options options_;
     KeyDriver keys_;
     std::function<void()> stepHook_;
+    std::function<void(bool)> stepObserver_;
     std::atomic<int> errors_{0};
     std::mutex errorLogLock_;
     std::FILE* errorLog_ = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/PlantFile.h"
 #include "sim/headless/Options.h"
 
 std::string SimUsage()
@@ -33,6 +34,8 @@ std::string SimUsage()
            "                   machine's local time)\n"
            "  --serial PORT    the test serial port for the factory's tester: a device, or pty\n"
            "                   (a new pseudo-terminal, its name printed on standard error)\n"
+           "  --plant FILE     the test control unit takes the bus with this plant file's\n"
+           "                   plant; a commissioned plant starts at the base display\n"
            "  -h, --help       this text\n";
 }
 
@@ -102,6 +105,17 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             }
             options.clock = *seconds;
             options.clockGiven = true;
+        } else if (a == "--plant") {
+            if (!value(options.plant)) {
+                return false;
+            }
+            std::string text;
+            std::string error;
+            DAT_Image check{};
+            if (!PlantFileRead(options.plant, text, error) || !PlantFileApply(options.plant, text, check, error)) {
+                message = "panel-sim: --plant: " + error;
+                return false;
+            }
         } else if (a == "--zoom") {
             std::string v;
             if (!value(v)) {

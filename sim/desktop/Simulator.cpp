@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "app/MainTask.h"
+#include "sim/ControlUnit.h"
 #include "sim/InstanceLock.h"
 #include "sim/PowerOn.h"
 #include "sim/RealTime.h"
@@ -47,6 +48,13 @@ Simulator::Simulator(SimOptions options, std::function<void()> application)
         capture_.sample(clock_.now(), [this](const std::string& text, bool error) { captureReport(text, error); });
     });
     recordDevice_ = options_.recordDevice;
+    watch_ = std::make_unique<StateWatch>([this] { return clock_.halted(); },
+                                          [this](StateSnapshot& s) {
+                                              if (unit_) {
+                                                  s.plant = unit_->model();
+                                              }
+                                          });
+    host_->setStepObserver([this](bool pausing) { watch_->onStep(clock_.milliseconds(), pausing); });
     ticker_.setInterval(20);
     QObject::connect(&ticker_, &QTimer::timeout, [this] { tick(); });
 }
@@ -60,6 +68,8 @@ Simulator::~Simulator()
     delete logWindow_;
     delete sysInfo_;
     delete colors_;
+    delete unitWindow_;
+    delete stateView_;
 }
 
 void Simulator::shutDown()
@@ -162,6 +172,7 @@ void Simulator::trace(const char* text)
     if (traceHook) {
         traceHook(text);
     }
+    watch_->trace(clock_.milliseconds(), text);
     if (options_.trace) {
         // Line by line with the time each began, as the headless host prints them.
         std::lock_guard<std::mutex> guard(traceMutex);
@@ -356,6 +367,10 @@ void Simulator::startApplication()
         argv.push_back(nullptr);
         ::execv(self.c_str(), argv.data());
         ::_exit(1);
+    }
+    if (!options_.plant.empty() && !plantTaken_) {
+        plantTaken_ = true;
+        startPlant();
     }
     ticker_.start();
 }

@@ -2,6 +2,7 @@
 // menus, log, and the application thread around the panel's MainTask.
 #pragma once
 
+#include <QDockWidget>
 #include <QImage>
 #include <QPointer>
 #include <QString>
@@ -23,7 +24,9 @@
 #include "sim/desktop/Options.h"
 #include "sim/desktop/PacedClock.h"
 #include "sim/desktop/Picture.h"
+#include "sim/desktop/StateWatch.h"
 
+class ControlUnit;
 class QAction;
 class QMainWindow;
 class QMenu;
@@ -59,6 +62,8 @@ enum SimCommand : int {
     CMD_PLANT_LOAD = 621,
     CMD_PLANT_SAVE = 622,
     CMD_SET_CLOCK = 623,
+    CMD_UNIT_WINDOW = 624, // the control unit's plant values
+    CMD_STATE_VIEW = 625,
 };
 
 class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
@@ -150,6 +155,14 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     bool unitConnected() const { return unitOn_; }
     // Gives the control unit a plant file's text; false with the error.
     bool takePlant(const std::string& path, std::string& error);
+    // Runs `apply` on the control unit (connected first) on the application
+    // thread; `record` is its scenario line.
+    void unitInput(std::function<void(ControlUnit&)> apply, std::string record);
+    StateWatch& watch() { return *watch_; }
+    void openUnitWindow();
+    void openStateView();
+    QDockWidget* unitWindow() const { return unitWindow_; }
+    QDockWidget* stateView() const { return stateView_; }
     // The panel's clock at power-on as panel-headless --clock takes it.
     std::string clockArgument() const;
 
@@ -176,6 +189,9 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     void toggleFrames(FrameRecorder::Kind kind);
     void captureReport(const std::string& text, bool error);
     bool startCaptures(); // the command line's
+    // --plant: the control unit connects with it at kPlantStartMs of panel time.
+    void startPlant();
+    void takeStartPlant(const std::string& text); // application thread
 
     QObject context_; // queued calls into the window thread die with the simulator
     SimOptions options_;
@@ -218,6 +234,10 @@ class Simulator final : public DesktopHost::Ui, public AppRunner::Ui {
     std::uint64_t recordStart_ = 0;
     std::uint64_t recordLast_ = 0;
     std::string recorded_;
+    bool plantTaken_ = false; // --plant
+    std::unique_ptr<StateWatch> watch_;
+    QPointer<QDockWidget> unitWindow_;
+    QPointer<QDockWidget> stateView_;
     bool shutDown_ = false;
     int exitCode_ = 0;
 };

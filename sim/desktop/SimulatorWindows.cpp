@@ -97,6 +97,8 @@ void Simulator::buildActions()
     add(CMD_PLANT_LOAD, "&Load plant file...");
     add(CMD_PLANT_SAVE, "&Save plant file...");
     add(CMD_SET_CLOCK, "Set the panel's clock...");
+    add(CMD_UNIT_WINDOW, "Plant &values...");
+    add(CMD_STATE_VIEW, "S&tate view");
     // The menus show the key beside the text; Alt+F4 belongs to the window manager.
     action(CMD_PAUSE)->setText("Pause Application\tF4");
     action(CMD_RESUME)->setText("Resume Application\tF5");
@@ -122,9 +124,10 @@ void Simulator::buildActions()
         popup_->addAction(action(id));
     }
     QMenu* unitMenu = popup_->addMenu("&Control unit");
-    for (int id : {int(CMD_UNIT), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
+    for (int id : {int(CMD_UNIT), int(CMD_UNIT_WINDOW), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
         unitMenu->addAction(action(id));
     }
+    popup_->addAction(action(CMD_STATE_VIEW));
     popup_->addSeparator();
     popup_->addAction(action(CMD_ABOUT));
     popup_->addAction(action(CMD_EXIT));
@@ -245,11 +248,12 @@ void Simulator::buildFrameLayout()
         timeMenu->addAction(action(id));
     }
     QMenu* unitMenu = frame->menuBar()->addMenu("&Control unit");
-    for (int id : {int(CMD_UNIT), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
+    for (int id : {int(CMD_UNIT), int(CMD_UNIT_WINDOW), int(CMD_PLANT_LOAD), int(CMD_PLANT_SAVE), int(CMD_SET_CLOCK)}) {
         unitMenu->addAction(action(id));
     }
     timeMenu->addAction(action(CMD_RECORD_DEVICE));
     QMenu* view = frame->menuBar()->addMenu("&View");
+    view->addAction(action(CMD_STATE_VIEW));
     QMenu* layers = view->addMenu("&Layer");
     QMenu* colours = view->addMenu("&Colors");
     for (int i = 0; i < 6; ++i) {
@@ -472,6 +476,12 @@ void Simulator::command(int id)
     case CMD_SET_CLOCK:
         setPanelClock();
         break;
+    case CMD_UNIT_WINDOW:
+        openUnitWindow();
+        break;
+    case CMD_STATE_VIEW:
+        openStateView();
+        break;
     case CMD_SYSINFO:
         openSysInfo();
         break;
@@ -561,7 +571,7 @@ bool Simulator::takePlant(const std::string& path, std::string& error)
             PlantFileApply(path, text, unit_->model(), ignored);
             const DAT_Image& model = unit_->model();
             unit_->sendStatus(std::vector<std::uint8_t>(std::begin(model.status), std::end(model.status)));
-            unit_->sendChangeMask(0x7FFF);
+            unit_->announce(0x7FFF);
         },
         "plant-file " + path);
     return true;
@@ -620,7 +630,7 @@ void Simulator::setPanelClock()
             for (int i = 0; i < 4; ++i) {
                 unit_->model().system[DAT_SYSTEM_CLOCK + i] = static_cast<std::uint8_t>(value >> (8 * i));
             }
-            unit_->sendChangeMask(1U << 2);
+            unit_->announce(1U << 2);
         },
         {});
 }

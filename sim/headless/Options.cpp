@@ -25,6 +25,9 @@ std::string HeadlessUsage()
            "                     default in real time: pty)\n"
            "  --flash FILE       data-flash image to start with, a regular file (default: the\n"
            "                     delivered image built into the panel); writes stay in memory\n"
+           "  --plant FILE       the control unit takes the bus with this plant file's plant\n"
+           "                     300 ms after power-on; a commissioned plant starts at the\n"
+           "                     base display\n"
            "  -h, --help         this text\n"
            "\n"
            "exit status: 0 scenario passed, 1 an expectation failed, 2 bad usage, script\n"
@@ -76,7 +79,8 @@ HeadlessParse ParseHeadlessOptions(const std::vector<std::string>& args, Headles
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const bool takesValue = a == "--clock" || a == "--serial" || a == "--lock-dir" || a == "--flash";
+        const bool takesValue =
+            a == "--clock" || a == "--serial" || a == "--lock-dir" || a == "--flash" || a == "--plant";
         if (takesValue && i + 1 >= args.size()) {
             return bad(a + " needs a value");
         }
@@ -108,6 +112,8 @@ HeadlessParse ParseHeadlessOptions(const std::vector<std::string>& args, Headles
                 return bad(error);
             }
             options.host.flash = std::move(image);
+        } else if (a == "--plant") {
+            line.plant = value;
         } else if (a == "-h" || a == "--help") {
             message = HeadlessUsage();
             return HeadlessParse::Help;

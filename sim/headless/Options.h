@@ -11,6 +11,7 @@
 struct HeadlessCommandLine {
     RunOptions run;
     std::string script;
+    std::string plant; // --plant: a plant file the control unit starts with
 };
 
 enum class HeadlessParse { Run, Help, Bad };

@@ -16,6 +16,7 @@
 #include "data/DAT.h"
 #include "hal/HAL.h"
 #include "sim/ControlUnit.h"
+#include "sim/PlantControl.h"
 #include "sim/PlantFile.h"
 #include "sim/headless/HeadlessHost.h"
 #include "sim/headless/Words.h"
@@ -289,6 +290,23 @@ bool ParsePlantFile(Line& l)
     return l.add(Command::PlantFile{path, text});
 }
 
+// plant-set NAME VALUE: a value of the control unit's plant.
+bool ParsePlantSet(Line& l)
+{
+    if (l.args.size() != 2) {
+        return false;
+    }
+    const PlantField* field = PlantFieldNamed(l.args[0]);
+    if (field == nullptr) {
+        return l.refuse(l.args[0]);
+    }
+    const auto value = PlantValueOf(*field, l.args[1]);
+    if (!value) {
+        return l.refuse(l.args[1]);
+    }
+    return l.add(Command::PlantSet{field, *value});
+}
+
 // post TASK SIGNAL [PAR], as a task of the panel would.
 bool ParsePost(Line& l)
 {
@@ -432,6 +450,7 @@ constexpr Verb kVerbs[] = {
      ParseSetImage},
     {"control-unit", "on or off", ParseControlUnit},
     {"plant-file", "one plant file (see docs/scenarios.md)", ParsePlantFile},
+    {"plant-set", "a plant value's name (see docs/scenarios.md) and a value in its range", ParsePlantSet},
     {"send-data", "1 to 32 hexadecimal bytes", ParseBytes<Command::SendData, 32>},
     {"send-status", "1 to 20 hexadecimal bytes", ParseBytes<Command::SendStatus, 20>},
     {"send-mask", "one hexadecimal 16-bit mask", ParseSendMask},
@@ -546,6 +565,41 @@ bool Scenario::append(const std::string& source, std::string& error)
     commands_.erase(commands_.begin(), commands_.begin() + static_cast<std::ptrdiff_t>(pc_));
     pc_ = 0;
     std::move(added.begin(), added.end(), std::back_inserter(commands_));
+    return true;
+}
+
+bool Scenario::startWithPlant(const std::string& path, std::string& error)
+{
+    std::string text;
+    DAT_Image check{};
+    if (!PlantFileRead(path, text, error) || !PlantFileApply(path, text, check, error)) {
+        return false;
+    }
+    // At the same panel time as the desktop host takes it, the waits around it cut there.
+    const ScenarioCommand plant[] = {{0, Command::PlantFile{path, text}}, {0, Command::ControlUnitSwitch{true}}};
+    std::uint64_t at = 0;
+    auto c = commands_.begin() + static_cast<std::ptrdiff_t>(pc_);
+    for (; c != commands_.end(); ++c) {
+        auto* wait = std::get_if<Command::Wait>(&c->action);
+        if (wait == nullptr) {
+            continue;
+        }
+        if (at + wait->ms > kPlantStartMs) {
+            const std::uint64_t before = kPlantStartMs - at;
+            wait->ms -= before;
+            c = commands_.insert(c, {c->line, Command::Wait{before}}) + 1;
+            break;
+        }
+        at += wait->ms;
+        if (at == kPlantStartMs) {
+            ++c;
+            break;
+        }
+    }
+    if (c == commands_.end() && at < kPlantStartMs) {
+        c = commands_.insert(c, {0, Command::Wait{kPlantStartMs - at}}) + 1;
+    }
+    commands_.insert(c, std::begin(plant), std::end(plant));
     return true;
 }
 
@@ -706,7 +760,12 @@ struct Scenario::Exec {
             return s.fail(line, error);
         }
         unit.sendStatus(std::vector<std::uint8_t>(std::begin(unit.model().status), std::end(unit.model().status)));
-        unit.sendChangeMask(0x7FFF);
+        unit.announce(0x7FFF);
+        return true;
+    }
+    bool operator()(const Command::PlantSet& c) const
+    {
+        PlantSet(s.controlUnit(), *c.field, c.value);
         return true;
     }
     bool operator()(const Command::CodingValue& c) const

@@ -11,6 +11,7 @@
 
 class ControlUnit;
 class HeadlessHost;
+struct PlantField;
 
 // One command of a script: its line and what it does.
 struct ScenarioCommand {
@@ -78,9 +79,13 @@ struct ScenarioCommand {
         std::string path;
         std::string text; // checked when the script was read
     };
+    struct PlantSet {
+        const PlantField* field;
+        int value;
+    };
     using Action = std::variant<Wait, Keys, Button, Expect, ExpectNot, PrintTrace, Snapshot, ExpectLcd,
                                 ControlUnitSwitch, SendData, SendStatus, SendMask, ExpectRecord, Post, SerialSend,
-                                ExpectSerial, SetImage, PlantFile, CodingValue>;
+                                ExpectSerial, SetImage, PlantFile, CodingValue, PlantSet>;
 
     int line;
     Action action;
@@ -100,6 +105,9 @@ class Scenario {
     // runs is what a file of all the parts together would run, as long as
     // each part is added before run() has come to the end of the last.
     bool append(const std::string& source, std::string& error);
+    // The control unit connects with this plant file's plant at
+    // kPlantStartMs of the script's time, once the panel has its defaults.
+    bool startWithPlant(const std::string& path, std::string& error);
 
     enum class Step { Wait, End, Failed };
     // Runs commands up to the next wait (whose length it stores in waitMs).

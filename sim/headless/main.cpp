@@ -25,5 +25,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", error.c_str());
         return RUN_BAD_SCRIPT;
     }
+    if (!line.plant.empty() && !scenario->startWithPlant(line.plant, error)) {
+        std::fprintf(stderr, "panel-headless: --plant: %s\n", error.c_str());
+        return RUN_BAD_SCRIPT;
+    }
     return RunScenario(std::move(*scenario), line.run);
 }

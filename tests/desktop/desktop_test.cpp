@@ -2,6 +2,8 @@
 // key windows and test buttons, pause and restart, log, errors, LCD memory.
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTest>
 #include <condition_variable>
 #include <cstdlib>
@@ -647,6 +649,79 @@ class DesktopTest : public QObject {
                 QCOMPARE(lcd.pixel(x, y) & 0xFFFFFFU, grabbed->rgb[static_cast<std::size_t>(y) * 240 + x]);
             }
         }
+    }
+
+    // --plant: a commissioned plant starts at the base display; the control
+    // unit's window changes the plant over the bus (recorded as a scenario
+    // line), and the state view sees what the panel holds, exactly where it paused.
+    void plantOptionUnitWindowAndStateView()
+    {
+        ScratchDir dir;
+        std::ofstream(dir.path() + "/bad.plant") << "service 1: 03\nservice 99: 00\n";
+        std::ofstream(dir.path() + "/c.plant") << "service 1: 03\n";
+        SimOptions o;
+        std::string message;
+        bool help = false;
+        QVERIFY(!ParseSimOptions({"--plant", dir.path() + "/bad.plant"}, o, message, help));
+        QVERIFY2(message.find("bad.plant:2: service has bytes 0 to 53") != std::string::npos, message.c_str());
+        QVERIFY(!ParseSimOptions({"--plant", dir.path()}, o, message, help));
+        QVERIFY2(message.find("not a regular file") != std::string::npos, message.c_str());
+
+        o = Quiet(dir.path());
+        o.plant = dir.path() + "/c.plant";
+        Simulator sim(o, nullptr);
+        QVERIFY(sim.startUp());
+        sim.openUnitWindow();
+        sim.openStateView();
+        auto until = [&](auto done) {
+            for (int i = 0; i < 4000; ++i) {
+                if (done()) {
+                    return true;
+                }
+                QTest::qWait(5);
+            }
+            return false;
+        };
+        StateSnapshot s;
+        auto panelHolds = [&](auto test) { return until([&] { return sim.watch().latest(s.serial, s) && test(s); }); };
+        auto basePath = [](const StateSnapshot& x) {
+            for (const PanelTaskState& t : x.panel.tasks) {
+                std::string path;
+                for (const std::string& state : t.path) {
+                    path += state + " ";
+                }
+                if (path.find("BMM_Menuemonitor BGA_Grundanzeige") != std::string::npos) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        sim.clock().run(PacedClock::kFastest);
+        sim.startRecording();
+        sim.startApplication();
+        QVERIFY(panelHolds(basePath));
+        QVERIFY(sim.unitConnected());
+
+        auto* boiler = sim.unitWindow()->findChild<QSpinBox*>("boiler");
+        QVERIFY(boiler != nullptr);
+        boiler->setValue(72);
+        QVERIFY(panelHolds(
+            [](const StateSnapshot& x) { return DAT_TempUnsigned(x.panel.image.status[DAT_STATUS_BOILER]) == 72; }));
+        QVERIFY(s.plant.has_value());
+        QCOMPARE(s.plant->status[DAT_STATUS_BOILER], std::uint8_t{144});
+        QVERIFY2(sim.recording().find("plant-set boiler 72\n") != std::string::npos, sim.recording().c_str());
+
+        sim.command(CMD_PAUSE);
+        QVERIFY(sim.runner().waitParked(std::chrono::seconds(5)));
+        QVERIFY(panelHolds([&](const StateSnapshot& x) { return x.ms == sim.clock().milliseconds(); }));
+        QString text;
+        QVERIFY2(until([&] {
+                     text = sim.stateView()->findChild<QPlainTextEdit*>()->toPlainText();
+                     return text.contains("1 Bedienung") && text.contains("BMM_Menuemonitor > BGA_Grundanzeige") &&
+                            text.contains(QString("Panel time %1 ms").arg(s.ms));
+                 }),
+                 qPrintable(text));
+        sim.stopRecording();
     }
 
     void restartFindsItsOwnLockAndDrawsAgain()

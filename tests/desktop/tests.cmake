@@ -3,7 +3,7 @@ set(DESKTOP_TESTS ${PROJECT_SOURCE_DIR}/tests/desktop)
 
 add_executable(desktop_tests ${DESKTOP_TESTS}/desktop_test.cpp ${PROJECT_SOURCE_DIR}/tests/support/GifRead.cpp)
 target_include_directories(desktop_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-set_target_properties(desktop_tests PROPERTIES AUTOMOC ON)
+set_target_properties(desktop_tests PROPERTIES AUTOMOC ON ENABLE_EXPORTS ON)
 target_compile_definitions(desktop_tests PRIVATE PANEL_ASSETS_DIR="${PROJECT_SOURCE_DIR}/assets")
 target_link_libraries(desktop_tests PRIVATE simdesktop_qt Qt6::Test panel_warnings)
 add_test(NAME desktop.host COMMAND desktop_tests)
