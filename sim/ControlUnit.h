@@ -46,6 +46,7 @@ class ControlUnit {
   private:
     void transferEnded(bool wasRead);
     void apply(const std::vector<std::uint8_t>& record);
+    void applyLabel(const std::vector<std::uint8_t>& record); // a long record: half a circuit label
     // Clears status bits in the model and reports the status again.
     void clearStatus(std::uint16_t wordBits, std::uint8_t plantBits);
     // Sets or clears status-word bits likewise.
@@ -57,5 +58,7 @@ class ControlUnit {
     std::uint32_t startedMs_; // and the host's milliseconds then
     std::uint32_t lastClock_; // what it last wrote into the model
     std::deque<std::vector<std::uint8_t>> records_;
+    std::deque<std::vector<std::uint8_t>> pending_; // data telegrams still to send
+    std::uint8_t lastSequence_ = 0;
     std::uint64_t recordsBefore_ = 0;
 };

@@ -37,6 +37,7 @@
 #include "screens/service/BSVM.h"
 #include "screens/service/BZA.h"
 #include "screens/user/BBA.h"
+#include "screens/user/BBHK.h"
 #include "screens/user/BEH.h"
 #include "screens/user/BEK.h"
 #include "screens/user/BEM.h"
@@ -106,6 +107,7 @@ void SIM_PowerOn()
     BHKG_PowerOn();
     BHKH_PowerOn();
     BHKM_PowerOn();
+    BBHK_PowerOn();
     BHKW_PowerOn();
     BHM_PowerOn();
     BPB_PowerOn();

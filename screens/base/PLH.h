@@ -12,7 +12,6 @@
     X(BAP_Abgaspruefung, BGA_Grundanzeige)                                                                             \
     X(BAT_AktorenTest, BMM_Menuemonitor)                                                                               \
     X(BBF_Befuellung, BMM_Menuemonitor)                                                                                \
-    X(BBHK_BeschriftungDialog, BMM_Menuemonitor)                                                                       \
     X(BCPM_Codierung_1_Menue, BMM_Menuemonitor)                                                                        \
     X(BCPM_Codierung_2_Menue, BMM_Menuemonitor)                                                                        \
     X(BDM_DiagnoseMenue, BMM_Menuemonitor)                                                                             \
