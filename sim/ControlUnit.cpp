@@ -142,14 +142,6 @@ std::vector<std::uint8_t> ControlUnit::round()
 {
     std::vector<std::uint8_t> response = read(DIS_SLOT_SHORT);
     if (response.size() < 2) {
-        if (!pending_.empty()) { // a quiet round carries what an answer left over
-            // The sequence of the last answer: the panel takes any other for
-            // an answer still to come and offers nothing more.
-            std::vector<std::uint8_t>& t = pending_.front();
-            t[0] = static_cast<std::uint8_t>((t[0] & 0xF8) | lastSequence_);
-            sendData(t);
-            pending_.pop_front();
-        }
         return {};
     }
     std::vector<std::uint8_t> record(response.begin() + 1, response.end());
@@ -179,14 +171,6 @@ std::vector<std::uint8_t> ControlUnit::round()
         part = record[3] == kLabelSecondPart ? 2 : 1; // the label half it brought back
     }
     sendData(telegram(type, sequence, circuit, part));
-    lastSequence_ = sequence;
-    if (!isLong && type == kLabelType && record.size() > 3 && record[3] == kRequest) {
-        // The labels are asked for once, by their first half: the rest follows.
-        const std::uint8_t other = circuit == 2 ? 1 : 2;
-        pending_.push_back(telegram(type, sequence, circuit, 2));
-        pending_.push_back(telegram(type, sequence, other, 1));
-        pending_.push_back(telegram(type, sequence, other, 2));
-    }
     return record;
 }
 

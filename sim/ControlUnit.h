@@ -58,7 +58,5 @@ class ControlUnit {
     std::uint32_t startedMs_; // and the host's milliseconds then
     std::uint32_t lastClock_; // what it last wrote into the model
     std::deque<std::vector<std::uint8_t>> records_;
-    std::deque<std::vector<std::uint8_t>> pending_; // data telegrams still to send
-    std::uint8_t lastSequence_ = 0;
     std::uint64_t recordsBefore_ = 0;
 };
