@@ -672,6 +672,15 @@ bool DAT_HasSolarOption()
     return DAT_HasSolar() && DAT_image.solar[DAT_SOLAR_OPTION] == DAT_SOLAR_OPTION_FITTED;
 }
 
+std::uint32_t DAT_SolarYield(std::uint8_t day)
+{
+    constexpr std::uint8_t kToday = 13;
+    if (day == 0) {
+        return U32(&DAT_image.solar[kToday]);
+    }
+    return day <= 7 ? U32(&DAT_image.solarHistory[4 * (day - 1)]) : 0;
+}
+
 std::uint8_t DAT_LockSetting()
 {
     return static_cast<std::uint8_t>(DAT_image.plant[DAT_CFG_LOCK] >> 4);

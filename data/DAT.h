@@ -240,6 +240,8 @@ void DAT_EndFilling();
 void DAT_EndVenting();
 void DAT_EndClockRequest();
 bool DAT_HasSolarOption(); // the plant has solar and the solar block says it is fitted
+// Solar yield of a day in Wh: 0 today, 1 yesterday .. 7; 0 for a later index.
+std::uint32_t DAT_SolarYield(std::uint8_t day);
 std::uint8_t DAT_LockSetting();
 bool DAT_BoilerSensorFault();
 std::uint8_t DAT_RoomSetTemperature(); // the current circuit's normal room set temperature, °C

@@ -50,6 +50,7 @@
 #include "screens/user/BHM.h"
 #include "screens/user/BPB.h"
 #include "screens/user/BRT.h"
+#include "screens/user/BSE.h"
 #include "screens/user/BSP.h"
 #include "screens/user/BTE.h"
 #include "screens/user/BUD.h"
@@ -108,6 +109,7 @@ void SIM_PowerOn()
     BHKH_PowerOn();
     BHKM_PowerOn();
     BBHK_PowerOn();
+    BSE_PowerOn();
     BHKW_PowerOn();
     BHM_PowerOn();
     BPB_PowerOn();

@@ -20,7 +20,6 @@
     X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \
     X(BMG_Startabfrage, BMM_Menuemonitor)                                                                              \
     X(BMH_Startabfrage, BMM_Menuemonitor)                                                                              \
-    X(BSE_Solarenergie, BMM_Menuemonitor)                                                                              \
     X(BSPM_ServicePinMessage, BMM_Menuemonitor)                                                                        \
     X(BTC_AufbauTeilnehmerListe, BMM_Menuemonitor)                                                                     \
     X(BTC_TeilnehmerWink, BMM_Menuemonitor)
