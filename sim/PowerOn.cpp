@@ -48,6 +48,7 @@
 #include "screens/user/BHKM.h"
 #include "screens/user/BHKW.h"
 #include "screens/user/BHM.h"
+#include "screens/user/BIM.h"
 #include "screens/user/BPB.h"
 #include "screens/user/BRT.h"
 #include "screens/user/BSE.h"
@@ -109,6 +110,7 @@ void SIM_PowerOn()
     BHKH_PowerOn();
     BHKM_PowerOn();
     BBHK_PowerOn();
+    BIM_PowerOn();
     BSE_PowerOn();
     BHKW_PowerOn();
     BHM_PowerOn();

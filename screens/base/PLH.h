@@ -17,7 +17,6 @@
     X(BDM_DiagnoseMenue, BMM_Menuemonitor)                                                                             \
     X(BEG_Entlueftung, BMM_Menuemonitor)                                                                               \
     X(BEIM_ExpertInfoMenue, BMM_Menuemonitor)                                                                          \
-    X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \
     X(BMG_Startabfrage, BMM_Menuemonitor)                                                                              \
     X(BMH_Startabfrage, BMM_Menuemonitor)                                                                              \
     X(BSPM_ServicePinMessage, BMM_Menuemonitor)                                                                        \
