@@ -114,7 +114,12 @@ void DrawScreen()
     TITLE_SetText(TXT_GetText(kTitle));
     TITLE_DrawLine();
     BSE_DrawChart(bse.cursor, bse.mark);
+    // The unit in the small font where a language's is wider than its place.
+    const GUI_FONTDEF* old = GUI_TextWidth(TXT_GetText(kUnit)) > kUnitBox.x1 - kUnitBox.x0 + 1
+                                 ? TXT_UseFontSmall()
+                                 : GUI_SelectFont(TXT_FontNormal());
     GUI_TextInBox(TXT_GetText(kUnit), &kUnitBox, GUI_ALIGN_HCENTER | GUI_ALIGN_VCENTER);
+    GUI_SelectFont(old);
     ML_Draw();
     HINT_SetText(bse.hint);
 }
@@ -160,7 +165,6 @@ void BSE_DrawChart(std::uint8_t selected, bool mark)
     FormatTenths(largest, text, sizeof text);
     GUI_TextInBox(text, &kScale, GUI_ALIGN_RIGHT | GUI_ALIGN_TOP);
     GUI_TextInBox("0", &kScale, GUI_ALIGN_RIGHT | GUI_ALIGN_BOTTOM);
-    GUI_SelectFont(old);
     const std::uint8_t today = DTM_GetClock().weekday;
     for (std::uint8_t d = 0; d < kDays; ++d) {
         const int x1 = kFirstBarRight - kBarPitch * d;
@@ -177,6 +181,7 @@ void BSE_DrawChart(std::uint8_t selected, bool mark)
             GUI_InvertArea(label.x0, label.y0, label.x1, label.y1);
         }
     }
+    GUI_SelectFont(old);
 }
 
 SM_State BSE_Solarenergie(SM_Hsm* me, const SM_Event* e)
