@@ -206,6 +206,11 @@ void AfterStore(const std::uint8_t* t)
             DIS_UO_RequestCircuit(25, circuit, 2);
             return;
         }
+        // Circuit 2's label is asked for after circuit 1's: it too comes back after a restart.
+        if (circuit == 1 && DAT_CircuitPresent(2)) {
+            DIS_UO_RequestCircuit(25, 2, 1);
+            return;
+        }
         break;
     default:
         if (type >= 3 && type <= 9 && circuit == 1 && DAT_CircuitCount() == 2) {

@@ -672,6 +672,75 @@ bool DAT_HasSolarOption()
     return DAT_HasSolar() && DAT_image.solar[DAT_SOLAR_OPTION] == DAT_SOLAR_OPTION_FITTED;
 }
 
+std::uint32_t DAT_SolarYield(std::uint8_t day)
+{
+    constexpr std::uint8_t kToday = 13;
+    if (day == 0) {
+        return U32(&DAT_image.solar[kToday]);
+    }
+    return day <= 7 ? U32(&DAT_image.solarHistory[4 * (day - 1)]) : 0;
+}
+
+bool DAT_SensorFault(std::uint8_t mask)
+{
+    return Has(DAT_image.system[DAT_SYSTEM_SENSORS], mask);
+}
+
+int DAT_CircuitRoomTemperature(std::uint8_t circuit)
+{
+    return DAT_TempSigned(static_cast<std::int8_t>(DAT_image.circuit[circuit == 2 ? 1 : 0][DAT_CIRCUIT_ROOM]));
+}
+
+bool DAT_CircuitPumpOn(std::uint8_t circuit)
+{
+    constexpr std::uint8_t kPumpByte = 2;
+    constexpr std::uint8_t kPump = 0x40;
+    const std::uint8_t group = circuit == 2 ? DAT_STATUS_CIRCUIT2 : DAT_STATUS_CIRCUIT1;
+    return Has(DAT_StatusByte(static_cast<std::uint8_t>(group + kPumpByte)), kPump);
+}
+
+int DAT_Circuit2FlowTemperature()
+{
+    return DAT_TempUnsigned(DAT_StatusByte(DAT_STATUS_CIRCUIT2));
+}
+
+bool DAT_StoragePumpOn()
+{
+    return (DAT_StatusWord() & DAT_SW_STORAGE_PUMP) != 0;
+}
+
+bool DAT_CirculationPumpOn()
+{
+    return (DAT_StatusWord() & DAT_SW_CIRCULATION_PUMP) != 0;
+}
+
+std::uint32_t DAT_SolarEnergy()
+{
+    return U32(&DAT_image.solar[0]);
+}
+
+std::uint8_t DAT_SolarFlags()
+{
+    return DAT_image.solar[7];
+}
+
+int DAT_CollectorTemperature()
+{
+    // A signed u16 of half kelvins, rounded half away from zero.
+    const auto raw = static_cast<std::int16_t>(DAT_image.solar[8] | DAT_image.solar[9] << 8);
+    return raw >= 0 ? (raw + 1) / 2 : -((-raw + 1) / 2);
+}
+
+int DAT_SolarHotWaterTemperature()
+{
+    return DAT_TempUnsigned(DAT_image.solar[10]);
+}
+
+std::uint8_t DAT_SolarPumpSpeed()
+{
+    return DAT_image.solar[12];
+}
+
 std::uint8_t DAT_LockSetting()
 {
     return static_cast<std::uint8_t>(DAT_image.plant[DAT_CFG_LOCK] >> 4);

@@ -248,6 +248,28 @@ void DAT_EndFilling();
 void DAT_EndVenting();
 void DAT_EndClockRequest();
 bool DAT_HasSolarOption(); // the plant has solar and the solar block says it is fitted
+// Solar yield of a day in Wh: 0 today, 1 yesterday .. 7; 0 for a later index.
+std::uint32_t DAT_SolarYield(std::uint8_t day);
+// The information list's values. Sensor flags of the system block: set, the
+// sensor's value is not valid.
+inline constexpr std::uint8_t DAT_SENSOR_OUTSIDE = 0x01;
+inline constexpr std::uint8_t DAT_SENSOR_FLOW = 0x40;
+inline constexpr std::uint8_t DAT_SENSOR_HOT_WATER = 0x80;
+// Flags of the solar block.
+inline constexpr std::uint8_t DAT_SOLAR_PUMP_ON = 0x01;
+inline constexpr std::uint8_t DAT_SOLAR_COLLECTOR_SENSOR = 0x20;
+inline constexpr std::uint8_t DAT_SOLAR_HOT_WATER_SENSOR = 0x80;
+bool DAT_SensorFault(std::uint8_t mask);              // DAT_SENSOR_*
+int DAT_CircuitRoomTemperature(std::uint8_t circuit); // °C
+bool DAT_CircuitPumpOn(std::uint8_t circuit);         // from the status groups
+int DAT_Circuit2FlowTemperature();                    // °C
+bool DAT_StoragePumpOn();
+bool DAT_CirculationPumpOn();
+std::uint32_t DAT_SolarEnergy(); // kWh
+std::uint8_t DAT_SolarFlags();   // DAT_SOLAR_*
+int DAT_CollectorTemperature();  // °C
+int DAT_SolarHotWaterTemperature();
+std::uint8_t DAT_SolarPumpSpeed(); // %
 std::uint8_t DAT_LockSetting();
 bool DAT_BoilerSensorFault();
 std::uint8_t DAT_RoomSetTemperature(); // the current circuit's normal room set temperature, °C

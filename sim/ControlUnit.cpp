@@ -13,7 +13,9 @@
 namespace {
 
 constexpr std::uint8_t kRequest = 231;
-constexpr std::uint8_t kAcknowledge = 0x55; // functions of codes 235 and 242
+constexpr std::uint8_t kLabelType = 25;
+constexpr std::uint8_t kLabelSecondPart = 3; // of a long record: units 10 to 19
+constexpr std::uint8_t kAcknowledge = 0x55;  // functions of codes 235 and 242
 constexpr std::uint8_t kReset = 0xAA;
 constexpr std::uint8_t kCelsius = 11; // functions of code 247
 constexpr std::uint8_t kFahrenheit = 12;
@@ -241,14 +243,37 @@ std::vector<std::uint8_t> ControlUnit::round()
     }
     const std::uint8_t circuit = record[2];
     const bool isLong = record[0] == '#';
-    const std::uint8_t part = !isLong && record.size() > 4 && record[3] == kRequest ? record[4] : 0;
+    std::uint8_t part = !isLong && record.size() > 4 && record[3] == kRequest ? record[4] : 0;
+    if (isLong && record.size() > 3) {
+        part = record[3] == kLabelSecondPart ? 2 : 1; // the label half it brought back
+    }
     sendData(telegram(type, sequence, circuit, part));
     return record;
 }
 
+void ControlUnit::applyLabel(const std::vector<std::uint8_t>& record)
+{
+    constexpr std::uint8_t kUnits = DAT_LABEL_UNITS / 2;
+    if (record.size() < DIS_RECORD_SIZE || (record[1] >> 3) != kLabelType) {
+        return;
+    }
+    const std::uint8_t circuit = record[2] == 2 ? 2 : 1;
+    std::uint16_t* label = model_.labels[circuit - 1] + (record[3] == kLabelSecondPart ? kUnits : 0);
+    const std::uint8_t count = std::min<std::uint8_t>(record[4], kUnits);
+    std::fill_n(label, kUnits, std::uint16_t{0});
+    for (std::uint8_t i = 0; i < count; ++i) {
+        label[i] = static_cast<std::uint16_t>(record[5 + 2 * i] | record[6 + 2 * i] << 8);
+    }
+    model_.labelLanguage[circuit - 1] = record[29];
+}
+
 void ControlUnit::apply(const std::vector<std::uint8_t>& record)
 {
-    if (record.size() < 5 || record[0] == '#') {
+    if (!record.empty() && record[0] == '#') {
+        applyLabel(record);
+        return;
+    }
+    if (record.size() < 5) {
         return;
     }
     const std::uint8_t circuit = record[2] == 2 ? 2 : 1;

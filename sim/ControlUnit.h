@@ -55,6 +55,7 @@ class ControlUnit {
   private:
     void transferEnded(bool wasRead);
     void apply(const std::vector<std::uint8_t>& record);
+    void applyLabel(const std::vector<std::uint8_t>& record); // a long record: half a circuit label
     // Clears status bits in the model and reports the status again.
     void clearStatus(std::uint16_t wordBits, std::uint8_t plantBits);
     // Sets or clears status-word bits likewise.

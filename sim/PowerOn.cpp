@@ -46,6 +46,7 @@
 #include "screens/service/BSVM.h"
 #include "screens/service/BZA.h"
 #include "screens/user/BBA.h"
+#include "screens/user/BBHK.h"
 #include "screens/user/BEH.h"
 #include "screens/user/BEK.h"
 #include "screens/user/BEM.h"
@@ -56,8 +57,10 @@
 #include "screens/user/BHKM.h"
 #include "screens/user/BHKW.h"
 #include "screens/user/BHM.h"
+#include "screens/user/BIM.h"
 #include "screens/user/BPB.h"
 #include "screens/user/BRT.h"
+#include "screens/user/BSE.h"
 #include "screens/user/BSP.h"
 #include "screens/user/BTE.h"
 #include "screens/user/BUD.h"
@@ -124,6 +127,9 @@ void SIM_PowerOn()
     BHKG_PowerOn();
     BHKH_PowerOn();
     BHKM_PowerOn();
+    BBHK_PowerOn();
+    BIM_PowerOn();
+    BSE_PowerOn();
     BHKW_PowerOn();
     BHM_PowerOn();
     BPB_PowerOn();

@@ -202,20 +202,29 @@ TEST(Conversation, PeriodicGroupsAskAgain)
     }
 }
 
-TEST(Conversation, LabelsAreAskedOfCircuitOneWhicheverCircuitIsSelected)
+TEST(Conversation, LabelsAreAskedOfCircuitOneFirstWhicheverCircuitIsSelected)
 {
     Conversation c;
     auto steps = c.steps(1000, 75000);
     steps.push_back({900, [] { DAT_SelectCircuit(2); }});
     ASSERT_TRUE(c.run.run(steps, 75000));
     int asked = 0;
+    int secondCircuit = 0;
+    int before = 0; // the circuit and part asked for last, as 10 x circuit + part
     for (const auto& r : c.cu->records()) {
         if (r[0] != '#' && r[3] == 231 && r[1] >> 3 == 25) {
-            EXPECT_EQ(r[2], 1) << "part " << int(r[4]);
-            asked += r[4] == 1 ? 1 : 0;
+            const int now = 10 * r[2] + r[4];
+            if (r[2] == 2) {
+                // Circuit 2's halves follow circuit 1's, never lead.
+                EXPECT_TRUE(now == 21 ? before == 12 : before == 21) << "part " << int(r[4]);
+                ++secondCircuit;
+            }
+            asked += now == 11 ? 1 : 0;
+            before = now;
         }
     }
     EXPECT_GE(asked, 2); // at the start and once a minute
+    EXPECT_GE(secondCircuit, 4);
 }
 
 TEST(Conversation, UnsetDisplaySettingsAreSentBackWithTheImagesDisplayFlag)

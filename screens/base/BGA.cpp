@@ -23,6 +23,8 @@
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
 #include "screens/service/BIA.h"
+#include "screens/user/BIM.h"
+#include "screens/user/BSE.h"
 #include "screens/user/BWW.h"
 
 namespace {

@@ -8,11 +8,8 @@
 
 // X(name, superstate): the screens still to come, all below the menu monitor.
 #define PLH_STATES(X)                                                                                                  \
-    X(BBHK_BeschriftungDialog, BMM_Menuemonitor)                                                                       \
     X(BDM_DiagnoseMenue, BMM_Menuemonitor)                                                                             \
     X(BEIM_ExpertInfoMenue, BMM_Menuemonitor)                                                                          \
-    X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \
-    X(BSE_Solarenergie, BMM_Menuemonitor)                                                                              \
     X(BTC_AufbauTeilnehmerListe, BMM_Menuemonitor)                                                                     \
     X(BTC_TeilnehmerWink, BMM_Menuemonitor)
 

@@ -24,6 +24,7 @@
 namespace {
 
 using Command = ScenarioCommand;
+constexpr std::uint8_t kLabelCode = 245;
 
 struct KeyName {
     const char* name;
@@ -706,11 +707,14 @@ struct Scenario::Exec {
         const std::uint64_t end = before + records.size();
         for (std::uint64_t n = first; n < end; ++n) {
             const auto& r = records[n - before];
-            // A record: three bytes of frame, the code, then its parameters.
-            if (r[0] == '#' || r.size() < 4 + c.leading.size() || r[3] != c.code) {
+            // A record: three bytes of frame, the code, then its parameters. The
+            // one long record, a circuit label's half, is code 245 by its mark.
+            const bool isLong = r[0] == '#';
+            const std::size_t at = isLong ? 3 : 4;
+            if (r.size() < at + c.leading.size() || (isLong ? kLabelCode : r[3]) != c.code) {
                 continue;
             }
-            if (std::equal(c.leading.begin(), c.leading.end(), r.begin() + 4)) {
+            if (std::equal(c.leading.begin(), c.leading.end(), r.begin() + static_cast<std::ptrdiff_t>(at))) {
                 s.recordCursor_ = n + 1;
                 return true;
             }

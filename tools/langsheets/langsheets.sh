@@ -3,12 +3,13 @@
 # main menu and the help page of its first entry, the heating-circuit menu,
 # the heating curve's slope dialog, the fault list and the maintenance data,
 # the service menu, the service functions and the end question, a coding
-# address with its description and the actor list, and the settings menu,
-# the heating time program's day groups and phases, the holiday dates, the
-# menu test and its sub-menu, the flue-gas test, filling and the two
-# maximum-output dialogs, as the headless host draws them. The control unit
-# of the tests tells the panel its language (system block byte 5) at the
-# start of communication, as a real one would.
+# address with its description and the actor list, and the settings menu and
+# the circuit label, the heating time program's day groups and phases, the
+# holiday dates, the menu test and its sub-menu, the solar chart and the
+# information list, the flue-gas test, filling and the two maximum-output
+# dialogs, as the headless host draws them. The control unit of the tests
+# tells the panel its language (system block byte 5) at the start of
+# communication, as a real one would.
 # Usage: tools/langsheets/langsheets.sh   (after a default build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -117,6 +118,29 @@ wait 200
 click OK
 wait 500
 snapshot $work/${code}_settings.png
+$(for _ in 1 2 3 4 5; do printf 'click DOWN\nwait 200\n'; done)
+click OK
+wait 300
+click OK
+wait 300
+snapshot $work/${code}_label.png
+SCN
+    cat >"$work/${code}_info.scn" <<SCN
+$(started)
+click DOWN
+wait 200
+click DOWN
+wait 200
+click OK
+wait 500
+snapshot $work/${code}_solar.png
+click BACK
+wait 300
+click DOWN
+wait 200
+click OK
+wait 500
+snapshot $work/${code}_info.png
 SCN
     cat >"$work/${code}_timeprog.scn" <<SCN
 $(started)
@@ -247,14 +271,16 @@ SCN
     "$bin" --lock-dir "$work" "$work/${code}_holiday.scn"
     "$bin" --lock-dir "$work" "$work/${code}_menutest.scn"
     "$bin" --lock-dir "$work" "$work/${code}_tests.scn"
+    "$bin" --lock-dir "$work" "$work/${code}_info.scn"
     python3 "$root/tools/langsheets/compose.py" "$root/docs/languages/$code.png" \
         "$work/${code}_base.png" "$work/${code}_menu.png" "$work/${code}_help.png" \
         "$work/${code}_circuit.png" "$work/${code}_curve.png" \
         "$work/${code}_faults.png" "$work/${code}_maintenance.png" \
         "$work/${code}_service.png" "$work/${code}_service_functions.png" "$work/${code}_service_end.png" \
         "$work/${code}_coding.png" "$work/${code}_actors.png" \
-        "$work/${code}_settings.png" "$work/${code}_days.png" "$work/${code}_phases.png" "$work/${code}_holiday.png" \
-        "$work/${code}_menutest.png" "$work/${code}_submenutest.png" \
+        "$work/${code}_settings.png" "$work/${code}_label.png" "$work/${code}_days.png" "$work/${code}_phases.png" \
+        "$work/${code}_holiday.png" "$work/${code}_menutest.png" "$work/${code}_submenutest.png" \
+        "$work/${code}_solar.png" "$work/${code}_info.png" \
         "$work/${code}_flue_gas.png" "$work/${code}_filling.png" "$work/${code}_output.png" "$work/${code}_fan.png"
     echo "docs/languages/$code.png"
 done
