@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <utility>
 #include <vector>
 
 #include "data/DAT.h"
@@ -43,6 +44,15 @@ class ControlUnit {
     std::uint64_t recordsBefore() const { return recordsBefore_; }
     DAT_Image& model() { return model_; }
 
+    // The participants on the control unit's own bus, in the order it lists
+    // them; one that does not answer fails its check.
+    struct Participant {
+        std::uint8_t number;
+        std::uint8_t code;
+        bool answers;
+    };
+    void setParticipants(std::vector<Participant> list) { participants_ = std::move(list); }
+
   private:
     void transferEnded(bool wasRead);
     void apply(const std::vector<std::uint8_t>& record);
@@ -51,7 +61,11 @@ class ControlUnit {
     // Sets or clears status-word bits likewise.
     void setStatusWord(std::uint16_t bits, bool on);
 
+    void participantRecord(const std::vector<std::uint8_t>& record);
+
     DAT_Image model_;
+    // Itself, the panel (the service block's own number) and a module that is gone.
+    std::vector<Participant> participants_{{1, 0x11, true}, {8, 0x28, true}, {12, 0x3C, false}};
     std::size_t kept_;
     std::uint32_t clockAt_;   // the plant's clock when it was made: the panel's
     std::uint32_t startedMs_; // and the host's milliseconds then

@@ -36,6 +36,7 @@
 #include "screens/service/BMNT.h"
 #include "screens/service/BSVM.h"
 #include "screens/service/BZA.h"
+#include "screens/service/BTC.h"
 #include "screens/user/BBA.h"
 #include "screens/user/BEH.h"
 #include "screens/user/BEK.h"
@@ -93,6 +94,7 @@ void SIM_PowerOn()
     BIA_PowerOn();
     BIF_PowerOn();
     BSVM_PowerOn();
+    BTC_PowerOn();
     BHQ_PowerOn();
     BHE_PowerOn();
     BZA_PowerOn();

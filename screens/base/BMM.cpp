@@ -12,6 +12,7 @@
 #include "screens/common/SCR.h"
 #include "screens/service/BMNT.h"
 #include "screens/service/BSVM.h"
+#include "screens/service/BTC.h"
 
 namespace {
 

@@ -22,9 +22,7 @@
     X(BMG_Startabfrage, BMM_Menuemonitor)                                                                              \
     X(BMH_Startabfrage, BMM_Menuemonitor)                                                                              \
     X(BSE_Solarenergie, BMM_Menuemonitor)                                                                              \
-    X(BSPM_ServicePinMessage, BMM_Menuemonitor)                                                                        \
-    X(BTC_AufbauTeilnehmerListe, BMM_Menuemonitor)                                                                     \
-    X(BTC_TeilnehmerWink, BMM_Menuemonitor)
+    X(BSPM_ServicePinMessage, BMM_Menuemonitor)
 
 #define PLH_DECLARE(name, parent) SM_State name(SM_Hsm* me, const SM_Event* e);
 PLH_STATES(PLH_DECLARE)

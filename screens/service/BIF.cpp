@@ -13,6 +13,7 @@
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/service/BSVM.h"
+#include "screens/service/BTC.h"
 
 namespace {
 
