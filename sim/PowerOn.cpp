@@ -29,16 +29,29 @@
 #include "screens/base/PLH.h"
 #include "screens/common/ML.h"
 #include "screens/common/VD.h"
+#include "screens/service/BDA1.h"
+#include "screens/service/BDA2.h"
+#include "screens/service/BDAA.h"
+#include "screens/service/BDAS.h"
+#include "screens/service/BDAW.h"
+#include "screens/service/BDM.h"
 #include "screens/service/BHE.h"
 #include "screens/service/BHQ.h"
 #include "screens/service/BIA.h"
 #include "screens/service/BIF.h"
 #include "screens/service/BMNT.h"
 #include "screens/service/BSVM.h"
-#include "screens/service/BZA.h"
 #include "screens/service/BTC.h"
+#include "screens/service/BZA.h"
+#include "screens/service/DL.h"
 #include "screens/user/BBA.h"
 #include "screens/user/BEH.h"
+#include "screens/user/BEI1.h"
+#include "screens/user/BEI2.h"
+#include "screens/user/BEIA.h"
+#include "screens/user/BEIM.h"
+#include "screens/user/BEIS.h"
+#include "screens/user/BEIW.h"
 #include "screens/user/BEK.h"
 #include "screens/user/BEM.h"
 #include "screens/user/BES.h"
@@ -95,6 +108,19 @@ void SIM_PowerOn()
     BIF_PowerOn();
     BSVM_PowerOn();
     BTC_PowerOn();
+    BDA1_PowerOn();
+    BDA2_PowerOn();
+    BDAA_PowerOn();
+    BDAW_PowerOn();
+    BDAS_PowerOn();
+    BDM_PowerOn();
+    DL_PowerOn();
+    BEI1_PowerOn();
+    BEI2_PowerOn();
+    BEIA_PowerOn();
+    BEIW_PowerOn();
+    BEIS_PowerOn();
+    BEIM_PowerOn();
     BHQ_PowerOn();
     BHE_PowerOn();
     BZA_PowerOn();

@@ -13,6 +13,7 @@
 #include "screens/common/BKE.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
+#include "screens/service/BDM.h"
 #include "screens/service/BIF.h"
 
 namespace {
