@@ -35,6 +35,7 @@
 #include "screens/service/BDAS.h"
 #include "screens/service/BDAW.h"
 #include "screens/service/BDM.h"
+#include "screens/service/BGZ.h"
 #include "screens/service/BHE.h"
 #include "screens/service/BHQ.h"
 #include "screens/service/BIA.h"
@@ -49,6 +50,7 @@
 #include "screens/user/BEI1.h"
 #include "screens/user/BEI2.h"
 #include "screens/user/BEIA.h"
+#include "screens/user/BEID.h"
 #include "screens/user/BEIM.h"
 #include "screens/user/BEIS.h"
 #include "screens/user/BEIW.h"
@@ -108,6 +110,8 @@ void SIM_PowerOn()
     BIF_PowerOn();
     BSVM_PowerOn();
     BTC_PowerOn();
+    BGZ_PowerOn();
+    BEID_PowerOn();
     BDA1_PowerOn();
     BDA2_PowerOn();
     BDAA_PowerOn();

@@ -17,8 +17,6 @@
     X(BCPM_Codierung_2_Menue, BMM_Menuemonitor)                                                                        \
     X(BDAK_DiagnoseKurzabfrageMenue, BMM_Menuemonitor)                                                                 \
     X(BEG_Entlueftung, BMM_Menuemonitor)                                                                               \
-    X(BEID_ExpertInfoDatenResetMenue, BMM_Menuemonitor)                                                                \
-    X(BGZ_GrundstellungZaehlerMenue, BMM_Menuemonitor)                                                                 \
     X(BIM_InformationMenue, BMM_Menuemonitor)                                                                          \
     X(BMG_Startabfrage, BMM_Menuemonitor)                                                                              \
     X(BMH_Startabfrage, BMM_Menuemonitor)                                                                              \

@@ -10,6 +10,7 @@
 #include "screens/service/BDAA.h"
 #include "screens/service/BDAS.h"
 #include "screens/service/BDAW.h"
+#include "screens/service/BGZ.h"
 #include "screens/service/BSVM.h"
 #include "screens/service/DL.h"
 

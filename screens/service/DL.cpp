@@ -7,6 +7,7 @@
 #include <cstring>
 #include <utility>
 
+#include "comm/DIS_UserOps.h"
 #include "core/DTM.h"
 #include "data/TXT.h"
 #include "gui/GUI.h"
@@ -398,6 +399,62 @@ SM_State DL_DetailState(SM_Hsm* me, const SM_Event* e, const char* name)
     default:
         return BMM_Menuemonitor;
     }
+}
+
+const DL_Row DL_RESET_TABLE[DL_RESET_ROWS] = {
+    {29, DL_Format::SignedTemperature, DAT_Field::OutsideDamped},
+    {50, DL_Format::Hours, DAT_Field::HoursStage1, DL_Detail::None, nullptr, DL_OneStage},
+    {52, DL_Format::Hours, DAT_Field::HoursStage1, DL_Detail::None, nullptr, DL_TwoStages},
+    {53, DL_Format::Hours, DAT_Field::HoursStage2, DL_Detail::None, nullptr, DL_TwoStages},
+    {54, DL_Format::Number, DAT_Field::BurnerStarts},
+    {55, DL_Format::Number, DAT_Field::Fuel},
+    {238, DL_Format::Hours, DAT_Field::SolarPumpHours, DL_Detail::None, nullptr, DL_Solar},
+    {237, DL_Format::KWh, DAT_Field::SolarEnergy, DL_Detail::None, nullptr, DL_Solar},
+    {241, DL_Format::Number, DAT_Field::SolarPumpStarts, DL_Detail::None, nullptr, DL_Solar},
+    {243, DL_Format::Hours, DAT_Field::Stagnation, DL_Detail::None, nullptr, DL_Solar},
+    {182, DL_Format::Number, DAT_Field::NightCirculation, DL_Detail::None, nullptr, DL_Solar},
+    {69, DL_Format::Number, DAT_Field::DiffTMonitoring, DL_Detail::None, nullptr, DL_Solar},
+    {14, DL_Format::None},
+};
+
+void DL_ResetCounters(std::uint8_t row)
+{
+    // Plain codes of rows 0 to 5, the reset selectors of rows 6 to 11.
+    constexpr std::uint8_t kPlain[] = {232, 224, 224, 225, 226, 223};
+    constexpr std::uint8_t kSolar[] = {7, 8, 12, 11, 13, 14};
+    if (row < std::size(kPlain)) {
+        DIS_UO_Plain(kPlain[row]);
+    } else if (row < std::size(kPlain) + std::size(kSolar)) {
+        DIS_UO_Reset(kSolar[row - std::size(kPlain)]);
+    } else if (row == DL_RESET_ROWS - 1) {
+        // Only what the plant has: the control unit's flags say which.
+        if ((DAT_image.system[DAT_SYSTEM_FLAGS] & 0x01) != 0) {
+            DIS_UO_Plain(232);
+        }
+        DIS_UO_Plain(226);
+        DIS_UO_Plain(224);
+        if (DAT_image.plant[3] == 1) {
+            DIS_UO_Plain(225);
+        }
+        if ((DAT_image.plant[DAT_CFG_HOT_WATER] & 0x20) != 0) {
+            DIS_UO_Plain(223);
+        }
+        if (DAT_HasSolarOption() && (DAT_image.solar[7] & 0x40) != 0) {
+            for (std::uint8_t selector : {8, 7, 12, 11, 13, 14}) {
+                DIS_UO_Reset(selector);
+            }
+        }
+    }
+}
+
+std::uint16_t DL_ResetName(std::uint8_t row)
+{
+    return row == 0 ? 28 : DL_RESET_TABLE[row % DL_RESET_ROWS].label; // the list has no room for the whole name
+}
+
+bool DL_OneStage()
+{
+    return !DL_TwoStages();
 }
 
 bool DL_Circuit1()

@@ -85,12 +85,24 @@ SM_State DL_DetailState(SM_Hsm* me, const SM_Event* e, const char* name);
 // The value text of a row (for tests and the reset screens).
 void DL_ValueText(const DL_Row& row, char* out, std::uint8_t size);
 
+// Counter resets, by the rows of the diagnosis's reset list: 0 the damped
+// outside temperature, 1 and 2 the burner hours (single stage, stage 1), 3
+// stage 2, 4 starts, 5 fuel, 6 to 11 the solar counters, 12 all of them.
+inline constexpr std::uint8_t DL_RESET_ROWS = 13;
+// Files the row's reset records, in their order.
+void DL_ResetCounters(std::uint8_t row);
+// The row's counter as the reset lists show it.
+extern const DL_Row DL_RESET_TABLE[DL_RESET_ROWS];
+// Its name in the question.
+std::uint16_t DL_ResetName(std::uint8_t row);
+
 // Conditions of rows and menu entries.
 bool DL_Circuit1();
 bool DL_Circuit2();
 bool DL_HotWater();
 bool DL_Solar();
 bool DL_TwoStages();
+bool DL_OneStage();
 bool DL_HotWaterVariant1();
 bool DL_HotWaterVariant2();
 

@@ -10,6 +10,7 @@
 #include "screens/user/BEI1.h"
 #include "screens/user/BEI2.h"
 #include "screens/user/BEIA.h"
+#include "screens/user/BEID.h"
 #include "screens/user/BEIS.h"
 #include "screens/user/BEIW.h"
 
