@@ -3,11 +3,12 @@
 # main menu and the help page of its first entry, the heating-circuit menu,
 # the heating curve's slope dialog, the fault list and the maintenance data,
 # the service menu, the service functions and the end question, the
-# participant list and a failed check, and the settings menu, the heating
-# time program's day groups and phases and the holiday dates, the menu test
-# and its sub-menu, as the headless host draws them. The control unit of the
-# tests tells the panel its language (system block byte 5) at the start of
-# communication, as a real one would.
+# participant list and a failed check, the diagnosis's general and circuit
+# lists, and the settings menu, the heating time program's day groups and
+# phases and the holiday dates, the menu test and its sub-menu, as the
+# headless host draws them. The control unit of the tests tells the panel
+# its language (system block byte 5) at the start of communication, as a
+# real one would.
 # Usage: tools/langsheets/langsheets.sh   (after a default build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -123,6 +124,25 @@ click OK
 wait 4s
 snapshot $work/${code}_participant_check.png
 SCN
+    cat >"$work/${code}_diagnosis.scn" <<SCN
+$(started)
+press MENU+OK
+wait 4500
+release
+wait 500
+click OK
+wait 500
+click OK
+wait 500
+snapshot $work/${code}_diagnosis.png
+click BACK
+wait 300
+click DOWN
+wait 200
+click OK
+wait 500
+snapshot $work/${code}_diagnosis_circuit.png
+SCN
     cat >"$work/${code}_settings.scn" <<SCN
 $(started)
 click MENU
@@ -180,6 +200,7 @@ SCN
     "$bin" --lock-dir "$work" "$work/${code}_faults.scn"
     "$bin" --lock-dir "$work" "$work/${code}_service.scn"
     "$bin" --lock-dir "$work" "$work/${code}_participants.scn"
+    "$bin" --lock-dir "$work" "$work/${code}_diagnosis.scn"
     "$bin" --lock-dir "$work" "$work/${code}_timeprog.scn"
     "$bin" --lock-dir "$work" "$work/${code}_holiday.scn"
     "$bin" --lock-dir "$work" "$work/${code}_menutest.scn"
@@ -189,6 +210,7 @@ SCN
         "$work/${code}_faults.png" "$work/${code}_maintenance.png" \
         "$work/${code}_service.png" "$work/${code}_service_functions.png" "$work/${code}_service_end.png" \
         "$work/${code}_participants.png" "$work/${code}_participant_check.png" \
+        "$work/${code}_diagnosis.png" "$work/${code}_diagnosis_circuit.png" \
         "$work/${code}_settings.png" "$work/${code}_days.png" "$work/${code}_phases.png" "$work/${code}_holiday.png" \
         "$work/${code}_menutest.png" "$work/${code}_submenutest.png"
     echo "docs/languages/$code.png"
