@@ -809,6 +809,156 @@ void DAT_EndCommissioning()
     DAT_image.service[DAT_SERVICE_REQUESTS] &= static_cast<std::uint8_t>(~DAT_SVC1_COMMISSIONING);
 }
 
+namespace {
+
+enum class Block : std::uint8_t {
+    Counters,
+    Counters2,
+    Status,
+    Service,
+    Solar,
+    Plant,
+    Messages,
+    Extension,
+    Circuit,
+    Group
+};
+enum class Width : std::uint8_t { U8, I8, U16, I16, U32, Bit };
+
+struct FieldAt {
+    Block block;
+    std::uint8_t offset;
+    Width width;
+    std::uint8_t mask; // of a bit, or of a bit field (shifted down)
+};
+
+// In the order of DAT_Field.
+constexpr FieldAt kFields[] = {
+    {Block::Counters, 0, Width::I8, 0},     {Block::Messages, 0, Width::U8, 0},
+    {Block::Messages, 1, Width::U8, 0},     {Block::Messages, 2, Width::U8, 0},
+    {Block::Counters, 2, Width::U32, 0},    {Block::Counters, 6, Width::U32, 0},
+    {Block::Counters, 10, Width::U32, 0},   {Block::Counters, 14, Width::U32, 0},
+    {Block::Plant, 6, Width::U8, 0},        {Block::Service, 38, Width::U8, 0},
+    {Block::Status, 7, Width::Bit, 0x40},   {Block::Service, 13, Width::Bit, 0x01},
+    {Block::Service, 13, Width::Bit, 0x10}, {Block::Service, 2, Width::U8, 0},
+    {Block::Service, 1, Width::Bit, 0x04},  {Block::Service, 1, Width::Bit, 0x08},
+    {Block::Service, 43, Width::U8, 0},     {Block::Status, 0, Width::Bit, 0x01},
+    {Block::Status, 0, Width::Bit, 0x04},   {Block::Status, 0, Width::Bit, 0x10},
+    {Block::Status, 0, Width::Bit, 0x20},   {Block::Status, 0, Width::Bit, 0x40},
+    {Block::Status, 0, Width::Bit, 0x80},   {Block::Circuit, 9, Width::U8, 0},
+    {Block::Circuit, 2, Width::I8, 0},      {Block::Circuit, 10, Width::U8, 0},
+    {Block::Circuit, 24, Width::U8, 0},     {Block::Circuit, 6, Width::U8, 0},
+    {Block::Group, 2, Width::Bit, 0x40},    {Block::Group, 2, Width::Bit, 0x30},
+    {Block::Extension, 0, Width::U8, 0},    {Block::Status, 12, Width::U8, 0},
+    {Block::Extension, 1, Width::U8, 0},    {Block::Extension, 2, Width::U8, 0},
+    {Block::Solar, 8, Width::I16, 0},       {Block::Solar, 10, Width::U8, 0},
+    {Block::Solar, 4, Width::U16, 0},       {Block::Solar, 0, Width::U32, 0},
+    {Block::Solar, 21, Width::U32, 0},      {Block::Solar, 17, Width::U32, 0},
+    {Block::Counters2, 0, Width::U32, 0},   {Block::Counters2, 4, Width::U32, 0},
+    {Block::Solar, 7, Width::Bit, 0x01},    {Block::Solar, 12, Width::U8, 0},
+    {Block::Solar, 7, Width::Bit, 0x02},    {Block::Status, 6, Width::I8, 0},
+    {Block::Status, 2, Width::U8, 0},       {Block::Status, 3, Width::U8, 0},
+};
+static_assert(std::size(kFields) == static_cast<std::size_t>(DAT_Field::Count));
+
+const std::uint8_t* BlockOf(Block b)
+{
+    switch (b) {
+    case Block::Counters:
+        return DAT_image.counters;
+    case Block::Counters2:
+        return DAT_image.counters2;
+    case Block::Status:
+        return DAT_image.status;
+    case Block::Service:
+        return DAT_image.service;
+    case Block::Solar:
+        return DAT_image.solar;
+    case Block::Plant:
+        return DAT_image.plant;
+    case Block::Messages:
+        return DAT_image.messages;
+    case Block::Extension:
+        return DAT_image.extension;
+    case Block::Circuit:
+        return DAT_View();
+    case Block::Group:
+        return DAT_image.status + (DAT_CurrentCircuit() == 2 ? DAT_STATUS_CIRCUIT2 : DAT_STATUS_CIRCUIT1);
+    }
+    return DAT_image.status;
+}
+
+} // namespace
+
+std::int32_t DAT_Read(DAT_Field field)
+{
+    const auto i = static_cast<std::size_t>(field);
+    if (i >= std::size(kFields)) {
+        return 0;
+    }
+    const FieldAt& f = kFields[i];
+    std::uint8_t raw[4] = {};
+    const std::uint8_t size = f.width == Width::U32 ? 4 : f.width == Width::U16 || f.width == Width::I16 ? 2 : 1;
+    {
+        // The status block is written from interrupts.
+        const bool status = f.block == Block::Status || f.block == Block::Group;
+        if (status) {
+            __disable_interrupt();
+        }
+        std::memcpy(raw, BlockOf(f.block) + f.offset, size);
+        if (status) {
+            __enable_interrupt();
+        }
+    }
+    const std::uint32_t u = raw[0] | raw[1] << 8 | raw[2] << 16 | static_cast<std::uint32_t>(raw[3]) << 24;
+    switch (f.width) {
+    case Width::I8:
+        return static_cast<std::int8_t>(raw[0]);
+    case Width::I16:
+        return static_cast<std::int16_t>(u);
+    case Width::U32:
+        return static_cast<std::int32_t>(u & 0x7FFFFFFF); // counters never reach the sign
+    case Width::Bit: {
+        std::uint8_t v = raw[0] & f.mask;
+        for (std::uint8_t m = f.mask; m != 0 && (m & 1) == 0; m >>= 1) {
+            v >>= 1;
+        }
+        return v;
+    }
+    default:
+        return static_cast<std::int32_t>(u);
+    }
+}
+
+bool DAT_SensorPresent(DAT_Field field)
+{
+    const bool two = DAT_CurrentCircuit() == 2;
+    const std::uint8_t circuitSensors = DAT_View()[25];
+    switch (field) {
+    case DAT_Field::Boiler:
+        return (DAT_image.system[DAT_SYSTEM_SENSORS] & DAT_SENSOR_BOILER) == 0;
+    case DAT_Field::CommonFlow:
+        return (DAT_image.system[DAT_SYSTEM_SENSORS] & 0x40) == 0;
+    case DAT_Field::OutsideDamped:
+    case DAT_Field::Outside:
+        return (DAT_image.system[DAT_SYSTEM_SENSORS] & 0x01) == 0;
+    case DAT_Field::RoomActual:
+        return (circuitSensors & (two ? 0x01 : 0x80)) == 0;
+    case DAT_Field::Return2:
+        return (circuitSensors & (two ? 0x20 : 0x10)) == 0;
+    case DAT_Field::Flow2:
+        return !two || (circuitSensors & 0x04) == 0;
+    case DAT_Field::HotWater:
+        return (DAT_image.system[DAT_SYSTEM_SENSORS] & 0x80) == 0;
+    case DAT_Field::Collector:
+        return (DAT_image.solar[7] & 0x20) == 0;
+    case DAT_Field::SolarHotWater:
+        return (DAT_image.solar[7] & 0x80) == 0;
+    default:
+        return true;
+    }
+}
+
 void DAT_PowerOn()
 {
     DAT_image = DAT_Image{};

@@ -307,5 +307,71 @@ void DAT_SetContrast(std::uint8_t contrast);
 std::uint8_t DAT_DisplayFlag();
 void DAT_EndCommissioning();
 
+// Fields the diagnosis and information lists show, read by one table: the
+// block, offset and width of each. Circuit fields are the current
+// circuit's. Fields the control unit defines beyond those named in the
+// blocks above: the message block carries the boiler's set temperature (0)
+// and the common flow and demand temperatures (1, 2), the extension block
+// circuit 2's flow set temperature (0) and its return set and actual
+// temperatures (1, 2), the plant configuration the coding plug (6), circuit
+// byte 24 the external room set temperature.
+enum class DAT_Field : std::uint8_t {
+    OutsideDamped,    // i8, 0.5 K
+    BoilerSet,        // u8, 0.5 K
+    CommonFlow,       // u8, 0.5 K
+    CommonDemand,     // u8, 0.5 K
+    Fuel,             // u32
+    HoursStage1,      // u32 h
+    HoursStage2,      // u32 h
+    BurnerStarts,     // u32
+    CodingPlug,       // u8
+    MaxPower,         // u8 %
+    InternalPump,     // bit
+    InternalOutput,   // bit
+    CollectiveFault,  // bit
+    OwnParticipant,   // u8
+    ExternalDemand,   // bit
+    ExternalLock,     // bit
+    External010V,     // u8 %
+    RadioClock,       // bit
+    BurnerOn,         // bit
+    BurnerStage2,     // bit
+    FlowSwitch,       // bit
+    StoragePump,      // bit
+    CirculationPump,  // bit
+    RoomSet,          // u8 °C
+    RoomActual,       // i8, 0.5 K
+    ReducedSet,       // u8 °C
+    ExternalRoomSet,  // u8 °C
+    HotWaterSet,      // u8 °C
+    CircuitPump,      // bit of the circuit's status group
+    Mixer,            // bits 4-5 of the circuit's status group
+    FlowSet2,         // u8, 0.5 K
+    Flow2,            // u8, 0.5 K
+    ReturnSet2,       // u8, 0.5 K
+    Return2,          // u8, 0.5 K
+    Collector,        // i16, 0.5 K
+    SolarHotWater,    // u8, 0.5 K
+    SolarPumpHours,   // u16 h
+    SolarEnergy,      // u32 kWh
+    SolarPumpStarts,  // u32
+    Stagnation,       // u32 h
+    NightCirculation, // u32
+    DiffTMonitoring,  // u32
+    SolarPump,        // bit
+    SolarSpeed,       // u8 %
+    Reheat,           // bit
+    Outside,          // i8, 0.5 K
+    Boiler,           // u8, 0.5 K
+    HotWater,         // u8, 0.5 K
+    Count
+};
+// The field's raw value (a bit reads 0 or 1; signed widths sign-extended).
+std::int32_t DAT_Read(DAT_Field field);
+// Whether the sensor behind a temperature field reports a value: a set
+// sensor flag (system block, circuit, solar) marks a sensor fault, as the
+// boiler's does for the base display; true for fields without a flag.
+bool DAT_SensorPresent(DAT_Field field);
+
 // Static memory as at power-on (hosts that run several panels in one process).
 void DAT_PowerOn();

@@ -386,6 +386,9 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
         model_.system[DAT_SYSTEM_CONTRAST] = record[5];
         model_.system[DAT_SYSTEM_LANGUAGE] = record[6];
         break;
+    case 243:
+        participantRecord(record);
+        break;
     case 252:
         model_.displayTail[value == 1 ? DAT_TAIL_OPERATING_BRIGHTNESS : DAT_TAIL_SAVER_BRIGHTNESS] = record[5];
         break;
@@ -430,6 +433,41 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
         }
         break;
     default:
+        break;
+    }
+}
+
+// Code 243: the list one entry at a time (the participant block carries it),
+// a check's answer in the service block, the list deleted.
+void ControlUnit::participantRecord(const std::vector<std::uint8_t>& record)
+{
+    constexpr std::uint8_t kEnd = 255;
+    if (record.size() < 9) {
+        return;
+    }
+    const std::uint32_t function = record[4] | record[5] << 8 | record[6] << 16 | std::uint32_t{record[7]} << 24;
+    const std::uint8_t code = record[8];
+    const auto named = std::find_if(participants_.begin(), participants_.end(),
+                                    [code](const Participant& p) { return p.code == code; });
+    auto show = [this](auto it) {
+        model_.participants[0] = it == participants_.end() ? 0 : it->code;
+        model_.participants[5] = it == participants_.end() ? kEnd : it->number;
+    };
+    switch (function) {
+    case 1:
+        show(participants_.begin());
+        break;
+    case 3:
+        show(named == participants_.end() ? named : std::next(named));
+        break;
+    case 4:
+        model_.service[3] = named != participants_.end() && named->answers ? named->number : kEnd;
+        break;
+    case 5:
+        participants_.clear();
+        show(participants_.end());
+        break;
+    default: // 6, the wink, asks nothing of the plant
         break;
     }
 }

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <utility>
 #include <vector>
 
 #include "data/DAT.h"
@@ -51,6 +52,14 @@ class ControlUnit {
     // value of the address it last answered for is told to the panel.
     void setCodingValue(std::uint8_t level, std::uint8_t group, std::uint8_t address, std::int16_t value);
     std::int16_t codingValue(std::uint8_t level, std::uint8_t group, std::uint8_t address) const;
+    // The participants on the control unit's own bus, in the order it lists
+    // them; one that does not answer fails its check.
+    struct Participant {
+        std::uint8_t number;
+        std::uint8_t code;
+        bool answers;
+    };
+    void setParticipants(std::vector<Participant> list) { participants_ = std::move(list); }
 
   private:
     void transferEnded(bool wasRead);
@@ -67,6 +76,11 @@ class ControlUnit {
 
     DAT_Image model_;
     std::array<std::array<std::array<std::int16_t, 256>, 16>, 2> coding_{};
+    void participantRecord(const std::vector<std::uint8_t>& record);
+
+    DAT_Image model_;
+    // Itself, the panel (the service block's own number) and a module that is gone.
+    std::vector<Participant> participants_{{1, 0x11, true}, {8, 0x28, true}, {12, 0x3C, false}};
     std::size_t kept_;
     std::uint32_t clockAt_;     // the plant's clock when it was made: the panel's
     std::uint32_t startedMs_;   // and the host's milliseconds then

@@ -34,7 +34,14 @@
 #include "screens/service/BBF.h"
 #include "screens/service/BCP.h"
 #include "screens/service/BCPM.h"
+#include "screens/service/BDA1.h"
+#include "screens/service/BDA2.h"
+#include "screens/service/BDAA.h"
+#include "screens/service/BDAS.h"
+#include "screens/service/BDAW.h"
+#include "screens/service/BDM.h"
 #include "screens/service/BEG.h"
+#include "screens/service/BGZ.h"
 #include "screens/service/BHE.h"
 #include "screens/service/BHQ.h"
 #include "screens/service/BIA.h"
@@ -44,10 +51,19 @@
 #include "screens/service/BMNT.h"
 #include "screens/service/BSPM.h"
 #include "screens/service/BSVM.h"
+#include "screens/service/BTC.h"
 #include "screens/service/BZA.h"
+#include "screens/service/DL.h"
 #include "screens/user/BBA.h"
 #include "screens/user/BBHK.h"
 #include "screens/user/BEH.h"
+#include "screens/user/BEI1.h"
+#include "screens/user/BEI2.h"
+#include "screens/user/BEIA.h"
+#include "screens/user/BEID.h"
+#include "screens/user/BEIM.h"
+#include "screens/user/BEIS.h"
+#include "screens/user/BEIW.h"
 #include "screens/user/BEK.h"
 #include "screens/user/BEM.h"
 #include "screens/user/BES.h"
@@ -114,6 +130,22 @@ void SIM_PowerOn()
     BMH_PowerOn();
     BSPM_PowerOn();
     BSVM_PowerOn();
+    BTC_PowerOn();
+    BGZ_PowerOn();
+    BEID_PowerOn();
+    BDA1_PowerOn();
+    BDA2_PowerOn();
+    BDAA_PowerOn();
+    BDAW_PowerOn();
+    BDAS_PowerOn();
+    BDM_PowerOn();
+    DL_PowerOn();
+    BEI1_PowerOn();
+    BEI2_PowerOn();
+    BEIA_PowerOn();
+    BEIW_PowerOn();
+    BEIS_PowerOn();
+    BEIM_PowerOn();
     BHQ_PowerOn();
     BHE_PowerOn();
     BZA_PowerOn();

@@ -18,6 +18,7 @@
 #include "screens/common/VD.h"
 #include "screens/service/BSVM.h"
 #include "screens/service/BZA.h"
+#include "screens/user/BEIM.h"
 #include "screens/user/BEM.h"
 #include "screens/user/BHKM.h"
 #include "screens/user/BWWM.h"

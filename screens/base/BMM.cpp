@@ -13,6 +13,7 @@
 #include "screens/service/BCPM.h"
 #include "screens/service/BMNT.h"
 #include "screens/service/BSVM.h"
+#include "screens/service/BTC.h"
 
 namespace {
 

@@ -7,11 +7,7 @@
 #include "core/SM.h"
 
 // X(name, superstate): the screens still to come, all below the menu monitor.
-#define PLH_STATES(X)                                                                                                  \
-    X(BDM_DiagnoseMenue, BMM_Menuemonitor)                                                                             \
-    X(BEIM_ExpertInfoMenue, BMM_Menuemonitor)                                                                          \
-    X(BTC_AufbauTeilnehmerListe, BMM_Menuemonitor)                                                                     \
-    X(BTC_TeilnehmerWink, BMM_Menuemonitor)
+#define PLH_STATES(X) X(BDAK_DiagnoseKurzabfrageMenue, BMM_Menuemonitor)
 
 #define PLH_DECLARE(name, parent) SM_State name(SM_Hsm* me, const SM_Event* e);
 PLH_STATES(PLH_DECLARE)

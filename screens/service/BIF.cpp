@@ -18,6 +18,7 @@
 #include "screens/service/BMH.h"
 #include "screens/service/BSPM.h"
 #include "screens/service/BSVM.h"
+#include "screens/service/BTC.h"
 
 namespace {
 

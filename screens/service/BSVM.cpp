@@ -15,6 +15,7 @@
 #include "screens/common/SCR.h"
 #include "screens/service/BAT.h"
 #include "screens/service/BCPM.h"
+#include "screens/service/BDM.h"
 #include "screens/service/BIF.h"
 
 namespace {

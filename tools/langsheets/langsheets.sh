@@ -3,13 +3,14 @@
 # main menu and the help page of its first entry, the heating-circuit menu,
 # the heating curve's slope dialog, the fault list and the maintenance data,
 # the service menu, the service functions and the end question, a coding
-# address with its description and the actor list, and the settings menu and
-# the circuit label, the heating time program's day groups and phases, the
-# holiday dates, the menu test and its sub-menu, the solar chart and the
-# information list, the flue-gas test, filling and the two maximum-output
-# dialogs, as the headless host draws them. The control unit of the tests
-# tells the panel its language (system block byte 5) at the start of
-# communication, as a real one would.
+# address with its description and the actor list, the participant list and
+# a failed check, the diagnosis's general and circuit lists, and the settings
+# menu and the circuit label, the heating time program's day groups and
+# phases, the holiday dates, the menu test and its sub-menu, the solar chart
+# and the information list, the flue-gas test, filling and the two
+# maximum-output dialogs, as the headless host draws them. The control unit
+# of the tests tells the panel its language (system block byte 5) at the
+# start of communication, as a real one would.
 # Usage: tools/langsheets/langsheets.sh   (after a default build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -104,6 +105,45 @@ wait 200
 click OK
 wait 500
 snapshot $work/${code}_service_end.png
+SCN
+    cat >"$work/${code}_participants.scn" <<SCN
+$(started)
+press MENU+OK
+wait 4500
+release
+wait 500
+$(for _ in 1 2 3 4 5; do printf 'click DOWN\nwait 200\n'; done)
+click OK
+wait 500
+click OK
+wait 1500
+snapshot $work/${code}_participants.png
+click DOWN
+wait 200
+click DOWN
+wait 200
+click OK
+wait 4s
+snapshot $work/${code}_participant_check.png
+SCN
+    cat >"$work/${code}_diagnosis.scn" <<SCN
+$(started)
+press MENU+OK
+wait 4500
+release
+wait 500
+click OK
+wait 500
+click OK
+wait 500
+snapshot $work/${code}_diagnosis.png
+click BACK
+wait 300
+click DOWN
+wait 200
+click OK
+wait 500
+snapshot $work/${code}_diagnosis_circuit.png
 SCN
     cat >"$work/${code}_settings.scn" <<SCN
 $(started)
@@ -267,6 +307,8 @@ SCN
     "$bin" --lock-dir "$work" "$work/${code}_settings.scn"
     "$bin" --lock-dir "$work" "$work/${code}_faults.scn"
     "$bin" --lock-dir "$work" "$work/${code}_service.scn"
+    "$bin" --lock-dir "$work" "$work/${code}_participants.scn"
+    "$bin" --lock-dir "$work" "$work/${code}_diagnosis.scn"
     "$bin" --lock-dir "$work" "$work/${code}_timeprog.scn"
     "$bin" --lock-dir "$work" "$work/${code}_holiday.scn"
     "$bin" --lock-dir "$work" "$work/${code}_menutest.scn"
@@ -278,6 +320,8 @@ SCN
         "$work/${code}_faults.png" "$work/${code}_maintenance.png" \
         "$work/${code}_service.png" "$work/${code}_service_functions.png" "$work/${code}_service_end.png" \
         "$work/${code}_coding.png" "$work/${code}_actors.png" \
+        "$work/${code}_participants.png" "$work/${code}_participant_check.png" \
+        "$work/${code}_diagnosis.png" "$work/${code}_diagnosis_circuit.png" \
         "$work/${code}_settings.png" "$work/${code}_label.png" "$work/${code}_days.png" "$work/${code}_phases.png" \
         "$work/${code}_holiday.png" "$work/${code}_menutest.png" "$work/${code}_submenutest.png" \
         "$work/${code}_solar.png" "$work/${code}_info.png" \

@@ -1,0 +1,9 @@
+// Diagnosis list of the boiler, the burner and the plant.
+#pragma once
+
+#include "core/SM.h"
+
+SM_State BDAA_DiagnoseAllgemeinMenue(SM_Hsm* me, const SM_Event* e);
+
+// Static memory as at power-on (hosts that run several panels in one process).
+void BDAA_PowerOn();

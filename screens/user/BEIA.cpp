@@ -1,0 +1,56 @@
+// One list of the information family; the family is in DL.
+#include "screens/user/BEIA.h"
+
+#include <iterator>
+
+#include "screens/common/ML.h"
+#include "screens/service/DL.h"
+#include "screens/user/BEI1.h"
+#include "screens/user/BEIM.h"
+
+namespace {
+
+constexpr DL_Row kRows[] = {
+    {29, DL_Format::SignedTemperature, DAT_Field::Outside},
+    {150, DL_Format::Temperature, DAT_Field::Boiler},
+    {106, DL_Format::Temperature, DAT_Field::CommonFlow},
+    {50, DL_Format::OnOff, DAT_Field::BurnerOn},
+    {45, DL_Format::Hours, DAT_Field::HoursStage1},
+    {53, DL_Format::OnOff, DAT_Field::BurnerStage2, DL_Detail::None, nullptr, DL_TwoStages},
+    {45, DL_Format::Hours, DAT_Field::HoursStage2, DL_Detail::None, nullptr, DL_TwoStages},
+    {54, DL_Format::Number, DAT_Field::BurnerStarts},
+    {55, DL_Format::Number, DAT_Field::Fuel},
+    {136, DL_Format::OnOff, DAT_Field::InternalPump},
+    {137, DL_Format::OnOff, DAT_Field::InternalOutput},
+    {223, DL_Format::OnOff, DAT_Field::CollectiveFault},
+    {266, DL_Format::Number, DAT_Field::OwnParticipant},
+    {86, DL_Format::None, DAT_Field::Count, DL_Detail::External},
+    {272, DL_Format::Time},
+    {65, DL_Format::Date},
+    {103, DL_Format::OnOff, DAT_Field::RadioClock},
+};
+
+SCR_Menu memory{0, 0, HINT_CHOOSE};
+
+const DL_List kList{"BEIA_ExpertInfoAllgemeinMenue",
+                    kRows,
+                    std::size(kRows),
+                    15,
+                    0,
+                    BEIA_ExpertInfoAllgemeinMenue,
+                    BEIM_ExpertInfoMenue,
+                    BEI1_ExpertInfoShowMenue,
+                    &memory,
+                    96};
+
+} // namespace
+
+SM_State BEIA_ExpertInfoAllgemeinMenue(SM_Hsm* me, const SM_Event* e)
+{
+    return DL_ListState(me, e, kList);
+}
+
+void BEIA_PowerOn()
+{
+    memory = SCR_Menu{0, 0, HINT_CHOOSE};
+}
