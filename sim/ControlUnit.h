@@ -74,11 +74,10 @@ class ControlUnit {
     void answerCoding(std::uint8_t selectors, std::uint8_t address);
     void resetCoding();
 
-    DAT_Image model_;
-    std::array<std::array<std::array<std::int16_t, 256>, 16>, 2> coding_{};
     void participantRecord(const std::vector<std::uint8_t>& record);
 
     DAT_Image model_;
+    std::array<std::array<std::array<std::int16_t, 256>, 16>, 2> coding_{};
     // Itself, the panel (the service block's own number) and a module that is gone.
     std::vector<Participant> participants_{{1, 0x11, true}, {8, 0x28, true}, {12, 0x3C, false}};
     std::size_t kept_;
