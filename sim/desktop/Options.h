@@ -26,7 +26,7 @@ struct SimOptions {
     bool recordDevice = false; // the whole device picture, not only the LCD
     int speed = 1;             // PacedClock speed; 0 as fast as possible
     std::int64_t exitAt = -1;  // panel ms; -1: never
-    std::string plant;  // --plant: the control unit's plant file, checked
+    std::string plant;         // --plant: the control unit's plant file, checked
 };
 
 // One of the capture options at args[i] (moving i past its value): 1 taken,
