@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Puts LCD screenshots side by side into one PNG (standard library only).
+"""Puts LCD screenshots side by side into one PNG, eight to a row, so that a
+sheet stays readable as screens are added (standard library only).
 
 compose.py OUT.png IN1.png IN2.png ...
 """
@@ -58,15 +59,20 @@ def main():
     if len(sys.argv) < 3:
         sys.exit(__doc__)
     pictures = [read_png(p) for p in sys.argv[2:]]
-    gap, border = 8, 4
-    width = sum(w for w, _, _ in pictures) + gap * (len(pictures) - 1) + 2 * border
-    height = max(h for _, h, _ in pictures) + 2 * border
+    gap, border, per_row = 8, 4, 8
+    lines = [pictures[i:i + per_row] for i in range(0, len(pictures), per_row)]
+    width = max(sum(w for w, _, _ in line) + gap * (len(line) - 1) for line in lines) + 2 * border
+    heights = [max(h for _, h, _ in line) for line in lines]
+    height = sum(heights) + gap * (len(lines) - 1) + 2 * border
     rows = [bytearray(b"\x60" * width * 3) for _ in range(height)]
-    x = border
-    for w, h, picture in pictures:
-        for y in range(h):
-            rows[border + y][x * 3:(x + w) * 3] = picture[y]
-        x += w + gap
+    top = border
+    for line, line_height in zip(lines, heights):
+        x = border
+        for w, h, picture in line:
+            for y in range(h):
+                rows[top + y][x * 3:(x + w) * 3] = picture[y]
+            x += w + gap
+        top += line_height + gap
     write_png(sys.argv[1], width, height, rows)
 
 
