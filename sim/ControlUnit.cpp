@@ -20,6 +20,9 @@ constexpr std::uint8_t kReset = 0xAA;
 constexpr std::uint8_t kCelsius = 11; // functions of code 247
 constexpr std::uint8_t kFahrenheit = 12;
 constexpr std::uint8_t kFlueGasTest = 1;
+// A boiler holds its flue-gas output for a quarter of an hour, then goes back
+// to normal operation by itself.
+constexpr std::uint32_t kFlueGasTestMs = 15 * 60 * 1000;
 constexpr std::uint8_t kFilling = 13;
 constexpr std::uint8_t kVenting = 14;
 constexpr std::uint8_t kStore = 0xAA;            // codes 248 and 250
@@ -214,6 +217,14 @@ void ControlUnit::transferEnded(bool wasRead)
 
 std::vector<std::uint8_t> ControlUnit::round()
 {
+    std::uint8_t& plant = model_.status[DAT_STATUS_PLANT];
+    if (flueGasRunning_ && HOST().milliseconds() - flueGasSinceMs_ >= kFlueGasTestMs) {
+        flueGasRunning_ = false;
+        if ((plant & DAT_PLANT_FLUE_GAS_TEST) != 0) {
+            plant = static_cast<std::uint8_t>(plant & ~DAT_PLANT_FLUE_GAS_TEST);
+            sendStatus(std::vector<std::uint8_t>(model_.status, model_.status + DAT_STATUS_BLOCK_SIZE));
+        }
+    }
     std::vector<std::uint8_t> response = read(DIS_SLOT_SHORT);
     if (response.size() < 2) {
         return {};
@@ -399,6 +410,8 @@ void ControlUnit::apply(const std::vector<std::uint8_t>& record)
             std::uint8_t& plant = model_.status[DAT_STATUS_PLANT];
             plant = static_cast<std::uint8_t>(record[5] != 0 ? plant | DAT_PLANT_FLUE_GAS_TEST
                                                              : plant & ~DAT_PLANT_FLUE_GAS_TEST);
+            flueGasRunning_ = record[5] != 0;
+            flueGasSinceMs_ = HOST().milliseconds();
             sendStatus(std::vector<std::uint8_t>(model_.status, model_.status + DAT_STATUS_BLOCK_SIZE));
         } else if ((record[4] == kFilling || record[4] == kVenting) && record.size() > 5) {
             const std::uint8_t bit = record[4] == kFilling ? DAT_SVC13_FILLING : DAT_SVC13_VENTING;

@@ -87,4 +87,6 @@ class ControlUnit {
     std::uint16_t changed_ = 0; // types announced and not asked for since
     std::deque<std::vector<std::uint8_t>> records_;
     std::uint64_t recordsBefore_ = 0;
+    bool flueGasRunning_ = false; // a flue-gas test it started on the panel's word
+    std::uint32_t flueGasSinceMs_ = 0;
 };
