@@ -37,6 +37,7 @@
 #include "screens/service/BDA1.h"
 #include "screens/service/BDA2.h"
 #include "screens/service/BDAA.h"
+#include "screens/service/BDAK.h"
 #include "screens/service/BDAS.h"
 #include "screens/service/BDAW.h"
 #include "screens/service/BDM.h"
@@ -136,6 +137,7 @@ void SIM_PowerOn()
     BDA1_PowerOn();
     BDA2_PowerOn();
     BDAA_PowerOn();
+    BDAK_PowerOn();
     BDAW_PowerOn();
     BDAS_PowerOn();
     BDM_PowerOn();
