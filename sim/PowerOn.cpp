@@ -53,6 +53,7 @@
 #include "screens/service/BSPM.h"
 #include "screens/service/BSVM.h"
 #include "screens/service/BTC.h"
+#include "screens/service/BTR.h"
 #include "screens/service/BZA.h"
 #include "screens/service/DL.h"
 #include "screens/user/BBA.h"
@@ -139,6 +140,7 @@ void SIM_PowerOn()
     BDAA_PowerOn();
     BDAK_PowerOn();
     BDAW_PowerOn();
+    BTR_PowerOn();
     BDAS_PowerOn();
     BDM_PowerOn();
     DL_PowerOn();
