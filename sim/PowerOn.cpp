@@ -37,6 +37,7 @@
 #include "screens/service/BDA1.h"
 #include "screens/service/BDA2.h"
 #include "screens/service/BDAA.h"
+#include "screens/service/BDAK.h"
 #include "screens/service/BDAS.h"
 #include "screens/service/BDAW.h"
 #include "screens/service/BDM.h"
@@ -52,6 +53,7 @@
 #include "screens/service/BSPM.h"
 #include "screens/service/BSVM.h"
 #include "screens/service/BTC.h"
+#include "screens/service/BTR.h"
 #include "screens/service/BZA.h"
 #include "screens/service/DL.h"
 #include "screens/user/BBA.h"
@@ -136,7 +138,9 @@ void SIM_PowerOn()
     BDA1_PowerOn();
     BDA2_PowerOn();
     BDAA_PowerOn();
+    BDAK_PowerOn();
     BDAW_PowerOn();
+    BTR_PowerOn();
     BDAS_PowerOn();
     BDM_PowerOn();
     DL_PowerOn();

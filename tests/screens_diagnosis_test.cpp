@@ -5,9 +5,11 @@
 
 #include "core/SM.h"
 #include "data/DAT.h"
+#include "screens/base/BGM.h"
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/service/BDM.h"
+#include "screens/service/BTR.h"
 #include "screens/service/DL.h"
 #include "screens/user/BEIM.h"
 #include "sim/PowerOn.h"
@@ -99,6 +101,39 @@ TEST(DiagnosisMenus, AbsentCircuitsHotWaterAndSolarAreHidden)
         })
         .then([] { OpenScreen(BEIM_ExpertInfoMenue, SCR_FROM_PARENT); })
         .then([] { EXPECT_EQ(ML_VisibleCount(), 3); });
+    s.run(p);
+}
+
+TEST_F(DiagnosisValues, TheShortQueryShowsFlagsAsCodes)
+{
+    DAT_image.service[1] = 0x08; // lock without demand
+    EXPECT_EQ(Value(DL_Format::Number, DAT_Field::ExternalDemand), "0");
+    EXPECT_EQ(Value(DL_Format::Number, DAT_Field::ExternalLock), "1");
+    DAT_image.status[0] = 0x20;
+    EXPECT_EQ(Value(DL_Format::Number, DAT_Field::FlowSwitch), "1");
+}
+
+TEST(EventQueueView, EveryQueueAgainstItsSizeAndBackToTheMainMenu)
+{
+    PanelRun p;
+    Script s;
+    s.early([] { DAT_image.service[1] = 0x03; })
+        .then([] { OpenScreen(BTR_FifoBufferMenue, SCR_FROM_PARENT); })
+        .then([] {
+            EXPECT_EQ(ML_VisibleCount(), 8);
+            char text[12];
+            BTR_ValueText(1, text, sizeof text);
+            EXPECT_EQ(std::to_string(SM_QueueHighWater(1)) + "/" + std::to_string(SM_QueueSize(1)), text);
+            // A short buffer is cut, never overrun; a task beyond the table has no value.
+            char cut[5] = {'x', 'x', 'x', 'x', '#'};
+            BTR_ValueText(1, cut, 4);
+            EXPECT_EQ(cut[3], '\0');
+            EXPECT_EQ(cut[4], '#');
+            BTR_ValueText(200, text, sizeof text);
+            EXPECT_STREQ(text, "-");
+        })
+        .key(SIG_KEY_OK)
+        .then([] { EXPECT_EQ(SM_TaskState(BED_Task), BGM_Grundmenue); });
     s.run(p);
 }
 

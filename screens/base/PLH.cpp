@@ -12,7 +12,7 @@
 
 namespace {
 
-SM_State Placeholder(SM_Hsm* me, const SM_Event* e, const char* name, SM_Handler parent)
+[[maybe_unused]] SM_State Placeholder(SM_Hsm* me, const SM_Event* e, const char* name, SM_Handler parent)
 {
     SCR_Trace(name, e);
     switch (e->sig) {

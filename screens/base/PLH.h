@@ -7,7 +7,8 @@
 #include "core/SM.h"
 
 // X(name, superstate): the screens still to come, all below the menu monitor.
-#define PLH_STATES(X) X(BDAK_DiagnoseKurzabfrageMenue, BMM_Menuemonitor)
+// None is left.
+#define PLH_STATES(X)
 
 #define PLH_DECLARE(name, parent) SM_State name(SM_Hsm* me, const SM_Event* e);
 PLH_STATES(PLH_DECLARE)

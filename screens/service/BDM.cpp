@@ -3,11 +3,11 @@
 
 #include <iterator>
 
-#include "screens/base/PLH.h"
 #include "screens/common/ML.h"
 #include "screens/service/BDA1.h"
 #include "screens/service/BDA2.h"
 #include "screens/service/BDAA.h"
+#include "screens/service/BDAK.h"
 #include "screens/service/BDAS.h"
 #include "screens/service/BDAW.h"
 #include "screens/service/BGZ.h"

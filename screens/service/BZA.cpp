@@ -15,6 +15,7 @@
 #include "screens/common/ML.h"
 #include "screens/common/SCR.h"
 #include "screens/common/VD.h"
+#include "screens/service/BTR.h"
 
 namespace {
 
@@ -139,6 +140,9 @@ SM_State BZA_ZeichensatzAnzeige(SM_Hsm* me, const SM_Event* e)
         return nullptr;
     case SIG_KEY_BACK:
         SM_TranParam(me, BKE_Kontrasteinstellung, BGM_Grundmenue, SCR_FROM_CHILD);
+        return nullptr;
+    case SIG_KEY_MENU_DOWN: // the next developer's screen
+        SM_TranParam(me, BKE_Kontrasteinstellung, BTR_FifoBufferMenue, SCR_FROM_PARENT);
         return nullptr;
     case SIG_TMR_LIGHT_TIMEOUT:
         return nullptr; // stays open however long it is studied

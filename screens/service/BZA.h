@@ -1,5 +1,6 @@
 // Character-set view: every glyph of the fonts with its code and width, one
 // code at a time; a developer's screen, opened by MENU+DOWN in the main menu.
+// MENU+DOWN here opens the next one, the event-queue view.
 #pragma once
 
 #include <cstdint>
