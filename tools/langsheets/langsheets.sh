@@ -3,14 +3,14 @@
 # main menu and the help page of its first entry, the heating-circuit menu,
 # the heating curve's slope dialog, the fault list and the maintenance data,
 # the service menu, the service functions and the end question, a coding
-# address with its description and the actor list, the participant list and
-# a failed check, the diagnosis's general and circuit lists, and the settings
-# menu and the circuit label, the heating time program's day groups and
-# phases, the holiday dates, the menu test and its sub-menu, the solar chart
-# and the information list, the flue-gas test, filling and the two
-# maximum-output dialogs, as the headless host draws them. The control unit
-# of the tests tells the panel its language (system block byte 5) at the
-# start of communication, as a real one would.
+# address with its description and the actor list, the participant list and a
+# failed check, the diagnosis's general and circuit lists and its short query,
+# and the settings menu and the circuit label, the heating time program's day
+# groups and phases, the holiday dates, the menu test and its sub-menu, the
+# solar chart and the information list, the flue-gas test, filling and the two
+# maximum-output dialogs, as the headless host draws them. The control unit of
+# the tests tells the panel its language (system block byte 5) at the start of
+# communication, as a real one would.
 # Usage: tools/langsheets/langsheets.sh   (after a default build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -144,6 +144,12 @@ wait 200
 click OK
 wait 500
 snapshot $work/${code}_diagnosis_circuit.png
+click BACK
+wait 300
+$(for _ in 1 2 3 4; do printf 'click DOWN\nwait 200\n'; done)
+click OK
+wait 500
+snapshot $work/${code}_short_query.png
 SCN
     cat >"$work/${code}_settings.scn" <<SCN
 $(started)
@@ -321,7 +327,7 @@ SCN
         "$work/${code}_service.png" "$work/${code}_service_functions.png" "$work/${code}_service_end.png" \
         "$work/${code}_coding.png" "$work/${code}_actors.png" \
         "$work/${code}_participants.png" "$work/${code}_participant_check.png" \
-        "$work/${code}_diagnosis.png" "$work/${code}_diagnosis_circuit.png" \
+        "$work/${code}_diagnosis.png" "$work/${code}_diagnosis_circuit.png" "$work/${code}_short_query.png" \
         "$work/${code}_settings.png" "$work/${code}_label.png" "$work/${code}_days.png" "$work/${code}_phases.png" \
         "$work/${code}_holiday.png" "$work/${code}_menutest.png" "$work/${code}_submenutest.png" \
         "$work/${code}_solar.png" "$work/${code}_info.png" \
