@@ -373,9 +373,20 @@ void ML_DrawValue(const GUI_BOX* row, const char* text)
 void ML_DrawLeftBeside(const GUI_BOX* box, const char* left, int rightWidth)
 {
     // A half character reads as a different one; a few pixels keep the two texts apart.
-    constexpr int kGap = 4;
-    const int room = box->x1 - box->x0 + 1 - (rightWidth > 0 ? rightWidth + kGap : 0);
+    const int room = box->x1 - box->x0 + 1 - (rightWidth > 0 ? rightWidth + ML_TEXT_GAP : 0);
     GUI_TextInBoxN(left, box, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER, GUI_CharsThatFit(left, room));
+}
+
+void ML_CutToWidth(char* text, int width)
+{
+    int chars = GUI_CharsThatFit(text, width);
+    for (char* p = text; *p != '\0'; ++p) {
+        // Continuation bytes belong to the character before.
+        if ((static_cast<unsigned char>(*p) & 0xC0) != 0x80 && chars-- == 0) {
+            *p = '\0';
+            return;
+        }
+    }
 }
 
 void ML_DrawLeftRight(const GUI_BOX* box, const char* left, const char* right)

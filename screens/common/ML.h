@@ -68,7 +68,10 @@ void ML_DrawValue(const GUI_BOX* row, const char* text);
 void ML_DrawChoiceMark(const GUI_BOX* row, bool selected);
 // A left text never runs into the right one: it ends at its last whole
 // character that leaves a small gap before rightWidth pixels at the right.
+inline constexpr int ML_TEXT_GAP = 4;
 void ML_DrawLeftBeside(const GUI_BOX* box, const char* left, int rightWidth);
+// Ends text (UTF-8) after its whole characters that fit width pixels.
+void ML_CutToWidth(char* text, int width);
 void ML_DrawLeftRight(const GUI_BOX* box, const char* left, const char* right);
 // Short label of the current heating circuit ("HK1"/"HK2") when the plant has
 // two or more circuits, else ML_NO_TEXT.
