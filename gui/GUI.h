@@ -102,6 +102,8 @@ void GUI_TextAt(const char* text, int x, int y);
 void GUI_TextCenteredAt(const char* text, int x, int y);
 void GUI_CharAt(std::uint16_t code, int x, int y);
 int GUI_TextWidth(const char* text);
+// Whole characters from the start of text that fit in width pixels.
+int GUI_CharsThatFit(const char* text, int width);
 int GUI_CharWidth(std::uint16_t code);
 int GUI_FontHeight();
 int GUI_LineDistance();

@@ -205,6 +205,23 @@ int GUI_TextWidth(const char* text)
     return width;
 }
 
+int GUI_CharsThatFit(const char* text, int width)
+{
+    if (text == nullptr) {
+        return 0;
+    }
+    int chars = 0;
+    Walker w{text};
+    for (std::uint16_t code = w.next(); code != 0; code = w.next()) {
+        width -= Advance(code);
+        if (width < 0) {
+            break;
+        }
+        ++chars;
+    }
+    return chars;
+}
+
 int GUI_FontHeight()
 {
     return GUI_Context.font != nullptr ? GUI_Context.font->height : 0;

@@ -4,6 +4,7 @@
 
 #include "gui/GUI.h"
 #include "gui/GUI_Font.h"
+#include "screens/common/ML.h"
 #include "support/Golden.h"
 #include "support/Screen.h"
 
@@ -82,6 +83,45 @@ TEST_F(Text, MaxCharsLimitsWhatIsDrawn)
     const GUI_BOX box{0, 0, 239, 3};
     GUI_TextInBoxN("AAAAAA", &box, GUI_ALIGN_LEFT, 3);
     EXPECT_EQ(inkColumns(0), (std::pair<int, int>{0, 14}));
+}
+
+TEST_F(Text, WholeCharactersThatFitAWidth)
+{
+    EXPECT_EQ(GUI_CharsThatFit("AAB", 13), 3); // exactly its width
+    EXPECT_EQ(GUI_CharsThatFit("AAB", 12), 2); // one pixel short loses the whole B
+    EXPECT_EQ(GUI_CharsThatFit("AAB", 5), 1);
+    EXPECT_EQ(GUI_CharsThatFit("AAB", 4), 0);
+    EXPECT_EQ(GUI_CharsThatFit("AAB", -3), 0);
+    EXPECT_EQ(GUI_CharsThatFit("", 100), 0);
+    EXPECT_EQ(GUI_CharsThatFit(nullptr, 100), 0);
+}
+
+// The left text of a row or title stops at a whole character with a gap of
+// four before the right text, however wide it is.
+TEST_F(Text, LeftTextEndsBeforeTheRightText)
+{
+    // 20 wide, a gap of 4, "B" 3 wide: exactly 27.
+    const GUI_BOX exact{0, 0, 26, 3};
+    ML_DrawLeftRight(&exact, "AAAA", "B");
+    EXPECT_EQ(inkColumns(0), (std::pair<int, int>{0, 26}));
+    EXPECT_EQ(Screen::countRow(0, 20, 23), 0);
+    GUI_EraseScreen();
+    // One pixel less: the last A goes whole.
+    const GUI_BOX narrow{0, 0, 25, 3};
+    ML_DrawLeftRight(&narrow, "AAAA", "B");
+    EXPECT_EQ(Screen::countRow(0, 0, 25), 15 + 3);
+    EXPECT_EQ(Screen::countRow(0, 15, 22), 0);
+    GUI_EraseScreen();
+    // Without a right text the whole box is the left text's.
+    ML_DrawLeftRight(&narrow, "AAAAAB", nullptr);
+    EXPECT_EQ(Screen::countRow(0, 0, 25), 25);
+    GUI_EraseScreen();
+    ML_DrawLeftRight(&narrow, "", "B");
+    EXPECT_EQ(inkColumns(0), (std::pair<int, int>{23, 25}));
+    GUI_EraseScreen();
+    // A right text wider than the box leaves nothing of the left one.
+    ML_DrawLeftBeside(&narrow, "AAAA", 30);
+    EXPECT_EQ(Screen::countAll(), 0);
 }
 
 TEST_F(Text, WordWrapBreaksAfterSpacesAndAlignsEachLine)

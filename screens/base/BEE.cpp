@@ -110,13 +110,26 @@ template <std::uint8_t I> void Draw(const GUI_BOX* row)
 
 constexpr ML_DrawFn kDraw[kEntryCount] = {Draw<0>, Draw<1>, Draw<2>, Draw<3>};
 
+constexpr const char* kMarkLeft = "\u266C";
+constexpr const char* kMarkRight = "\u266D";
+
+std::uint16_t MarkLabel()
+{
+    return CurrentCircuit() == 2 ? 131 : 130;
+}
+
+int CircuitMarkWidth()
+{
+    return GUI_TextWidth(kMarkLeft) + GUI_TextWidth(TXT_GetText(MarkLabel())) + GUI_TextWidth(kMarkRight);
+}
+
 // Right end of the title: LEFT pictogram, "HK1"/"HK2" inverted, RIGHT pictogram.
 void DrawCircuitMark()
 {
     char label[8];
-    TXT_CopyText(CurrentCircuit() == 2 ? 131 : 130, label, sizeof label);
-    const char* left = "\u266C";
-    const char* right = "\u266D";
+    TXT_CopyText(MarkLabel(), label, sizeof label);
+    const char* left = kMarkLeft;
+    const char* right = kMarkRight;
     const int wLeft = GUI_TextWidth(left);
     const int wLabel = GUI_TextWidth(label);
     const int wRight = GUI_TextWidth(right);
@@ -141,8 +154,11 @@ void DrawCircuitMark()
 
 void BEE_DrawTitle()
 {
-    TITLE_SetText(TXT_GetText(CurrentCircuit() == 2 ? 117 : 116));
-    if (DAT_CircuitCount() > 1) {
+    char name[TXT_LABEL_UTF8 + 4];
+    TXT_CopyText(CurrentCircuit() == 2 ? 117 : 116, name, sizeof name);
+    const bool mark = DAT_CircuitCount() > 1;
+    TITLE_SetTextBeside(name, mark ? CircuitMarkWidth() : 0);
+    if (mark) {
         DrawCircuitMark();
     }
     TITLE_DrawLine();

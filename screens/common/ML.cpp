@@ -370,6 +370,33 @@ void ML_DrawValue(const GUI_BOX* row, const char* text)
     GUI_TextInBox(text, row, GUI_ALIGN_RIGHT | GUI_ALIGN_VCENTER);
 }
 
+void ML_DrawLeftBeside(const GUI_BOX* box, const char* left, int rightWidth)
+{
+    // A half character reads as a different one; a few pixels keep the two texts apart.
+    const int room = box->x1 - box->x0 + 1 - (rightWidth > 0 ? rightWidth + ML_TEXT_GAP : 0);
+    GUI_TextInBoxN(left, box, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER, GUI_CharsThatFit(left, room));
+}
+
+void ML_CutToWidth(char* text, int width)
+{
+    int chars = GUI_CharsThatFit(text, width);
+    for (char* p = text; *p != '\0'; ++p) {
+        // Continuation bytes belong to the character before.
+        if ((static_cast<unsigned char>(*p) & 0xC0) != 0x80 && chars-- == 0) {
+            *p = '\0';
+            return;
+        }
+    }
+}
+
+void ML_DrawLeftRight(const GUI_BOX* box, const char* left, const char* right)
+{
+    ML_DrawLeftBeside(box, left, GUI_TextWidth(right));
+    if (right != nullptr) {
+        GUI_TextInBox(right, box, GUI_ALIGN_RIGHT | GUI_ALIGN_VCENTER);
+    }
+}
+
 void ML_DrawChoiceMark(const GUI_BOX* row, bool selected)
 {
     char mark[4];
@@ -430,8 +457,14 @@ void TITLE_DrawRight(const char* text)
 
 void TITLE_SetTextAndRight(const char* left, const char* right)
 {
-    TITLE_SetText(left);
-    TITLE_DrawRight(right);
+    GUI_EraseBox(&kTitleText);
+    ML_DrawLeftRight(&kTitleText, left, right);
+}
+
+void TITLE_SetTextBeside(const char* left, int rightWidth)
+{
+    GUI_EraseBox(&kTitleText);
+    ML_DrawLeftBeside(&kTitleText, left, rightWidth);
 }
 
 void TITLE_SetTwoTexts(std::uint16_t leftId, std::uint16_t centreId)
@@ -458,10 +491,7 @@ void TITLE_SetIcon(const GUI_PICTURE* icon, const char* text, const char* rightT
     GUI_EraseBox(&kTitleText);
     GUI_PutBitmap(icon, 1, 0);
     const GUI_BOX rest{static_cast<std::int16_t>(1 + icon->width), kTitleText.y0, kTitleText.x1, kTitleText.y1};
-    GUI_TextInBox(text, &rest, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER);
-    if (rightText != nullptr) {
-        TITLE_DrawRight(rightText);
-    }
+    ML_DrawLeftRight(&rest, text, rightText);
 }
 
 void TITLE_SetIconCentred(const GUI_PICTURE* icon, const char* text)
@@ -481,11 +511,11 @@ void TITLE_Refresh()
 
 void TITLE_Draw(std::uint16_t textId)
 {
-    TITLE_SetText(TXT_GetText(textId));
+    // One text at a time: the texts share one buffer.
+    char text[128];
+    TXT_CopyText(textId, text, sizeof text);
     const std::uint16_t label = ML_CircuitLabel();
-    if (label != ML_NO_TEXT) {
-        TITLE_DrawRight(TXT_GetText(label));
-    }
+    TITLE_SetTextAndRight(text, label != ML_NO_TEXT ? TXT_GetText(label) : nullptr);
     TITLE_DrawLine();
 }
 

@@ -66,6 +66,13 @@ MenuList* ML_GetRecord();
 void ML_DrawName(const GUI_BOX* row, std::uint16_t textId);
 void ML_DrawValue(const GUI_BOX* row, const char* text);
 void ML_DrawChoiceMark(const GUI_BOX* row, bool selected);
+// A left text never runs into the right one: it ends at its last whole
+// character that leaves a small gap before rightWidth pixels at the right.
+inline constexpr int ML_TEXT_GAP = 4;
+void ML_DrawLeftBeside(const GUI_BOX* box, const char* left, int rightWidth);
+// Ends text (UTF-8) after its whole characters that fit width pixels.
+void ML_CutToWidth(char* text, int width);
+void ML_DrawLeftRight(const GUI_BOX* box, const char* left, const char* right);
 // Short label of the current heating circuit ("HK1"/"HK2") when the plant has
 // two or more circuits, else ML_NO_TEXT.
 std::uint16_t ML_CircuitLabel();
@@ -103,6 +110,7 @@ void TITLE_SetText(const char* text);
 void TITLE_SetTextCentred(const char* text);
 void TITLE_DrawRight(const char* text);
 void TITLE_SetTextAndRight(const char* left, const char* right);
+void TITLE_SetTextBeside(const char* left, int rightWidth);
 void TITLE_SetTwoTexts(std::uint16_t leftId, std::uint16_t centreId);
 void TITLE_SetIcon(const GUI_PICTURE* icon, const char* text, const char* rightText);
 void TITLE_SetIconCentred(const GUI_PICTURE* icon, const char* text);

@@ -163,10 +163,10 @@ void DrawRow(const DL_Row& r, const GUI_BOX* box)
         GUI_TextInBox(value, box, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER);
         return;
     }
-    ML_DrawName(box, r.label);
-    if (value[0] != '\0') {
-        ML_DrawValue(box, value);
-    }
+    // One text at a time: the texts share one buffer.
+    char name[128];
+    TXT_CopyText(r.label, name, sizeof name);
+    ML_DrawLeftRight(box, name, value[0] != '\0' ? value : nullptr);
 }
 
 template <std::uint8_t I> void Row(const GUI_BOX* box)

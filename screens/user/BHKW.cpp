@@ -54,8 +54,9 @@ Module bhkw;
 
 template <std::uint8_t I> void Draw(const GUI_BOX* row)
 {
-    ML_DrawName(row, static_cast<std::uint16_t>(116 + I));
-    ML_DrawValue(row, TXT_GetText(static_cast<std::uint16_t>(130 + I)));
+    char name[TXT_LABEL_UTF8 + 4];
+    TXT_CopyText(static_cast<std::uint16_t>(116 + I), name, sizeof name);
+    ML_DrawLeftRight(row, name, TXT_GetText(static_cast<std::uint16_t>(130 + I)));
 }
 
 void DrawScreen()

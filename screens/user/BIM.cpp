@@ -62,15 +62,16 @@ void DrawCircuitName(const GUI_BOX* row, std::uint8_t circuit)
 {
     // One text at a time: the texts share one buffer.
     char name[64];
+    char shortForm[16] = "";
     char text[96];
-    TXT_CopyText(circuit == 2 ? 117 : 116, name, sizeof name);
     if (DAT_CircuitCount() >= 2) {
-        std::snprintf(text, sizeof text, "%s %s", name, TXT_GetText(circuit == 2 ? 131 : 130));
-    } else {
-        std::snprintf(text, sizeof text, "%s", name);
+        std::snprintf(shortForm, sizeof shortForm, " %s", TXT_GetText(circuit == 2 ? 131 : 130));
     }
-    GUI_TextInBox(text, row, GUI_ALIGN_LEFT | GUI_ALIGN_VCENTER);
-    ML_DrawValue(row, kDetailsMark);
+    TXT_CopyText(circuit == 2 ? 117 : 116, name, sizeof name);
+    // The name gives way, so that the short form stays readable beside a long label.
+    ML_CutToWidth(name, row->x1 - row->x0 + 1 - GUI_TextWidth(shortForm) - ML_TEXT_GAP - GUI_TextWidth(kDetailsMark));
+    std::snprintf(text, sizeof text, "%s%s", name, shortForm);
+    ML_DrawLeftRight(row, text, kDetailsMark);
 }
 
 template <std::uint8_t I> void Draw(const GUI_BOX* row)

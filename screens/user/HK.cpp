@@ -226,10 +226,9 @@ std::uint8_t HK_Circuit()
 
 void HK_DrawCircuitTitle()
 {
-    TITLE_SetText(TXT_GetText(HK_Circuit() == 2 ? 117 : 116));
-    if (DAT_CircuitCount() > 1) {
-        TITLE_DrawRight(TXT_GetText(HK_Circuit() == 2 ? 131 : 130));
-    }
+    char name[TXT_LABEL_UTF8 + 4];
+    TXT_CopyText(HK_Circuit() == 2 ? 117 : 116, name, sizeof name);
+    TITLE_SetTextAndRight(name, DAT_CircuitCount() > 1 ? TXT_GetText(HK_Circuit() == 2 ? 131 : 130) : nullptr);
     TITLE_DrawLine();
 }
 
